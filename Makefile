@@ -1,0 +1,39 @@
+# The two commands of the README, and the steps they are made of.
+# `make run`: install what is missing, build, write the sample player and show what the
+#             program reads from it. `make test`: install what is missing, build, run every
+#             test, the sanitizer build of the reader tests and a short fuzz run.
+
+SAMPLE := sample-player
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test deps build check asan fuzz bench clean
+
+run: build
+	build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4
+	build/default/tools/melvo-dump $(SAMPLE)/iPod_Control/iTunes/iTunesDB
+
+test: check asan fuzz
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+check: build
+	ctest --preset default
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+fuzz: build
+	bash scripts/fuzz-reader.sh $(FUZZ_SECONDS)
+
+bench: build
+	bash bench/reader.sh
+
+clean:
+	rm -rf build $(SAMPLE)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# A short fuzz run of the database reader under ASan and UBSan, seeded with the hand-made
+# fixtures, a sample player's database and the real databases where they are present.
+# Usage: scripts/fuzz-reader.sh [SECONDS]   (needs the default build for the seeds)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target fuzz_reader
+
+seeds=build/fuzz/seeds
+corpus=build/fuzz/corpus
+rm -rf "$seeds"
+mkdir -p "$seeds" "$corpus"
+build/default/tests/write-fixtures "$seeds"
+build/default/tools/make-sample-player build/fuzz/sample --tracks 12 --playlists 2 --no-files >/dev/null
+cp build/fuzz/sample/iPod_Control/iTunes/iTunesDB "$seeds/sample-player"
+realdb=../shared/realdb
+if [ -d "$realdb" ]; then
+  for f in "$realdb"/*iTunesDB*; do cp "$f" "$seeds/"; done
+fi
+
+build/fuzz/tests/fuzz/fuzz_reader -max_total_time="$seconds" -max_len=262144 -timeout=10 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$corpus" "$seeds"
