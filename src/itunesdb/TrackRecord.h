@@ -1,0 +1,29 @@
+#pragma once
+
+#include "songlist/clsList.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// One song of the player, with its texts as the song list shows them.
+struct TrackRecord {
+    QString Album;
+    QString Artist;
+    QString Genre;
+    QString Location;    // "\iPod_Control\Music\F01\ABCD.mp3", relative to the player's root
+    qint64 FileSize = 0; // bytes; the stored field is unsigned, so files over 2 GB stay positive
+    QString Title;
+    QString Year; // empty when unknown
+    qint32 TrackID = 0;
+    QString TrackNumber; // "07", "12"; empty when unknown
+    QString Description;
+    QString BitRate; // "128 Kbps"
+
+    bool operator==(const TrackRecord&) const = default;
+};
+
+// One playlist: its members as the decimal texts of their track ids, in playlist order.
+struct clsPlayList {
+    clsList Songs;
+    QString PlayListName;
+};
