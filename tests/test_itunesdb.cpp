@@ -1,0 +1,332 @@
+// The database reader: fields, text decoding, playlists, damaged files and real players'
+// databases.
+
+#include "itunesdb/LoadiTunesDB.h"
+#include "platform/UiYield.h"
+#include "support/DbWriter.h"
+#include "support/RealDatabases.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+using namespace dbwriter;
+
+namespace {
+
+MusicDatabase load(const QByteArray& bytes, const QString& allSongs = QStringLiteral("All Songs")) {
+    MusicDatabase db;
+    ReadiTunesDB(db, bytes, allSongs);
+    return db;
+}
+
+Track titled(qint32 id, const QString& title) {
+    return Track{id, 0, 0, 0, 0, {{1, title}}};
+}
+
+class RecordingProgress final : public LoadProgress {
+public:
+    void setMinimum(qint64 v) override { minimum = v; }
+    void setMaximum(qint64 v) override { maximum = v; }
+    void setValue(qint64 v) override {
+        if (v < value)
+            wentBack = true;
+        value = v;
+        ++updates;
+    }
+    qint64 minimum = -1, maximum = -1, value = -1;
+    int updates = 0;
+    bool wentBack = false;
+};
+
+void put32(QByteArray& bytes, qsizetype offset, qint32 value) {
+    qToLittleEndian<qint32>(value, bytes.data() + offset);
+}
+
+} // namespace
+
+class TestItunesDb : public QObject {
+    Q_OBJECT
+
+private slots:
+    void notADatabaseLoadsNothing() {
+        MusicDatabase db;
+        db.Tracks.emplace_back(); // left from an earlier load
+        QByteArray bytes = database({titled(1, "x")}, {});
+        bytes[3] = 'x';
+        QCOMPARE(ReadiTunesDB(db, bytes, "All Songs").status, LoadResult::Status::NotADatabase);
+        QCOMPARE(db.TrackCount(), 0);
+        QCOMPARE(db.PlaylistCount(), 0);
+        QCOMPARE(db.LoadedTrackCount, 0);
+        for (const QByteArray& tiny : {QByteArray(), QByteArray("mhb"), QByteArray("mhbd")})
+            QCOMPARE(load(tiny).TrackCount(), 0);
+    }
+
+    void trackFieldsFromRecordAndStrings() {
+        Track t{8716, 3620000, 7, 1998, 0, {}};
+        t.strings = {{1, "Title"}, {2, ":iPod_Control:Music:F12:ABCD.mp3"},
+                     {3, "Album"}, {4, "Artist"},
+                     {5, "Genre"}, {6, "ignored type"},
+                     {14, "Live"}};
+        Track second{9, -1073741824, 12, 0, 320, {{1, "Big"}}}; // 3 GiB in the unsigned field
+        Track third{10, 0, 0, -5, 128, {}};
+        const MusicDatabase db = load(database({t, second, third}, {}));
+        QCOMPARE(db.TrackCount(), 3);
+        QCOMPARE(db.LoadedTrackCount, 3);
+        const TrackRecord& r = db.Tracks[0];
+        QCOMPARE(r.TrackID, 8716);
+        QCOMPARE(r.Title, "Title");
+        QCOMPARE(r.Location, "\\iPod_Control\\Music\\F12\\ABCD.mp3");
+        QCOMPARE(r.Album, "Album");
+        QCOMPARE(r.Artist, "Artist");
+        QCOMPARE(r.Genre, "Genre");
+        QCOMPARE(r.Description, "Live");
+        QCOMPARE(r.FileSize, 3620000);
+        QCOMPARE(r.TrackNumber, "07");
+        QCOMPARE(r.Year, "1998");
+        QCOMPARE(r.BitRate, "0 Kbps");
+        QCOMPARE(db.Tracks[1].FileSize, Q_INT64_C(3221225472));
+        QCOMPARE(db.Tracks[1].TrackNumber, "12");
+        QCOMPARE(db.Tracks[1].Year, "");
+        QCOMPARE(db.Tracks[1].BitRate, "320 Kbps");
+        QCOMPARE(db.Tracks[2].TrackNumber, "");
+        QCOMPARE(db.Tracks[2].Year, "");
+        QCOMPARE(db.Tracks[2].Title, "");
+    }
+
+    void textDecoding_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("curly apostrophe") << 1 << u"Don\u2019t Stop"_qs << 1 << "Don't Stop";
+        QTest::newRow("latin-1") << 1 << u"Caf\u00e9"_qs << 1 << u"Caf\u00e9"_qs;
+        QTest::newRow("beyond latin-1") << 4 << u"\u0141\u00f3d\u017a \u5927\u962a"_qs << 1
+                                        << u"\u0141\u00f3d\u017a \u5927\u962a"_qs;
+        QTest::newRow("surrogate pair") << 1 << u"\U0001F3B5 Song"_qs << 1 << u"\U0001F3B5 Song"_qs;
+        QTest::newRow("NULs dropped") << 3 << QString::fromUtf16(u"A\0B", 3) << 1 << "AB";
+        QTest::newRow("blanks trimmed") << 1 << "  Intro " << 1 << "Intro";
+        QTest::newRow("only spaces trimmed") << 5 << "\tRock\t" << 1 << "\tRock\t";
+        QTest::newRow("location keeps blanks")
+            << 2 << ":iPod_Control:Music:F00:X.mp3 " << 1 << "\\iPod_Control\\Music\\F00\\X.mp3 ";
+        QTest::newRow("utf-8 string")
+            << 1 << u"\u00d1and\u00fa \u2019"_qs << 2 << u"\u00d1and\u00fa '"_qs;
+        QTest::newRow("empty") << 1 << "" << 1 << "";
+    }
+    void textDecoding() {
+        QFETCH(int, type);
+        QFETCH(QString, stored);
+        QFETCH(int, encoding);
+        QFETCH(QString, read);
+        const QByteArray track =
+            Record("mhit", 0x9c).set32(16, 1).add(mhodString(type, stored, encoding));
+        const MusicDatabase db = load(mhbd({mhsd(1, mhlt({track}))}));
+        QCOMPARE(db.TrackCount(), 1);
+        const TrackRecord& t = db.Tracks[0];
+        const QString got = type == 1   ? t.Title
+                            : type == 2 ? t.Location
+                            : type == 3 ? t.Album
+                            : type == 4 ? t.Artist
+                                        : t.Genre;
+        QCOMPARE(got, read);
+    }
+
+    void stringLengthIsThirtyTwoBits() {
+        const QString longTitle(20000, u'x'); // 40,000 bytes: negative as a 16-bit length
+        const MusicDatabase db = load(database({titled(1, longTitle)}, {}));
+        QCOMPARE(db.Tracks[0].Title, longTitle);
+    }
+
+    void playlists() {
+        const QByteArray tracks = mhsd(1, mhlt({mhit(titled(5, "a")), mhit(titled(8716, "b"))}));
+        const QByteArray master = mhyp(" Box", {5, 8716});
+        const QByteArray other = mhyp(u"Don\u2019t "_qs, {8716});
+        const QByteArray podcasts = mhyp("Podcasts", {5});
+        const QByteArray bytes = mhbd(
+            {tracks, mhsd(3, mhlp({master, podcasts, other})), mhsd(2, mhlp({master, other}))});
+        for (const auto& [suffix, expected] :
+             {std::pair{"All Songs", "Box [All Songs]"}, {"Alle Lieder", "Box [Alle Lieder]"}}) {
+            const MusicDatabase db = load(bytes, suffix);
+            QCOMPARE(db.PlaylistCount(), 2); // the podcast set is not read
+            QCOMPARE(db.Playlists[0].PlayListName, expected);
+            QCOMPARE(db.LibraryName, " Box");
+            QCOMPARE(db.Playlists[0].Songs.ListCount(), 2);
+            QCOMPARE(db.Playlists[0].Songs.List(1), "8716");
+            QCOMPARE(db.Playlists[1].PlayListName, u"Don\u2019t"_qs); // names keep U+2019
+            QCOMPARE(db.TrackCount(), 2);
+        }
+    }
+
+    void libraryNameKeptWithoutPlaylistNames() {
+        MusicDatabase db;
+        db.LibraryName = "iPod";
+        ReadiTunesDB(db, mhbd({mhsd(2, mhlp({Record("mhyp", 108).add(mhip(1))}))}), "All Songs");
+        QCOMPARE(db.PlaylistCount(), 1);
+        QCOMPARE(db.Playlists[0].PlayListName, "");
+        QCOMPARE(db.Playlists[0].Songs.ListCount(), 1);
+        QCOMPARE(db.LibraryName, "iPod");
+    }
+
+    void loadReplacesTheTables() {
+        const QByteArray first =
+            database({titled(1, "one"), titled(2, "two")}, {mhyp("A", {1, 2})});
+        const QByteArray second = database({titled(3, "three")}, {mhyp("B", {3})});
+        MusicDatabase db;
+        ReadiTunesDB(db, first, "All Songs");
+        ReadiTunesDB(db, second, "All Songs");
+        const MusicDatabase fresh = load(second);
+        QCOMPARE(db.TrackCount(), 1);
+        QVERIFY(db.Tracks == fresh.Tracks);
+        QCOMPARE(db.Playlists[0].PlayListName, "B [All Songs]");
+        QCOMPARE(db.LibraryName, "B");
+        QCOMPARE(db.Playlists[0].Songs.ListCount(), 1);
+    }
+
+    void ownerlessRecordsAreIgnored() {
+        // Albums stored first, as iTunes does: their strings come before any track.
+        const QByteArray albums =
+            mhsd(4, Record("mhla", 92).add(Record("mhia", 88).add(mhodString(1, "album"))));
+        const QByteArray strayItem = mhsd(2, mhlp({mhip(1)}));
+        const QByteArray bytes = mhbd({albums, mhsd(1, mhlt({mhit(titled(1, "t"))})), strayItem,
+                                       mhsd(2, mhlp({mhyp("M", {1})}))});
+        const MusicDatabase db = load(bytes);
+        QCOMPARE(db.TrackCount(), 1);
+        QCOMPARE(db.Tracks[0].Title, "t");
+        QCOMPARE(db.PlaylistCount(), 1);
+        QCOMPARE(db.Playlists[0].Songs.ListCount(), 1);
+        QCOMPARE(db.LibraryName, "M");
+    }
+
+    void damagedFilesStopCleanly() {
+        const QByteArray good = database({titled(1, "a"), titled(2, "b")}, {mhyp("M", {1, 2})});
+        const qsizetype secondTrack = good.indexOf("mhit", good.indexOf("mhit") + 1);
+        for (qint32 bad : {0, -1, -100000}) {
+            QByteArray bytes = good;
+            put32(bytes, secondTrack + 4, bad);
+            const MusicDatabase db = load(bytes);
+            QCOMPARE(db.TrackCount(), 2); // the record is read, then the walk ends there
+            QCOMPARE(db.PlaylistCount(), 0);
+            QCOMPARE(db.LoadedTrackCount, 2);
+        }
+        // A string that claims more bytes than its record or the file holds reads what is
+        // there.
+        QByteArray longer = good;
+        put32(longer, longer.indexOf("mhod") + 28, 0x7ffffff0);
+        QCOMPARE(load(longer).Tracks[0].Title, "a");
+        QCOMPARE(load(longer).Tracks[1].Title, "b");
+        const QByteArray cut = database({titled(1, "abcdef")}, {}).chopped(96 + 92 + 6);
+        QCOMPARE(load(cut).Tracks[0].Title, "abc");
+        // A header length that leaps past the end, and garbage after the last record.
+        QByteArray leap = good;
+        put32(leap, secondTrack + 4, 0x7fffffff);
+        QCOMPARE(load(leap).TrackCount(), 2);
+        const QByteArray trailing = good + QByteArray("\x01\x02\x03garbage-mhit\xff\xff", 17);
+        QCOMPARE(load(trailing).PlaylistCount(), 1);
+        // A wrong child count in the header changes nothing.
+        QByteArray counted = good;
+        put32(counted, 20, 1);
+        QCOMPARE(load(counted).PlaylistCount(), 1);
+    }
+
+    void everyPrefixAndByteCorruptionLoads() {
+        const QByteArray bytes = realdb::exists("caeser_iTunesDB-parser_iTunesDB")
+                                     ? realdb::read("caeser_iTunesDB-parser_iTunesDB")
+                                     : database({titled(1, u"\u65e5\u672c"_qs), titled(2, "b")},
+                                                {mhyp("M", {1, 2}), mhyp("P", {2})});
+        MusicDatabase db;
+        for (qsizetype n = 0; n <= bytes.size(); ++n) {
+            ReadiTunesDB(db, QByteArrayView(bytes).first(n), "All Songs");
+            QVERIFY(db.TrackCount() <= 2);
+        }
+        const qsizetype firstRecords = std::min<qsizetype>(bytes.size(), 2048);
+        for (qsizetype i = 0; i < firstRecords; ++i) {
+            for (char value : {'\x00', '\xff', '\x80', '\x7f'}) {
+                QByteArray damaged = bytes;
+                damaged[i] = value;
+                ReadiTunesDB(db, damaged, "All Songs");
+            }
+        }
+    }
+
+    void fortyThousandTracksLoadWhole() {
+        QList<QByteArray> tracks;
+        QList<qint32> ids;
+        for (qint32 id = 1; id <= 40000; ++id) {
+            tracks.append(mhit(titled(id, QString::number(id))));
+            ids.append(id);
+        }
+        const MusicDatabase db =
+            load(mhbd({mhsd(1, mhlt(tracks)), mhsd(2, mhlp({mhyp("M", ids)}))}));
+        QCOMPARE(db.TrackCount(), 40000);
+        QCOMPARE(db.LoadedTrackCount, 40000);
+        QCOMPARE(db.Tracks.back().Title, "40000");
+        QCOMPARE(db.Playlists[0].Songs.ListCount(), 40000);
+        QCOMPARE(db.Playlists[0].Songs.List(39999), "40000");
+    }
+
+    void progressCoversTheFile() {
+        QList<Track> tracks;
+        for (qint32 id = 1; id <= 3000; ++id)
+            tracks.append(titled(id, "t"));
+        const QByteArray bytes = database(tracks, {});
+        RecordingProgress progress;
+        MusicDatabase db;
+        ReadiTunesDB(db, bytes, "All Songs", &progress);
+        QCOMPARE(progress.minimum, 0);
+        QCOMPARE(progress.maximum, bytes.size());
+        QCOMPARE(progress.value, bytes.size());
+        QVERIFY(!progress.wentBack);
+    }
+
+    void yieldLetsEventsThrough() {
+        bool delivered = false;
+        QMetaObject::invokeMethod(
+            qApp, [&] { delivered = true; }, Qt::QueuedConnection);
+        UiYield yield(0);
+        while (!yield.due())
+            ;
+        QVERIFY(!delivered);
+        yield.yieldNow();
+        QVERIFY(delivered);
+    }
+
+    void fileErrors() {
+        MusicDatabase db;
+        db.Tracks.emplace_back();
+        const LoadResult missing = LoadiTunesDB(db, "/nonexistent/iTunesDB", "All Songs");
+        QCOMPARE(missing.status, LoadResult::Status::Unreadable);
+        QVERIFY(!missing.error.isEmpty());
+        QCOMPARE(db.TrackCount(), 0);
+        QTemporaryDir dir;
+        QCOMPARE(LoadiTunesDB(db, dir.path(), "All Songs").status, LoadResult::Status::Unreadable);
+    }
+
+    void realDatabases_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("tracks");
+        if (!realdb::available())
+            QSKIP("the real databases are not present");
+        for (const auto& [name, tracks] : realdb::trackCounts())
+            QTest::newRow(qPrintable(name)) << name << tracks;
+    }
+    void realDatabases() {
+        QFETCH(QString, name);
+        QFETCH(int, tracks);
+        MusicDatabase db;
+        QCOMPARE(LoadiTunesDB(db, realdb::path(name), "All Songs").status,
+                 LoadResult::Status::Loaded);
+        QCOMPARE(db.TrackCount(), tracks);
+        QCOMPARE(db.LoadedTrackCount, tracks);
+        QVERIFY(db.PlaylistCount() >= 1);
+        if (tracks > 0) {
+            // The master playlist holds every track.
+            QCOMPARE(db.Playlists[0].Songs.ListCount(), tracks);
+            for (const TrackRecord& t : db.Tracks)
+                QVERIFY2(t.Location.startsWith(u'\\'), qPrintable(t.Location));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestItunesDb)
+#include "test_itunesdb.moc"

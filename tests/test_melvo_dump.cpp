@@ -1,0 +1,89 @@
+// melvo-dump, the command-line view of what the reader loads.
+
+#include "support/DbWriter.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dbwriter;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+Run dump(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(MELVO_DUMP), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return file.fileName();
+}
+
+} // namespace
+
+class TestMelvoDump : public QObject {
+    Q_OBJECT
+
+private slots:
+    void printsTracksPlaylistsAndLibrary() {
+        QTemporaryDir dir;
+        Track t{42, 1234, 3, 2001, 192, {}};
+        t.strings = {{1, "Tab\there"},
+                     {4, "Line\nbreak"},
+                     {2, ":iPod_Control:Music:F01:A.mp3"},
+                     {3, u"\u00c9t\u00e9"_qs},
+                     {14, "back\\slash"}};
+        const QString db = writeFile(
+            dir, "db",
+            database({t, Track{7, 0, 0, 0, 0, {}}}, {mhyp("Box", {42, 7}), mhyp("Empty", {})}));
+        const Run english = dump({db});
+        QCOMPARE(english.exitCode, 0);
+        const QStringList lines = english.out.split(u'\n');
+        QCOMPARE(lines.value(0),
+                 u"T\t42\tTab\\there\tLine\\nbreak\t\u00c9t\u00e9\t\t1234\t2001\t03\t192 Kbps\t"
+                 u"\\\\iPod_Control\\\\Music\\\\F01\\\\A.mp3\tback\\\\slash"_qs);
+        QCOMPARE(lines.value(1), "T\t7\t\t\t\t\t0\t\t\t0 Kbps\t\t");
+        QCOMPARE(lines.value(2), "P\t0\tBox [All Songs]\t2\t42,7");
+        QCOMPARE(lines.value(3), "P\t1\tEmpty\t0\t");
+        QCOMPARE(lines.value(4), "L\tBox\t2\t2");
+        QCOMPARE(lines.size(), 6); // the last line ends with a newline
+
+        QVERIFY(dump({db, "--language", "german"}).out.contains("P\t0\tBox [Alle Lieder]\t"));
+        QVERIFY(dump({"--language", "spanish", db}).out.contains("Box [Todas las Canciones]"));
+    }
+
+    void badInput() {
+        QTemporaryDir dir;
+        const Run notDb = dump({writeFile(dir, "notes.txt", "just some text")});
+        QCOMPARE(notDb.exitCode, 0);
+        QCOMPARE(notDb.out, "L\tiPod\t0\t0\n");
+
+        const QString missing = dir.filePath("missing-iTunesDB");
+        const Run gone = dump({missing});
+        QCOMPARE(gone.exitCode, 2);
+        QVERIFY(gone.err.contains(missing));
+        QCOMPARE(gone.err.count(u'\n'), 1);
+        QVERIFY(gone.out.isEmpty());
+
+        QCOMPARE(dump({dir.path()}).exitCode, 2);
+        for (const QStringList& args :
+             {QStringList{}, QStringList{"a", "b"}, QStringList{"db", "--language", "klingon"},
+              QStringList{"--bogus"}, QStringList{"db", "--language"}})
+            QCOMPARE(dump(args).exitCode, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMelvoDump)
+#include "test_melvo_dump.moc"

@@ -1,0 +1,96 @@
+// melvo-dump: loads one player database the way the program does and prints what it read,
+// one record a line, fields separated by tabs.
+
+#include "itunesdb/LoadiTunesDB.h"
+#include "settings/AllSongsText.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+QByteArray escaped(const QString& field) {
+    QByteArray out;
+    const QByteArray utf8 = field.toUtf8();
+    out.reserve(utf8.size());
+    for (const char c : utf8) {
+        switch (c) {
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+void printLine(const QStringList& fields) {
+    QByteArray line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += '\t';
+        line += escaped(fields[i]);
+    }
+    line += '\n';
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+}
+
+int usage() {
+    std::fputs("usage: melvo-dump PATH [--language english|german|spanish]\n", stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QString path, language = QStringLiteral("english");
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--language") && i + 1 < argc) {
+            language = QString::fromLocal8Bit(argv[++i]);
+            if (language != QLatin1String("english") && language != QLatin1String("german") &&
+                language != QLatin1String("spanish"))
+                return usage();
+        } else if (arg.startsWith(u'-') || !path.isEmpty()) {
+            return usage();
+        } else {
+            path = arg;
+        }
+    }
+    if (path.isEmpty())
+        return usage();
+
+    MusicDatabase db;
+    const LoadResult result = LoadiTunesDB(db, path, AllSongsText(language));
+    if (result.status == LoadResult::Status::Unreadable) {
+        std::fprintf(stderr, "melvo-dump: cannot read %s: %s\n", qPrintable(path),
+                     qPrintable(result.error));
+        return 2;
+    }
+
+    for (const TrackRecord& t : db.Tracks)
+        printLine({QStringLiteral("T"), QString::number(t.TrackID), t.Title, t.Artist, t.Album,
+                   t.Genre, QString::number(t.FileSize), t.Year, t.TrackNumber, t.BitRate,
+                   t.Location, t.Description});
+    for (int k = 0; k < db.PlaylistCount(); ++k) {
+        const clsList& songs = db.Playlists[static_cast<size_t>(k)].Songs;
+        QStringList ids;
+        ids.reserve(songs.ListCount());
+        for (int j = 0; j < songs.ListCount(); ++j)
+            ids.append(songs.List(j));
+        printLine({QStringLiteral("P"), QString::number(k),
+                   db.Playlists[static_cast<size_t>(k)].PlayListName,
+                   QString::number(songs.ListCount()), ids.join(u',')});
+    }
+    printLine({QStringLiteral("L"), db.LibraryName, QString::number(db.LoadedTrackCount),
+               QString::number(db.PlaylistCount())});
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
