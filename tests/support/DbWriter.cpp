@@ -5,7 +5,8 @@
 
 namespace dbwriter {
 
-Record::Record(const char* tag, int headerLength) : header_(headerLength, '\0') {
+// Room for the tag and both lengths even when a damaged record claims a shorter header.
+Record::Record(const char* tag, int headerLength) : header_(std::max(headerLength, 12), '\0') {
     std::copy_n(tag, 4, header_.data());
     set32(4, headerLength);
 }
