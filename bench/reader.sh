@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Load time of a 40,000-song player against libgpod's parser, and the peak memory of a
+# load against the database's size. Figures only; nothing here passes or fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=build/default
+PLAYER=$(mktemp -d)
+trap 'rm -rf "$PLAYER"' EXIT
+"$BUILD/tools/make-sample-player" "$PLAYER" --tracks 40000 --playlists 100 --per-playlist 400 --no-files >/dev/null
+DB="$PLAYER/iPod_Control/iTunes/iTunesDB"
+echo "database: $(stat -c %s "$DB") bytes, 40000 tracks, 100 playlists of 400"
+MELVO_BENCH_DB="$DB" "$BUILD/bench/reader_bench" --benchmark_format=console
+rss_kb=$(/usr/bin/time -f %M "$BUILD/tools/melvo-dump" "$DB" 2>&1 >/dev/null | tail -1)
+awk -v r="$rss_kb" -v s="$(stat -c %s "$DB")" 'BEGIN { printf "melvo-dump peak RSS: %d kB, %.2fx the database size\n", r, r * 1024 / s }'
