@@ -9,6 +9,9 @@ trap 'rm -rf "$PLAYER"' EXIT
 "$BUILD/tools/make-sample-player" "$PLAYER" --tracks 40000 --playlists 100 --per-playlist 400 --no-files >/dev/null
 DB="$PLAYER/iPod_Control/iTunes/iTunesDB"
 echo "database: $(stat -c %s "$DB") bytes, 40000 tracks, 100 playlists of 400"
-MELVO_BENCH_DB="$DB" "$BUILD/bench/reader_bench" --benchmark_format=console
+MELVO_BENCH_DB="$DB" "$BUILD/bench/reader_bench" --benchmark_format=console | tee "$PLAYER/bench.txt"
+awk '/_median/ { t[$1] = $2 } END {
+  g = t["BM_itdb_parse_file/repeats:5_median"]; m = t["BM_LoadiTunesDB/repeats:5_median"]
+  printf "LoadiTunesDB %.1f ms, itdb_parse_file %.1f ms: %.2fx the time of libgpod\n", m, g, m / g }' "$PLAYER/bench.txt"
 rss_kb=$(/usr/bin/time -f %M "$BUILD/tools/melvo-dump" "$DB" 2>&1 >/dev/null | tail -1)
 awk -v r="$rss_kb" -v s="$(stat -c %s "$DB")" 'BEGIN { printf "melvo-dump peak RSS: %d kB, %.2fx the database size\n", r, r * 1024 / s }'

@@ -15,6 +15,7 @@ constexpr quint32 fourCC(const char (&tag)[5]) {
 }
 
 constexpr quint32 kMhsd = fourCC("mhsd");
+constexpr quint32 kMhlt = fourCC("mhlt");
 constexpr quint32 kMhit = fourCC("mhit");
 constexpr quint32 kMhod = fourCC("mhod");
 constexpr quint32 kMhlp = fourCC("mhlp");
@@ -110,6 +111,14 @@ private:
         case kMhsd:
             dataSetType_ = bytes_.i32(offset + 12);
             break;
+        case kMhlt: {
+            // Room for the tracks the list announces, but never more than the file could
+            // hold, so a damaged count cannot ask for a huge table.
+            const qint64 announced = std::max<qint32>(bytes_.i32(offset + 8), 0);
+            tracks_.reserve(
+                static_cast<size_t>(std::min(announced, (bytes_.size() - offset) / 12)));
+            break;
+        }
         case kMhit:
             readTrack(offset);
             break;
