@@ -56,16 +56,23 @@ void compareFile(const QString& path) {
     for (GList* n = gpod->tracks; n; n = n->next)
         expected.push_back(expectedTrack(static_cast<Itdb_Track*>(n->data)));
 
-    // Ordinary playlists by name, with their members' ids in order.
+    // Playlists by name, with their members' ids in order. The master playlist's name
+    // carries the "All Songs" suffix in the reader.
     QMap<QString, QStringList> expectedLists;
     for (GList* n = gpod->playlists; n; n = n->next) {
         auto* pl = static_cast<Itdb_Playlist*>(n->data);
-        if (itdb_playlist_is_mpl(pl) || pl->is_spl || itdb_playlist_is_podcasts(pl))
+        if (itdb_playlist_is_podcasts(pl))
             continue;
+        QString name = normalized(pl->name, false);
+        if (itdb_playlist_is_mpl(pl)) {
+            if (name.isEmpty())
+                continue;
+            name += QStringLiteral(" [All Songs]");
+        }
         QStringList ids;
         for (GList* m = pl->members; m; m = m->next)
             ids << QString::number(static_cast<Itdb_Track*>(m->data)->id);
-        expectedLists.insert(normalized(pl->name, false), ids);
+        expectedLists.insert(name, ids);
     }
     itdb_free(gpod);
 

@@ -291,6 +291,40 @@ private slots:
         QVERIFY(delivered);
     }
 
+    // A file is read piece by piece: records and strings across the pieces, and a string
+    // larger than a piece, must load exactly as the same bytes in memory do.
+    void fileLoadsAsMemoryDoes() {
+        QList<Track> tracks;
+        QList<qint32> ids;
+        for (qint32 id = 1; id <= 20000; ++id) {
+            tracks.append(Track{id,
+                                id,
+                                id % 30,
+                                1990 + id % 9,
+                                128,
+                                {{1, QString::number(id)}, {2, ":F:" + QString::number(id)}}});
+            ids.append(id);
+        }
+        tracks[7000].strings.append({3, QString(1500000, u'a')}); // 3 MB
+        const QByteArray bytes = database(tracks, {mhyp("Player", ids), mhyp("List", {3, 2, 1})});
+        QTemporaryDir dir;
+        QFile file(dir.filePath("iTunesDB"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        const MusicDatabase inMemory = load(bytes);
+        MusicDatabase fromFile;
+        QCOMPARE(LoadiTunesDB(fromFile, file.fileName(), "All Songs").status,
+                 LoadResult::Status::Loaded);
+        QCOMPARE(fromFile.TrackCount(), 20000);
+        QVERIFY(fromFile.Tracks == inMemory.Tracks);
+        QCOMPARE(fromFile.Tracks[7000].Album.size(), 1500000);
+        QCOMPARE(fromFile.PlaylistCount(), 2);
+        QCOMPARE(fromFile.Playlists[1].Songs.GetWholeList(),
+                 inMemory.Playlists[1].Songs.GetWholeList());
+        QCOMPARE(fromFile.Playlists[0].Songs.ListCount(), 20000);
+    }
+
     void fileErrors() {
         MusicDatabase db;
         db.Tracks.emplace_back();

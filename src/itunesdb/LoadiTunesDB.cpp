@@ -3,6 +3,7 @@
 #include "platform/UiYield.h"
 
 #include <QFile>
+#include <QHash>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -14,6 +15,7 @@ constexpr quint32 fourCC(const char (&tag)[5]) {
            quint32(quint8(tag[3])) << 24;
 }
 
+constexpr quint32 kMhbd = fourCC("mhbd");
 constexpr quint32 kMhsd = fourCC("mhsd");
 constexpr quint32 kMhlt = fourCC("mhlt");
 constexpr quint32 kMhit = fourCC("mhit");
@@ -32,25 +34,100 @@ public:
     void setValue(qint64) override {}
 };
 
-// Bytes past the end of the file read as absent: zero for numbers, nothing for texts.
+// A window onto the file's bytes, addressed by file offset. Bytes past the end of the
+// file (or outside the window) read as absent: zero for numbers, nothing for texts.
 class Bytes {
 public:
-    explicit Bytes(QByteArrayView data) : data_(data) {}
-    qint64 size() const { return data_.size(); }
+    Bytes() = default;
+    Bytes(QByteArrayView data, qint64 base, qint64 fileSize)
+        : data_(data), base_(base), size_(fileSize) {}
+    qint64 size() const { return size_; }
     quint32 u32(qint64 pos) const {
-        if (pos < 0 || pos + 4 > data_.size())
+        const qint64 local = pos - base_;
+        if (local < 0 || local + 4 > data_.size())
             return 0;
-        return qFromLittleEndian<quint32>(data_.data() + pos);
+        return qFromLittleEndian<quint32>(data_.data() + local);
     }
     qint32 i32(qint64 pos) const { return static_cast<qint32>(u32(pos)); }
     QByteArrayView slice(qint64 pos, qint64 length) const {
-        if (pos < 0 || pos >= data_.size() || length <= 0)
+        const qint64 local = pos - base_;
+        if (local < 0 || local >= data_.size() || length <= 0)
             return {};
-        return data_.sliced(pos, std::min(length, data_.size() - pos));
+        return data_.sliced(local, std::min(length, data_.size() - local));
     }
 
 private:
     QByteArrayView data_;
+    qint64 base_ = 0;
+    qint64 size_ = 0;
+};
+
+// Where the walk's bytes come from. The walk only moves forward, so a source need only
+// keep the bytes from the current record on.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Makes [offset, offset + need) readable through window(), as far as the file
+    // reaches. False when the file could not be read.
+    virtual bool ensure(qint64 offset, qint64 need) = 0;
+    const Bytes& window() const { return window_; }
+    virtual QString error() const { return {}; }
+
+protected:
+    Bytes window_;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(QByteArrayView bytes) { window_ = Bytes(bytes, 0, bytes.size()); }
+    bool ensure(qint64, qint64) override { return true; }
+};
+
+// Reads the file piece by piece into one reused buffer: a large database is never held
+// whole, and a player unplugged during the walk gives a read error, not a crash, as a
+// mapped file would.
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(QFile& file) : file_(file), size_(file.size()) {}
+
+    bool ensure(qint64 offset, qint64 need) override {
+        const qint64 end = std::min(offset + need, size_);
+        if (offset >= base_ && end <= base_ + filled_)
+            return true;
+        qint64 kept = 0;
+        if (offset >= base_ && offset < base_ + filled_) {
+            kept = base_ + filled_ - offset;
+            std::memmove(buffer_.data(), buffer_.data() + (offset - base_), size_t(kept));
+        } else if (!file_.seek(offset)) {
+            return false;
+        }
+        base_ = offset;
+        const qint64 want = std::min(std::max(end - offset, kChunk), size_ - offset);
+        if (buffer_.size() < want)
+            buffer_.resize(want);
+        while (kept < want) {
+            const qint64 got = file_.read(buffer_.data() + kept, want - kept);
+            if (got < 0)
+                return false;
+            if (got == 0) { // the file is shorter than it was: the rest is absent
+                size_ = base_ + kept;
+                break;
+            }
+            kept += got;
+        }
+        filled_ = kept;
+        window_ = Bytes(QByteArrayView(buffer_.constData(), filled_), base_, size_);
+        return true;
+    }
+    QString error() const override { return file_.errorString(); }
+
+private:
+    static constexpr qint64 kChunk = 1 << 20;
+    QFile& file_;
+    QByteArray buffer_;
+    qint64 size_;
+    qint64 base_ = 0;
+    qint64 filled_ = 0;
 };
 
 QString decodeText(QByteArrayView raw, qint32 encoding) {
@@ -66,6 +143,33 @@ QString decodeText(QByteArrayView raw, qint32 encoding) {
     return text;
 }
 
+// A track's tag as the list shows it, tidied in place in one pass (tens of thousands of
+// them are read): a right single quote becomes an apostrophe, a location's colons
+// become backslashes, and other tags lose the blanks around them.
+QString trackText(QString text, bool isLocation) {
+    if (text.isEmpty())
+        return text;
+    char16_t* chars = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (chars[i] == u'\u2019')
+            chars[i] = u'\'';
+        else if (isLocation && chars[i] == u':')
+            chars[i] = u'\\';
+    }
+    if (isLocation)
+        return text;
+    qsizetype first = 0, last = size;
+    while (first < last && chars[first] == u' ')
+        ++first;
+    while (last > first && chars[last - 1] == u' ')
+        --last;
+    if (first > 0)
+        std::memmove(chars, chars + first, size_t(last - first) * sizeof(char16_t));
+    text.truncate(last - first);
+    return text;
+}
+
 QString trimBlanks(const QString& text) {
     qsizetype first = 0, last = text.size();
     while (first < last && text[first] == u' ')
@@ -77,22 +181,27 @@ QString trimBlanks(const QString& text) {
 
 class Walk {
 public:
-    Walk(QByteArrayView bytes, const QString& allSongsText, LoadProgress& progress)
-        : bytes_(bytes), allSongsText_(allSongsText), progress_(progress) {}
+    Walk(ByteSource& source, const QString& allSongsText, LoadProgress& progress)
+        : source_(source), bytes_(source.window()), allSongsText_(allSongsText),
+          progress_(progress) {}
 
     // Fills tables of its own and hands them over at the end: events handled during
     // the yields see the emptied tables, never half-built ones.
-    void run(MusicDatabase& out) {
-        const qint64 length = bytes_.size();
+    // False when the file could not be read to its end; out is then left alone.
+    bool run(MusicDatabase& out) {
         qint64 offset = 0;
-        while (offset + 1 < length) {
+        while (offset + 1 < bytes_.size()) {
             if (yield_.due()) {
                 progress_.setValue(offset + 1);
                 yield_.yieldNow();
             }
+            if (!source_.ensure(offset, kHeaderBytes))
+                return false;
             const qint64 step = visit(offset);
+            if (step < 0)
+                return false;
             // A record that does not move the walk forward is damage: stop there.
-            if (step <= 0)
+            if (step == 0)
                 break;
             offset += step;
         }
@@ -100,13 +209,18 @@ public:
         out.Playlists = std::move(playlists_);
         if (haveLibraryName_)
             out.LibraryName = libraryName_;
+        return true;
     }
 
 private:
-    // Handles the record at offset and returns the step to the next one.
+    // Every field the walk reads lies this close to a record's start, but a string's text.
+    static constexpr qint64 kHeaderBytes = 64;
+
+    // Handles the record at offset and returns the step to the next one: zero for a record
+    // that does not advance, -1 when the file could not be read.
     qint64 visit(qint64 offset) {
         const quint32 tag = bytes_.u32(offset);
-        qint64 step = bytes_.i32(offset + 4);
+        qint64 step = std::max<qint32>(bytes_.i32(offset + 4), 0);
         switch (tag) {
         case kMhsd:
             dataSetType_ = bytes_.i32(offset + 12);
@@ -123,7 +237,9 @@ private:
             readTrack(offset);
             break;
         case kMhod:
-            step = bytes_.i32(offset + 8);
+            step = std::max<qint32>(bytes_.i32(offset + 8), 0);
+            if (!source_.ensure(offset, step))
+                return -1;
             readString(offset);
             break;
         case kMhlp:
@@ -147,14 +263,25 @@ private:
         TrackRecord& track = tracks_.emplace_back();
         track.TrackID = bytes_.i32(offset + 16);
         track.FileSize = bytes_.u32(offset + 36);
-        if (const qint32 number = bytes_.i32(offset + 44); number > 0) {
-            track.TrackNumber = QString::number(number);
-            if (track.TrackNumber.size() == 1)
-                track.TrackNumber.prepend(u'0');
-        }
+        if (const qint32 number = bytes_.i32(offset + 44); number > 0)
+            track.TrackNumber = shared(trackNumbers_, number, [](qint32 n) {
+                return QString::number(n).rightJustified(2, u'0');
+            });
         if (const qint32 year = bytes_.i32(offset + 52); year > 0)
-            track.Year = QString::number(year);
-        track.BitRate = QString::number(bytes_.i32(offset + 56)) + QStringLiteral(" Kbps");
+            track.Year = shared(years_, year, [](qint32 n) { return QString::number(n); });
+        track.BitRate = shared(bitRates_, bytes_.i32(offset + 56), [](qint32 n) {
+            return QString::number(n) + QStringLiteral(" Kbps");
+        });
+    }
+
+    // Years, track numbers and bit rates repeat across most tracks: each text is made
+    // once and shared, so a large database does not allocate it again per track.
+    template <typename Make>
+    static const QString& shared(QHash<qint32, QString>& texts, qint32 value, Make make) {
+        auto it = texts.find(value);
+        if (it == texts.end())
+            it = texts.insert(value, make(value));
+        return *it;
     }
 
     // A string never reaches past its own record, nor past the end of the file.
@@ -173,12 +300,7 @@ private:
             QString* field = trackField(tracks_.back(), type);
             if (!field)
                 return;
-            QString text = stringOf(offset);
-            text.replace(QChar(0x2019), u'\'');
-            if (type == 2)
-                *field = text.replace(u':', u'\\');
-            else
-                *field = trimBlanks(text);
+            *field = trackText(stringOf(offset), type == 2);
             return;
         }
         if (dataSetType_ == kPodcastDataSet || type != 1 || playlists_.empty())
@@ -211,7 +333,8 @@ private:
         }
     }
 
-    Bytes bytes_;
+    ByteSource& source_;
+    const Bytes& bytes_; // the source's window, moved on by ensure()
     const QString& allSongsText_;
     LoadProgress& progress_;
     UiYield yield_;
@@ -222,41 +345,45 @@ private:
     bool inPlaylistPart_ = false;
     bool haveLibraryName_ = false;
     QString libraryName_;
+    QHash<qint32, QString> trackNumbers_, years_, bitRates_;
 };
+
+LoadResult readFrom(ByteSource& source, MusicDatabase& db, const QString& allSongsText,
+                    LoadProgress* progress) {
+    NoProgress silent;
+    LoadProgress& report = progress ? *progress : silent;
+    db.ClearTables();
+    report.setMinimum(0);
+    if (!source.ensure(0, 4))
+        return {LoadResult::Status::Unreadable, source.error()};
+    if (source.window().u32(0) != kMhbd)
+        return {LoadResult::Status::NotADatabase, {}};
+    const qint64 size = source.window().size();
+    report.setMaximum(size);
+    report.setValue(0);
+
+    if (!Walk(source, allSongsText, report).run(db))
+        return {LoadResult::Status::Unreadable, source.error()};
+    db.LoadedTrackCount = db.TrackCount();
+    report.setValue(size); // the bar shows full
+    return {LoadResult::Status::Loaded, {}};
+}
 
 } // namespace
 
 LoadResult ReadiTunesDB(MusicDatabase& db, QByteArrayView bytes, const QString& allSongsText,
                         LoadProgress* progress) {
-    NoProgress silent;
-    LoadProgress& report = progress ? *progress : silent;
-    db.ClearTables();
-    report.setMinimum(0);
-    if (bytes.size() < 4 || std::memcmp(bytes.data(), "mhbd", 4) != 0)
-        return {LoadResult::Status::NotADatabase, {}};
-    report.setMaximum(bytes.size());
-    report.setValue(0);
-
-    Walk(bytes, allSongsText, report).run(db);
-    db.LoadedTrackCount = db.TrackCount();
-    report.setValue(bytes.size()); // the bar shows full
-    return {LoadResult::Status::Loaded, {}};
+    MemorySource source(bytes);
+    return readFrom(source, db, allSongsText, progress);
 }
 
 LoadResult LoadiTunesDB(MusicDatabase& db, const QString& path, const QString& allSongsText,
                         LoadProgress* progress) {
     QFile file(path);
-    // Read whole rather than mapped: a player unplugged during the walk must not take
-    // the program down with it.
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         db.ClearTables();
         return {LoadResult::Status::Unreadable, file.errorString()};
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        db.ClearTables();
-        return {LoadResult::Status::Unreadable, file.errorString()};
-    }
-    file.close();
-    return ReadiTunesDB(db, bytes, allSongsText, progress);
+    FileSource source(file);
+    return readFrom(source, db, allSongsText, progress);
 }
