@@ -215,6 +215,8 @@ public:
 private:
     // Every field the walk reads lies this close to a record's start, but a string's text.
     static constexpr qint64 kHeaderBytes = 64;
+    // The header of a track record in the oldest databases.
+    static constexpr qint64 kSmallestTrackRecord = 0x9c;
 
     // Handles the record at offset and returns the step to the next one: zero for a record
     // that does not advance, -1 when the file could not be read.
@@ -226,11 +228,11 @@ private:
             dataSetType_ = bytes_.i32(offset + 12);
             break;
         case kMhlt: {
-            // Room for the tracks the list announces, but never more than the file could
-            // hold, so a damaged count cannot ask for a huge table.
+            // Room for the tracks the list announces, but never more than the rest of the
+            // file could hold, so a damaged count cannot ask for a huge table.
             const qint64 announced = std::max<qint32>(bytes_.i32(offset + 8), 0);
-            tracks_.reserve(
-                static_cast<size_t>(std::min(announced, (bytes_.size() - offset) / 12)));
+            tracks_.reserve(static_cast<size_t>(
+                std::min(announced, (bytes_.size() - offset) / kSmallestTrackRecord)));
             break;
         }
         case kMhit:
@@ -238,7 +240,10 @@ private:
             break;
         case kMhod:
             step = std::max<qint32>(bytes_.i32(offset + 8), 0);
-            if (!source_.ensure(offset, step))
+            // Only as far as the text goes: a damaged length must not pull in the file.
+            if (!source_.ensure(
+                    offset,
+                    std::min<qint64>(step, 40 + std::max<qint32>(bytes_.i32(offset + 28), 0))))
                 return -1;
             readString(offset);
             break;
