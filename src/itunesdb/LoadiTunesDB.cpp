@@ -238,15 +238,15 @@ private:
         case kMhit:
             readTrack(offset);
             break;
-        case kMhod:
+        case kMhod: {
             step = std::max<qint32>(bytes_.i32(offset + 8), 0);
             // Only as far as the text goes: a damaged length must not pull in the file.
-            if (!source_.ensure(
-                    offset,
-                    std::min<qint64>(step, 40 + std::max<qint32>(bytes_.i32(offset + 28), 0))))
+            const qint64 textLength = std::max<qint32>(bytes_.i32(offset + 28), 0);
+            if (!source_.ensure(offset, std::min(step, 40 + textLength)))
                 return -1;
             readString(offset);
             break;
+        }
         case kMhlp:
             inPlaylistPart_ = true;
             break;
