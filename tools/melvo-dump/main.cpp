@@ -2,7 +2,7 @@
 // one record a line, fields separated by tabs.
 
 #include "itunesdb/LoadiTunesDB.h"
-#include "settings/AllSongsText.h"
+#include "settings/LanguageTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -68,8 +68,11 @@ int main(int argc, char** argv) {
     if (path.isEmpty())
         return usage();
 
+    LanguageTable texts;
+    if (!texts.LoadLanguage(language))
+        texts.LoadLanguage(QStringLiteral("english"));
     MusicDatabase db;
-    const LoadResult result = LoadiTunesDB(db, path, AllSongsText(language));
+    const LoadResult result = LoadiTunesDB(db, path, texts.Entry(65)); // "All Songs"
     if (result.status == LoadResult::Status::Unreadable) {
         std::fprintf(stderr, "melvo-dump: cannot read %s: %s\n", qPrintable(path),
                      qPrintable(result.error));
