@@ -1,0 +1,178 @@
+#include "settings/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryFile>
+
+#include <cmath>
+
+namespace {
+
+const QString App = QStringLiteral("Melvo");
+const QString Section = QStringLiteral("Settings");
+const QString KeyFolder = QStringLiteral("Output Folder");
+const QString KeyFormat = QStringLiteral("OutputString");
+const QString KeySwitch = QStringLiteral("UnattendSwitch");
+const QString KeyRule = QStringLiteral("Unattend");
+const QString DefaultFormat = QStringLiteral("%a\\%b\\%t");
+const QString ConfigFileName = QStringLiteral("config.cfg");
+
+// Nobody writes a longer line; a damaged or foreign file is not read whole.
+constexpr qint64 MaxLineBytes = 64 * 1024;
+
+QString MyMusicIn(const QString& folder) {
+    return QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("My Music")));
+}
+
+// Permission bits and ACLs tell only part of the story on some platforms; trying does not.
+bool CanCreateFilesIn(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".melvo-probe-XXXXXX")));
+    return probe.open();
+}
+
+bool CanWriteFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::Append);
+}
+
+// Plain decimal with at most seven significant digits, as a float holds it: no exponent,
+// no trailing zeros, '.' whatever the locale.
+QString SevenDigits(double width) {
+    const double value = static_cast<float>(width);
+    if (!std::isfinite(value) || value == 0)
+        return QStringLiteral("0");
+    // "d.dddddde±x" from Qt's locale-free conversion, correctly rounded.
+    const QString sci = QString::number(std::fabs(value), 'e', 6);
+    const qsizetype e = sci.indexOf(QLatin1Char('e'));
+    QString digits = sci.left(1) + sci.mid(2, e - 2);
+    const int exponent = sci.mid(e + 1).toInt();
+    while (digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+
+    QString out;
+    if (exponent < 0) {
+        out = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
+    } else if (digits.size() <= exponent + 1) {
+        out = digits + QString(exponent + 1 - digits.size(), QLatin1Char('0'));
+    } else {
+        out = digits.left(exponent + 1) + QLatin1Char('.') + digits.mid(exponent + 1);
+    }
+    return value < 0 ? QLatin1Char('-') + out : out;
+}
+
+// A whole number, halves to the even neighbour.
+QString WholeNumber(double width) {
+    if (!std::isfinite(width))
+        return QStringLiteral("0");
+    return QString::number(std::nearbyint(width) + 0.0, 'f', 0); // + 0.0 drops "-0"
+}
+
+void ReadColumnWidths(const QString& path, std::array<double, 9>& widths) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QStringList fields =
+        QString::fromLatin1(file.readLine(MaxLineBytes)).split(QLatin1Char(','));
+    const qsizetype n = std::min<qsizetype>(fields.size(), qsizetype(widths.size()));
+    for (qsizetype k = 0; k < n; ++k) {
+        bool ok = false;
+        const double w = fields[k].trimmed().toDouble(&ok);
+        // A width the list cannot take is as good as no width.
+        if (ok && std::isfinite(w) && w >= 0)
+            widths[size_t(k)] = w;
+    }
+}
+
+bool WriteConfigFile(const QString& path, const std::array<double, 9>& widths) {
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    QSaveFile file(path);
+    // Only used when the folder takes no new files but the file itself may be rewritten.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(ConfigLine(widths).toLatin1() + "\r\n");
+    return file.commit();
+}
+
+} // namespace
+
+QString DefaultOutputFolder() {
+#ifdef Q_OS_WIN
+    const QString music;
+#else
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+#endif
+    if (!music.isEmpty())
+        return QDir::toNativeSeparators(music);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return MyMusicIn(documents.isEmpty() ? QDir::homePath() : documents);
+}
+
+QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder) {
+    if (!programFolder.isEmpty()) {
+        const QString inProgram = QDir(programFolder).filePath(ConfigFileName);
+        const bool usable = QFileInfo::exists(inProgram) ? CanWriteFile(inProgram)
+                                                         : CanCreateFilesIn(programFolder);
+        if (usable)
+            return inProgram;
+    }
+    return QDir(userConfigFolder).filePath(ConfigFileName);
+}
+
+bool FolderExists(const QString& path) {
+    return QFileInfo(path).isDir();
+}
+
+void LoadSettings(const SettingsStore& store, const QString& configPath, WindowSettings& controls,
+                  const std::function<bool(const QString&)>& folderExists) {
+    const QString defaultFolder = DefaultOutputFolder();
+    QString folder = store.GetSetting(App, Section, KeyFolder, defaultFolder);
+    const QString rule = store.GetSetting(App, Section, KeyRule, QStringLiteral("1"));
+
+    controls.OutputFormat = store.GetSetting(App, Section, KeyFormat, DefaultFormat);
+    if (controls.OutputFormat.isEmpty())
+        controls.OutputFormat = DefaultFormat;
+
+    if (folder.isEmpty() || !folderExists(folder))
+        folder = defaultFolder;
+    controls.OutputFolder = folder;
+
+    // Text that is not a number counts as 0; numbers other than 0 and 1 leave the box.
+    const int unattended =
+        store.GetSetting(App, Section, KeySwitch, QStringLiteral("0")).trimmed().toInt();
+    if (unattended == 0)
+        controls.Unattended = false;
+    else if (unattended == 1)
+        controls.Unattended = true;
+
+    const int ruleNumber = rule.trimmed().toInt();
+    if (ruleNumber == 1 || ruleNumber == 2)
+        controls.Rule = ruleNumber;
+
+    ReadColumnWidths(configPath, controls.ColumnWidths);
+}
+
+bool SaveSettings(SettingsStore& store, const QString& configPath, const WindowSettings& controls) {
+    bool ok = WriteConfigFile(configPath, controls.ColumnWidths);
+    ok &= store.SaveSetting(App, Section, KeyFolder, controls.OutputFolder);
+    ok &= store.SaveSetting(App, Section, KeyFormat, controls.OutputFormat);
+    ok &= store.SaveSetting(App, Section, KeySwitch,
+                            controls.Unattended ? QStringLiteral("1") : QStringLiteral("0"));
+    if (controls.Rule == 1 || controls.Rule == 2)
+        ok &= store.SaveSetting(App, Section, KeyRule, QString::number(controls.Rule));
+    return ok;
+}
+
+QString ConfigLine(const std::array<double, 9>& widths) {
+    QStringList fields;
+    for (size_t k = 0; k < 8; ++k)
+        fields << SevenDigits(widths[k]);
+    fields << WholeNumber(widths[8]);
+    return fields.join(QLatin1Char(','));
+}
