@@ -1,14 +1,17 @@
 # The two commands of the README, and the steps they are made of.
-# `make run`: install what is missing, build, write the sample player and show what the
-#             program reads from it. `make test`: install what is missing, build, run every
-#             test, the sanitizer build of the reader tests and a short fuzz run.
+# `make run`: install what is missing, build and start Melvo. `make test`: install what is
+#             missing, build, run every test, the sanitizer build of the core tests and a
+#             short fuzz run. `make dump`: write a sample player and show what Melvo reads.
 
 SAMPLE := sample-player
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test deps build check asan fuzz bench clean
+.PHONY: run dump test deps build check asan fuzz bench clean
 
 run: build
+	build/default/src/melvo
+
+dump: build
 	build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4
 	build/default/tools/melvo-dump $(SAMPLE)/iPod_Control/iTunes/iTunesDB
 

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev zlib1g-dev
   libgpod-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth imagemagick time
+  xvfb xauth imagemagick time fonts-dejavu-core
 )
 
 missing=()

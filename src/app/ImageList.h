@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QIcon>
+#include <QMap>
+
+// `ImageList1`: the small icons of the menus and of the song list's file types, drawn by
+// the program itself. Indexes 1, 2, 3, 20 and 21 are the file-type icons the song list
+// refers to; the menu icons follow from 30.
+class ImageList {
+public:
+    enum Index {
+        Acc = 1,
+        Mp3 = 2,
+        Wav = 3,
+        Mpeg4 = 20,
+        Movie = 21,
+        Exit = 30,
+        StartCopy,
+        CopyToPlayer,
+        LanguageEnglish,
+        LanguageGerman,
+        LanguageSpanish,
+        HelpDoc,
+        WebLink,
+        Donate,
+        About,
+    };
+
+    ImageList();
+    // The icon at index; a null icon for an index the list does not hold.
+    QIcon Icon(int index) const { return icons_.value(index); }
+    int Count() const { return static_cast<int>(icons_.size()); }
+
+private:
+    QMap<int, QIcon> icons_;
+};

@@ -1,0 +1,408 @@
+#include "app/frmStart.h"
+
+#include "settings/SettingsStore.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+const QColor kBackground(240, 240, 224);
+
+// Shows the song list's plain values as the view needs them: ticked rows in bold, icon
+// indexes as pictures.
+class LVPresentation final : public QIdentityProxyModel {
+public:
+    LVPresentation(const ImageList& images, QObject* parent)
+        : QIdentityProxyModel(parent), images_(images) {}
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::FontRole) {
+            if (!QIdentityProxyModel::data(index, SongListModel::BoldRole).toBool())
+                return {};
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        if (role == Qt::DecorationRole) {
+            const QVariant icon = QIdentityProxyModel::data(index, SongListModel::IconIndexRole);
+            return icon.isValid() && icon.toInt() > 0 ? QVariant(images_.Icon(icon.toInt()))
+                                                      : QVariant();
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    const ImageList& images_;
+};
+
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel* label(const char* name, const QString& text) {
+    return named(new QLabel(text), name);
+}
+
+} // namespace
+
+frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath, QWidget* parent)
+    : QMainWindow(parent), state_(state), store_(store), configPath_(std::move(configPath)) {
+    setObjectName(QStringLiteral("frmStart"));
+    setWindowTitle(WindowTitle);
+    setWindowIcon(images_.Icon(ImageList::CopyToPlayer));
+
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Verdana"))) {
+        QFont font = this->font();
+        font.setFamily(QStringLiteral("Verdana"));
+        setFont(font);
+    }
+
+    buildMenus();
+
+    Tab1_ = named(new QTabWidget(this), "Tab1");
+    auto* songsPage = named(new QWidget, "picTab1");
+    auto* optionsPage = named(new QWidget, "picTab2");
+    buildSongsPage(songsPage);
+    buildOptionsPage(optionsPage);
+    Tab1_->addTab(songsPage, QStringLiteral("iPod"));
+    Tab1_->addTab(optionsPage, QStringLiteral("Output Options"));
+    Tab1_->setCurrentIndex(0);
+    setCentralWidget(Tab1_);
+
+    buildStatusBar();
+    buildTimers();
+    unOpt1_->setChecked(true); // overwrite, until the stored rule is loaded
+    resize(960, 640);
+}
+
+QAction* frmStart::action(QMenu* menu, const char* name, const QString& text, int icon) {
+    QAction* a = menu->addAction(images_.Icon(icon), text);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+void frmStart::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = named(bar->addMenu(QStringLiteral("File")), "mnuFile");
+    QAction* exit = action(file, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* tools = named(bar->addMenu(QStringLiteral("Tools")), "mnuTools");
+    QAction* startCopy =
+        action(tools, "mnuStartCopy", QStringLiteral("Start Copy"), ImageList::StartCopy);
+    startCopy->setEnabled(false);
+    tools->addSeparator();
+    action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer);
+
+    mnuLanguage_ = named(bar->addMenu(QStringLiteral("Language")), "mnuLanguage");
+    mnuEnglish_ =
+        action(mnuLanguage_, "mnuEnglish", QStringLiteral("English"), ImageList::LanguageEnglish);
+    mnuGerman_ =
+        action(mnuLanguage_, "mnuGerman", QStringLiteral("Deutsch"), ImageList::LanguageGerman);
+    mnuSpanish_ =
+        action(mnuLanguage_, "mnuSpanish", QStringLiteral("Español"), ImageList::LanguageSpanish);
+    for (QAction* a : {mnuEnglish_, mnuGerman_, mnuSpanish_})
+        a->setCheckable(true);
+
+    QMenu* help = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
+    help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
+    action(help, "mnuHelpDoc", QStringLiteral("Help"), ImageList::HelpDoc)->setEnabled(false);
+    help->addAction(QStringLiteral("-Web Links"))->setEnabled(false);
+    action(help, "mnuMelvoLink", QStringLiteral("Melvo on the Web"), ImageList::WebLink);
+    action(help, "mnuFanSite", QStringLiteral("iPod Fan Site"), ImageList::WebLink);
+    help->addSeparator();
+    action(help, "mnudonate", QStringLiteral("Make a Donation"), ImageList::Donate);
+    help->addSeparator();
+    action(help, "mnuAbout", QStringLiteral("About"), ImageList::About);
+
+    // Nothing to act on until the player's songs are loaded.
+    for (QMenu* m : {file, tools, mnuLanguage_, help})
+        m->menuAction()->setEnabled(false);
+
+    // The song list's context menu, shown on a right click into the list only.
+    auto* popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("mnuPopup"));
+    action(popup, "mnuTick", QStringLiteral("Select"));
+    action(popup, "mnuUntick", QStringLiteral("Deselect"));
+    popup->addSeparator();
+    action(popup, "mnuSelectall", QStringLiteral("Select All"));
+    action(popup, "mnudeselectall", QStringLiteral("Deselect All"));
+    popup->addSeparator();
+    action(popup, "mnuPlayTrack", QStringLiteral("Play"));
+}
+
+void frmStart::buildSongsPage(QWidget* page) {
+    auto* cmbPlaylists = named(new QComboBox, "cmbPlaylists");
+    cmbPlaylists->setMinimumContentsLength(24);
+    cmbPlaylists->setEnabled(false);
+    auto* search = named(new QLineEdit, "XPSearch");
+    search->setEnabled(false);
+    search->setClearButtonEnabled(true);
+
+    LV_ = named(new QTreeView, "LV");
+    auto* presentation = new LVPresentation(images_, LV_);
+    presentation->setSourceModel(&songs_);
+    LV_->setModel(presentation);
+    LV_->setRootIsDecorated(false);
+    LV_->setUniformRowHeights(true); // 40,000 rows stay quick
+    LV_->setAlternatingRowColors(true);
+    LV_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LV_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LV_->setAllColumnsShowFocus(true);
+    LV_->setContextMenuPolicy(Qt::CustomContextMenu);
+    LV_->setColumnHidden(9, true); // raw byte sizes: kept for sorting and copying, never shown
+    LV_->header()->setStretchLastSection(false);
+    connect(LV_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (auto* popup = findChild<QMenu*>(QStringLiteral("mnuPopup")))
+            popup->popup(LV_->viewport()->mapToGlobal(pos));
+    });
+
+    auto* cmdCopy = named(new QPushButton(QStringLiteral("Start Copy")), "cmdCopy");
+    cmdCopy->setIcon(images_.Icon(ImageList::StartCopy));
+    cmdCopy->setEnabled(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(label("Label2", QStringLiteral("Playlists")));
+    top->addWidget(cmbPlaylists);
+    top->addSpacing(12);
+    top->addWidget(label("Label3", QStringLiteral("Search")));
+    top->addWidget(search, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(cmdCopy); // its right edge stays on the list's right edge
+    auto* column = new QVBoxLayout(page);
+    column->addLayout(top);
+    column->addWidget(LV_, 1);
+    column->addLayout(bottom);
+}
+
+void frmStart::buildOptionsPage(QWidget* page) {
+    auto* frame1 = named(new QGroupBox(QStringLiteral("Folder/Track Options")), "Frame1");
+    txtBrowsePath_ = named(new QLineEdit, "txtBrowsePath");
+    auto* cmdBrowse = named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
+    txtOutPutFormat_ = named(new QLineEdit, "txtOutPutFormat");
+    auto* xpbDefault = named(new QPushButton(QStringLiteral("Default")), "XPBDefault");
+    auto* legend = new QGridLayout;
+    const std::array<const char*, 6> tokens = {"%a", "%b", "%t", "%g", "%n", "%y"};
+    const std::array<const char*, 6> names = {"Artist", "Album",    "Title",
+                                              "Genre",  "Track Nr", "Year"};
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray tokenName = "lblOPformat" + QByteArray::number(i);
+        const QByteArray nameName = "txtFormat" + QByteArray::number(i);
+        legend->addWidget(label(tokenName.constData(), QLatin1String(tokens[size_t(i)])), i % 3,
+                          (i / 3) * 2);
+        legend->addWidget(
+            label(nameName.constData(), QStringLiteral("- ") + QLatin1String(names[size_t(i)])),
+            i % 3, (i / 3) * 2 + 1);
+    }
+    legend->setColumnStretch(4, 1);
+    auto* preview = label("lblOutputPreView", QString());
+    preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* grid = new QGridLayout(frame1);
+    grid->addWidget(label("Label4", QStringLiteral("Output Directory")), 0, 0, 1, 2);
+    grid->addWidget(txtBrowsePath_, 1, 0);
+    grid->addWidget(cmdBrowse, 1, 1);
+    grid->addWidget(label("Label7", QStringLiteral("File Output Format")), 2, 0, 1, 2);
+    grid->addWidget(txtOutPutFormat_, 3, 0);
+    grid->addWidget(xpbDefault, 3, 1);
+    grid->addLayout(legend, 4, 0, 1, 2);
+    grid->addWidget(preview, 5, 0, 1, 2);
+
+    auto* framePlaylist = named(new QGroupBox, "FramePlaylist");
+    auto* chkExport =
+        named(new QCheckBox(QStringLiteral("Create Playlist of Selected Songs .m3u format.")),
+              "chkExportPlaylists");
+    (new QVBoxLayout(framePlaylist))->addWidget(chkExport);
+
+    auto* unattended =
+        named(new QGroupBox(QStringLiteral("Unattended Transfer Options")), "Xpgroupbox1");
+    optUnattended_ = named(new QCheckBox(QStringLiteral("Unattended Transfer")), "optUnattended");
+    unOpt1_ =
+        named(new QRadioButton(QStringLiteral("If a file exists then overwrite it and continue.")),
+              "unOpt1");
+    unOpt2_ = named(new QRadioButton(
+                        QStringLiteral("If a file exists then skip it and move to the next song.")),
+                    "unOpt2");
+    auto* explanation = label(
+        "lblLabel1", QStringLiteral("This option allows you transfer your songs without being "
+                                    "prompted if an error is encountered such as if a song "
+                                    "already exists on the destination drive."));
+    explanation->setWordWrap(true);
+    auto* unattendedLayout = new QVBoxLayout(unattended);
+    unattendedLayout->addWidget(optUnattended_);
+    unattendedLayout->addWidget(unOpt1_);
+    unattendedLayout->addWidget(unOpt2_);
+    unattendedLayout->addWidget(explanation);
+
+    // Helpers of other routines, never seen: the stripe painter's canvas and the list
+    // of drives the search for the player walks.
+    auto* picalt = named(new QLabel, "picalt");
+    picalt->hide();
+    auto* drives = named(new QComboBox, "Drives");
+    drives->hide();
+
+    auto* column = new QVBoxLayout(page);
+    column->addWidget(frame1);
+    column->addWidget(framePlaylist);
+    column->addWidget(unattended);
+    column->addStretch(1);
+    column->addWidget(picalt);
+    column->addWidget(drives);
+}
+
+void frmStart::buildStatusBar() {
+    QStatusBar* bar = named(statusBar(), "sBar");
+    const std::array<std::pair<const char*, QString>, 4> panels = {{
+        {"sBarPanel1", QString()},
+        {"sBarPanel2", QStringLiteral("Songs: 0")},
+        {"sBarPanel3", QStringLiteral("Selected: 0")},
+        {"sBarPanel4", QString()},
+    }};
+    for (const auto& [name, text] : panels) {
+        QLabel* panel = label(name, text);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(110);
+        bar->addWidget(panel, name == panels[0].first ? 2 : 0);
+    }
+    pBar_ = named(new QProgressBar, "pBar");
+    pBar_->setTextVisible(false);
+    pBar_->setRange(0, 100);
+    pBar_->setValue(0);
+    pBar_->hide();
+    DockProgressBar();
+}
+
+void frmStart::buildTimers() {
+    const auto timer = [this](const char* name, int periodMs) {
+        QTimer* t = named(new QTimer(this), name);
+        t->setInterval(periodMs);
+        return t;
+    };
+    timer("Timer1", 3000);
+    timer("tmrDiskSize", 2000);
+    timer("tmrTextFormat", 500);
+    tmrProgBarRedraw_ = timer("tmrProgBarRedraw", 1);
+    connect(tmrProgBarRedraw_, &QTimer::timeout, this, [this] {
+        DockProgressBar();
+        tmrProgBarRedraw_->stop();
+    });
+    tmrProgBarRedraw_->start();
+}
+
+void frmStart::DockProgressBar() {
+    // The fifth panel: the status bar's last, stretching area.
+    if (pBar_->parentWidget() != statusBar())
+        statusBar()->addWidget(pBar_, 3);
+    pBar_->show();
+}
+
+bool frmStart::LoadLanguage(const QString& key) {
+    if (!state_.Language.LoadLanguage(key))
+        return false;
+    mnuEnglish_->setChecked(key == QLatin1String("english"));
+    mnuGerman_->setChecked(key == QLatin1String("german"));
+    mnuSpanish_->setChecked(key == QLatin1String("spanish"));
+    return true;
+}
+
+double frmStart::TwipsPerPixel() const {
+    return 1440.0 / std::max(1, logicalDpiX());
+}
+
+WindowSettings frmStart::ControlSettings() const {
+    WindowSettings s;
+    s.OutputFolder = txtBrowsePath_->text();
+    s.OutputFormat = txtOutPutFormat_->text();
+    s.Unattended = optUnattended_->isChecked();
+    s.Rule = unOpt1_->isChecked() ? 1 : unOpt2_->isChecked() ? 2 : 0;
+    for (int c = 0; c < 9; ++c)
+        s.ColumnWidths[size_t(c)] = LV_->columnWidth(c) * TwipsPerPixel();
+    return s;
+}
+
+void frmStart::ShowSettings(const WindowSettings& s) {
+    txtBrowsePath_->setText(s.OutputFolder);
+    txtOutPutFormat_->setText(s.OutputFormat);
+    optUnattended_->setChecked(s.Unattended);
+    if (s.Rule == 1)
+        unOpt1_->setChecked(true);
+    else if (s.Rule == 2)
+        unOpt2_->setChecked(true);
+    for (int c = 0; c < 9; ++c) {
+        const double px = s.ColumnWidths[size_t(c)] / TwipsPerPixel();
+        if (std::isfinite(px) && px >= 0 && px < 100000)
+            LV_->setColumnWidth(c, static_cast<int>(std::lround(px)));
+    }
+}
+
+void frmStart::LoadSettings() {
+    WindowSettings s = ControlSettings();
+    ::LoadSettings(store_, configPath_, s);
+    ShowSettings(s);
+}
+
+bool frmStart::SaveSettings() {
+    return ::SaveSettings(store_, configPath_, ControlSettings());
+}
+
+void frmStart::setDesignColumnWidths() {
+    // Columns 1 to 4 share what the fixed columns leave of the list's width.
+    const double tpp = TwipsPerPixel();
+    const double listTwips = LV_->viewport()->width() * tpp;
+    const double shared = std::max(0.0, static_cast<double>(float(listTwips - 3169) / 3.0f));
+    for (int c = 0; c < 4; ++c)
+        LV_->setColumnWidth(c, static_cast<int>(std::lround(shared / tpp)));
+    for (int c = 4; c < 8; ++c)
+        LV_->setColumnWidth(c, static_cast<int>(std::lround(1000 / tpp)));
+    LV_->setColumnWidth(8, static_cast<int>(std::lround(3528 / tpp)));
+}
+
+void frmStart::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        setDesignColumnWidths();
+    }
+}
+
+void frmStart::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (tmrProgBarRedraw_)
+        tmrProgBarRedraw_->start();
+}
+
+void frmStart::closeEvent(QCloseEvent* event) {
+    SaveSettings();
+    // The program ends by leaving its event loop: its own process only, never another
+    // running copy that may be in the middle of a transfer.
+    event->accept();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <array>
+#include <vector>
+
+// One row of the song list: the ten column texts (title, artist, album, genre, size text,
+// year, track, bit rate, location, size in bytes), the tick, the file-type icon and the
+// tooltip.
+struct SongRow {
+    std::array<QString, 10> Texts;
+    bool Ticked = false;
+    int Icon = 0; // index into the window's image list; 0 for none
+    QString ToolTip;
+};
+
+// The rows of the song list `LV`, for a view to show. Knows no widgets: the bold text of
+// ticked rows and the icon pictures are given as plain values through the roles below,
+// and the window turns them into fonts and pictures.
+class SongListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 10;
+    enum Role { BoldRole = Qt::UserRole + 1, IconIndexRole };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Replaces every row at once: one reset for the view, however many rows.
+    void SetRows(std::vector<SongRow> rows);
+    const std::vector<SongRow>& Rows() const { return rows_; }
+    void SetHeaderTexts(const std::array<QString, ColumnCount>& texts);
+    // The one way to tick or untick a row: keeps the bold text equal to the tick.
+    void SetRowTicked(int row, bool ticked);
+
+signals:
+    // A tick changed, by the mouse or by SetRowTicked.
+    void TicksChanged();
+
+private:
+    std::vector<SongRow> rows_;
+    std::array<QString, ColumnCount> headers_ = {
+        QStringLiteral("Title"), QStringLiteral("Artist"),   QStringLiteral("Album"),
+        QStringLiteral("Genre"), QStringLiteral("FileSize"), QStringLiteral("Year"),
+        QStringLiteral("Track"), QStringLiteral("BitRate"),  QStringLiteral("Source Path"),
+        QStringLiteral("Bytes")};
+};

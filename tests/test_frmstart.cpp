@@ -1,0 +1,213 @@
+// The main window: every control by its name, the start state, the language mark, and
+// the settings passing through the controls.
+
+#include "app/frmStart.h"
+#include "settings/SettingsStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+namespace {
+
+struct Window {
+    QTemporaryDir dir;
+    ProgramState state;
+    SettingsStore store{dir.filePath("store.ini")};
+    frmStart window{state, store, dir.filePath("config.cfg")};
+
+    template <typename T> T* find(const char* name) {
+        return window.findChild<T*>(QLatin1String(name));
+    }
+    QAction* action(const char* name) { return find<QAction>(name); }
+};
+
+} // namespace
+
+class TestFrmStart : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyControlByName() {
+        Window w;
+        QCOMPARE(w.window.objectName(), "frmStart");
+        for (const char* name : {"mnuFile", "mnuTools", "mnuLanguage", "mnuHelp", "mnuPopup"})
+            QVERIFY2(w.find<QMenu>(name), name);
+        for (const char* name :
+             {"mnuExit", "mnuStartCopy", "mnuMelvoCopy", "mnuEnglish", "mnuGerman", "mnuSpanish",
+              "mnuHelpDoc", "mnuMelvoLink", "mnuFanSite", "mnudonate", "mnuAbout", "mnuTick",
+              "mnuUntick", "mnuSelectall", "mnudeselectall", "mnuPlayTrack"})
+            QVERIFY2(w.action(name), name);
+        QVERIFY(w.find<QTabWidget>("Tab1"));
+        for (const char* name : {"picTab1", "picTab2"})
+            QVERIFY2(w.find<QWidget>(name), name);
+        for (const char* name : {"cmbPlaylists", "Drives"})
+            QVERIFY2(w.find<QComboBox>(name), name);
+        for (const char* name : {"XPSearch", "txtBrowsePath", "txtOutPutFormat"})
+            QVERIFY2(w.find<QLineEdit>(name), name);
+        for (const char* name : {"cmdCopy", "cmdBrowse", "XPBDefault"})
+            QVERIFY2(w.find<QPushButton>(name), name);
+        for (const char* name : {"Frame1", "FramePlaylist", "Xpgroupbox1"})
+            QVERIFY2(w.find<QGroupBox>(name), name);
+        for (const char* name : {"chkExportPlaylists", "optUnattended"})
+            QVERIFY2(w.find<QCheckBox>(name), name);
+        for (const char* name : {"unOpt1", "unOpt2"})
+            QVERIFY2(w.find<QRadioButton>(name), name);
+        for (const char* name :
+             {"Label2", "Label3", "Label4", "Label7", "lblOutputPreView", "lblLabel1", "picalt"})
+            QVERIFY2(w.find<QLabel>(name), name);
+        for (int i = 0; i < 6; ++i) {
+            QVERIFY(w.find<QLabel>(qPrintable(QStringLiteral("lblOPformat%1").arg(i))));
+            QVERIFY(w.find<QLabel>(qPrintable(QStringLiteral("txtFormat%1").arg(i))));
+        }
+        QCOMPARE(w.find<QLabel>("lblOPformat4")->text(), "%n");
+        QCOMPARE(w.find<QLabel>("txtFormat4")->text(), "- Track Nr");
+
+        auto* lv = w.find<QTreeView>("LV");
+        QVERIFY(lv);
+        QCOMPARE(lv->model()->columnCount(), 10);
+        QCOMPARE(lv->model()->headerData(8, Qt::Horizontal).toString(), "Source Path");
+        QVERIFY(lv->isColumnHidden(9));
+        QCOMPARE(w.window.Images().Icon(ImageList::Mp3).isNull(), false);
+        QCOMPARE(w.window.Images().Icon(ImageList::Movie).isNull(), false);
+
+        auto* bar = w.find<QStatusBar>("sBar");
+        QVERIFY(bar);
+        for (const char* name : {"sBarPanel1", "sBarPanel2", "sBarPanel3", "sBarPanel4"})
+            QCOMPARE(w.find<QLabel>(name)->parentWidget(), bar);
+        QCOMPARE(w.find<QProgressBar>("pBar")->parentWidget(), bar);
+    }
+
+    void startState() {
+        Window w;
+        w.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33");
+        QCOMPARE(w.window.palette().color(QPalette::Window), QColor(240, 240, 224));
+        for (const char* name : {"mnuFile", "mnuTools", "mnuLanguage", "mnuHelp"})
+            QVERIFY2(!w.find<QMenu>(name)->menuAction()->isEnabled(), name);
+        QVERIFY(!w.action("mnuStartCopy")->isEnabled());
+        QVERIFY(!w.find<QPushButton>("cmdCopy")->isEnabled());
+        QVERIFY(!w.action("mnuHelpDoc")->isEnabled());
+        // The context menu belongs to the list, not to the menu bar.
+        QVERIFY(!w.window.menuBar()->actions().contains(w.find<QMenu>("mnuPopup")->menuAction()));
+
+        QVERIFY(w.find<QWidget>("picTab1")->isVisible());
+        QVERIFY(!w.find<QWidget>("picTab2")->isVisible());
+        w.find<QTabWidget>("Tab1")->setCurrentIndex(1);
+        QVERIFY(!w.find<QWidget>("picTab1")->isVisible());
+        QVERIFY(w.find<QWidget>("picTab2")->isVisible());
+
+        QVERIFY(w.find<QRadioButton>("unOpt1")->isChecked());
+        QVERIFY(!w.find<QCheckBox>("chkExportPlaylists")->isChecked());
+        QVERIFY(w.find<QProgressBar>("pBar")->isVisible());
+
+        const QList<std::tuple<const char*, int, bool>> timers = {
+            {"Timer1", 3000, false},
+            {"tmrDiskSize", 2000, false},
+            {"tmrTextFormat", 500, false},
+        };
+        for (const auto& [name, period, active] : timers) {
+            QTimer* t = w.find<QTimer>(name);
+            QVERIFY2(t, name);
+            QCOMPARE(t->interval(), period);
+            QCOMPARE(t->isActive(), active);
+        }
+        // The progress bar's re-dock runs once after start, then switches itself off.
+        QTimer* redraw = w.find<QTimer>("tmrProgBarRedraw");
+        QCOMPARE(redraw->interval(), 1);
+        QTRY_VERIFY(!redraw->isActive());
+    }
+
+    void languageMark() {
+        Window w;
+        QVERIFY(w.window.LoadLanguage("german"));
+        QCOMPARE(w.state.Language.Entry(0), "german");
+        QVERIFY(w.action("mnuGerman")->isChecked());
+        QVERIFY(!w.action("mnuEnglish")->isChecked());
+        QVERIFY(!w.action("mnuSpanish")->isChecked());
+        // An unknown key (or a known one in other letter case) changes neither table nor mark.
+        QVERIFY(!w.window.LoadLanguage("Spanish"));
+        QCOMPARE(w.state.Language.Entry(0), "german");
+        QVERIFY(w.action("mnuGerman")->isChecked());
+        QVERIFY(w.window.LoadLanguage("spanish"));
+        QVERIFY(w.action("mnuSpanish")->isChecked());
+        QVERIFY(!w.action("mnuGerman")->isChecked());
+    }
+
+    void settingsThroughTheControls() {
+        QTemporaryDir folder;
+        WindowSettings saved;
+        {
+            Window w;
+            w.window.show();
+            WindowSettings s = w.window.ControlSettings();
+            s.OutputFolder = folder.path();
+            s.OutputFormat = QStringLiteral("%y\\%t");
+            s.Unattended = true;
+            s.Rule = 2;
+            for (int c = 0; c < 9; ++c)
+                s.ColumnWidths[size_t(c)] = 1500 + 150 * c;
+            w.window.ShowSettings(s);
+            QVERIFY(w.window.SaveSettings());
+            saved = w.window.ControlSettings();
+
+            frmStart again(w.state, w.store, w.dir.filePath("config.cfg"));
+            again.LoadSettings();
+            const WindowSettings loaded = again.ControlSettings();
+            QCOMPARE(loaded.OutputFolder, folder.path());
+            QCOMPARE(loaded.OutputFormat, "%y\\%t");
+            QVERIFY(loaded.Unattended);
+            QCOMPARE(loaded.Rule, 2);
+            for (int c = 0; c < 9; ++c)
+                QVERIFY(std::abs(loaded.ColumnWidths[size_t(c)] - saved.ColumnWidths[size_t(c)]) <
+                        again.TwipsPerPixel());
+            QVERIFY(!again.findChild<QCheckBox*>("chkExportPlaylists")->isChecked());
+        }
+    }
+
+    void ticksAreBoldAndCounted() {
+        Window w;
+        std::vector<SongRow> rows(3);
+        rows[0].Texts[0] = "One";
+        rows[0].Icon = ImageList::Mp3;
+        rows[1].ToolTip = "notes";
+        w.window.Songs().SetRows(std::move(rows));
+        int changes = 0;
+        connect(&w.window.Songs(), &SongListModel::TicksChanged, [&] { ++changes; });
+        QAbstractItemModel* shown = w.find<QTreeView>("LV")->model();
+
+        QVERIFY(shown->setData(shown->index(2, 0), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(w.window.Songs().Rows()[2].Ticked);
+        QVERIFY(shown->index(2, 5).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!shown->index(1, 5).data(Qt::FontRole).value<QFont>().bold());
+        w.window.Songs().SetRowTicked(2, true); // no change, no recount
+        w.window.Songs().SetRowTicked(2, false);
+        QCOMPARE(changes, 2);
+        QVERIFY(!shown->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
+
+        QVERIFY(!shown->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(shown->index(1, 0).data(Qt::DecorationRole).isNull());
+        QCOMPARE(shown->index(1, 3).data(Qt::ToolTipRole).toString(), "notes");
+        QVERIFY(shown->index(0, 3).data(Qt::ToolTipRole).isNull());
+        QVERIFY(!(shown->flags(shown->index(0, 1)) & Qt::ItemIsUserCheckable));
+    }
+};
+
+QTEST_MAIN(TestFrmStart)
+#include "test_frmstart.moc"
