@@ -1,7 +1,7 @@
 # The two commands of the README, and the steps they are made of.
-# `make run`: install what is missing, build and start Melvo. `make test`: install what is
-#             missing, build, run every test, the sanitizer build of the core tests and a
-#             short fuzz run. `make dump`: write a sample player and show what Melvo reads.
+# `make run`: install what is missing, build and start Melvo on the sample player.
+# `make test`: install what is missing, build, run every test, the sanitizer build of the
+#             core tests and a short fuzz run. `make dump`: write a sample player and show what Melvo reads.
 
 SAMPLE := sample-player
 FUZZ_SECONDS ?= 60
@@ -9,7 +9,9 @@ FUZZ_SECONDS ?= 60
 .PHONY: run dump test deps build check asan fuzz bench clean
 
 run: build
-	build/default/src/melvo
+	test -f $(SAMPLE)/iPod_Control/iTunes/iTunesDB || \
+	  build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4
+	build/default/src/melvo --player $(SAMPLE)
 
 dump: build
 	build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4

@@ -98,6 +98,7 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     buildStatusBar();
     buildTimers();
     unOpt1_->setChecked(true); // overwrite, until the stored rule is loaded
+    connectSongList();
     resize(960, 640);
 }
 
@@ -110,14 +111,14 @@ QAction* frmStart::action(QMenu* menu, const char* name, const QString& text, in
 void frmStart::buildMenus() {
     QMenuBar* bar = menuBar();
 
-    QMenu* file = named(bar->addMenu(QStringLiteral("File")), "mnuFile");
+    QMenu* file = mnuFile_ = named(bar->addMenu(QStringLiteral("File")), "mnuFile");
     QAction* exit = action(file, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* tools = named(bar->addMenu(QStringLiteral("Tools")), "mnuTools");
-    QAction* startCopy =
+    QMenu* tools = mnuTools_ = named(bar->addMenu(QStringLiteral("Tools")), "mnuTools");
+    mnuStartCopy_ =
         action(tools, "mnuStartCopy", QStringLiteral("Start Copy"), ImageList::StartCopy);
-    startCopy->setEnabled(false);
+    mnuStartCopy_->setEnabled(false);
     tools->addSeparator();
     action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer);
 
@@ -131,7 +132,7 @@ void frmStart::buildMenus() {
     for (QAction* a : {mnuEnglish_, mnuGerman_, mnuSpanish_})
         a->setCheckable(true);
 
-    QMenu* help = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
+    QMenu* help = mnuHelp_ = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
     help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
     action(help, "mnuHelpDoc", QStringLiteral("Help"), ImageList::HelpDoc)->setEnabled(false);
     help->addAction(QStringLiteral("-Web Links"))->setEnabled(false);
@@ -143,26 +144,30 @@ void frmStart::buildMenus() {
     action(help, "mnuAbout", QStringLiteral("About"), ImageList::About);
 
     // Nothing to act on until the player's songs are loaded.
-    for (QMenu* m : {file, tools, mnuLanguage_, help})
-        m->menuAction()->setEnabled(false);
+    setMenusEnabled(false);
 
     // The song list's context menu, shown on a right click into the list only.
-    auto* popup = new QMenu(this);
+    auto* popup = mnuPopup_ = new QMenu(this);
     popup->setObjectName(QStringLiteral("mnuPopup"));
-    action(popup, "mnuTick", QStringLiteral("Select"));
-    action(popup, "mnuUntick", QStringLiteral("Deselect"));
+    connect(action(popup, "mnuTick", QStringLiteral("Select")), &QAction::triggered, this,
+            [this] { TickHighlighted(true); });
+    connect(action(popup, "mnuUntick", QStringLiteral("Deselect")), &QAction::triggered, this,
+            [this] { TickHighlighted(false); });
     popup->addSeparator();
-    action(popup, "mnuSelectall", QStringLiteral("Select All"));
-    action(popup, "mnudeselectall", QStringLiteral("Deselect All"));
+    connect(action(popup, "mnuSelectall", QStringLiteral("Select All")), &QAction::triggered, this,
+            [this] { TickAll(true); });
+    connect(action(popup, "mnudeselectall", QStringLiteral("Deselect All")), &QAction::triggered,
+            this, [this] { TickAll(false); });
     popup->addSeparator();
-    action(popup, "mnuPlayTrack", QStringLiteral("Play"));
+    connect(action(popup, "mnuPlayTrack", QStringLiteral("Play")), &QAction::triggered, this,
+            &frmStart::PlayTrack);
 }
 
 void frmStart::buildSongsPage(QWidget* page) {
-    auto* cmbPlaylists = named(new QComboBox, "cmbPlaylists");
+    auto* cmbPlaylists = cmbPlaylists_ = named(new QComboBox, "cmbPlaylists");
     cmbPlaylists->setMinimumContentsLength(24);
     cmbPlaylists->setEnabled(false);
-    auto* search = named(new QLineEdit, "XPSearch");
+    auto* search = XPSearch_ = named(new QLineEdit, "XPSearch");
     search->setEnabled(false);
     search->setClearButtonEnabled(true);
 
@@ -171,20 +176,16 @@ void frmStart::buildSongsPage(QWidget* page) {
     presentation->setSourceModel(&songs_);
     LV_->setModel(presentation);
     LV_->setRootIsDecorated(false);
-    LV_->setUniformRowHeights(true); // 40,000 rows stay quick
-    LV_->setAlternatingRowColors(true);
+    LV_->setUniformRowHeights(true);    // 40,000 rows stay quick
+    LV_->setAlternatingRowColors(true); // the stripes: see StripeListRows
     LV_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LV_->setSelectionBehavior(QAbstractItemView::SelectRows);
     LV_->setAllColumnsShowFocus(true);
     LV_->setContextMenuPolicy(Qt::CustomContextMenu);
     LV_->setColumnHidden(9, true); // raw byte sizes: kept for sorting and copying, never shown
     LV_->header()->setStretchLastSection(false);
-    connect(LV_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        if (auto* popup = findChild<QMenu*>(QStringLiteral("mnuPopup")))
-            popup->popup(LV_->viewport()->mapToGlobal(pos));
-    });
 
-    auto* cmdCopy = named(new QPushButton(QStringLiteral("Start Copy")), "cmdCopy");
+    auto* cmdCopy = cmdCopy_ = named(new QPushButton(QStringLiteral("Start Copy")), "cmdCopy");
     cmdCopy->setIcon(images_.Icon(ImageList::StartCopy));
     cmdCopy->setEnabled(false);
 
@@ -266,7 +267,7 @@ void frmStart::buildOptionsPage(QWidget* page) {
     // of drives the search for the player walks.
     auto* picalt = named(new QLabel, "picalt");
     picalt->hide();
-    auto* drives = named(new QComboBox, "Drives");
+    auto* drives = Drives_ = named(new QComboBox, "Drives");
     drives->hide();
 
     auto* column = new QVBoxLayout(page);
@@ -286,12 +287,13 @@ void frmStart::buildStatusBar() {
         {"sBarPanel3", QStringLiteral("Selected: 0")},
         {"sBarPanel4", QString()},
     }};
-    for (const auto& [name, text] : panels) {
-        QLabel* panel = label(name, text);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        QLabel* panel = label(panels[i].first, panels[i].second);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(110);
-        bar->addWidget(panel, name == panels[0].first ? 2 : 0);
+        bar->addWidget(panel, i == 0 ? 2 : 0);
+        panels_[i] = panel;
     }
     pBar_ = named(new QProgressBar, "pBar");
     pBar_->setTextVisible(false);
@@ -307,8 +309,10 @@ void frmStart::buildTimers() {
         t->setInterval(periodMs);
         return t;
     };
-    timer("Timer1", 3000);
-    timer("tmrDiskSize", 2000);
+    Timer1_ = timer("Timer1", 3000);
+    connect(Timer1_, &QTimer::timeout, this, &frmStart::Timer1Tick);
+    tmrDiskSize_ = timer("tmrDiskSize", 2000);
+    connect(tmrDiskSize_, &QTimer::timeout, this, &frmStart::RefreshFreeSpace);
     timer("tmrTextFormat", 500);
     tmrProgBarRedraw_ = timer("tmrProgBarRedraw", 1);
     connect(tmrProgBarRedraw_, &QTimer::timeout, this, [this] {
@@ -391,6 +395,8 @@ void frmStart::showEvent(QShowEvent* event) {
     if (!shownOnce_) {
         shownOnce_ = true;
         setDesignColumnWidths();
+        // The search for the player starts once the window is on screen.
+        QTimer::singleShot(0, this, &frmStart::FormActivate);
     }
 }
 

@@ -2,12 +2,16 @@
 
 #include "app/ImageList.h"
 #include "app/ProgramState.h"
+#include "itunesdb/BuildSongList.h"
 #include "settings/Settings.h"
+#include "songlist/SearchFilter.h"
 #include "songlist/SongListModel.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -50,11 +54,43 @@ public:
     // Puts the progress bar into the fifth status panel and shows it.
     void DockProgressBar();
 
+    // Where the search for the player looks, in order: the folders of --player, then the
+    // mounted volumes. A window without a source never searches (tests that only look at
+    // the window).
+    using DriveSource = std::function<QStringList()>;
+    void SetDriveSource(DriveSource source) { driveSource_ = std::move(source); }
+
+    // The first activation: search for the player, load it, show the master playlist.
+    void FormActivate();
+    // Searches the drives until one holds a player (then PlayerDrive is set and Timer1
+    // runs) or the user quits in the no-player dialog (then the window is closed).
+    void FindPlayerDrive();
+    // Loads the player's database and fills the playlist selector; false when the player
+    // went away during the load (the tables are then empty).
+    bool LoadPlayerData();
+    // Timer1: notices that the player's database is gone, resets the window and searches.
+    void Timer1Tick();
+    void RefreshFreeSpace();
+
+    // The rows of playlist p; an index that names no playlist leaves the list empty.
+    void BuildSongList(int p);
+    // The playlist selector's entry p chosen, by the user or by the program.
+    void PlaylistChosen(int p);
+    void SearchChanged(const QString& text);
+    // The recount after every change of ticks.
+    void UpdateSelectionTotals();
+    // The list's commands: tick or untick the highlighted rows, or every row.
+    void TickHighlighted(bool ticked);
+    void TickAll(bool ticked);
+    void PlayTrack();
+
     SongListModel& Songs() { return songs_; }
     const ImageList& Images() const { return images_; }
     double TwipsPerPixel() const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +103,12 @@ private:
     void buildStatusBar();
     void buildTimers();
     void setDesignColumnWidths();
+    void connectSongList();
+    void setPanel(int panel, const QString& text);
+    void setCopyEnabled(bool enabled);
+    void setMenusEnabled(bool enabled);
+    void clearPlaylists();
+    QString text(int entry) const { return state_.Language.Entry(entry); }
 
     ProgramState& state_;
     SettingsStore& store_;
@@ -74,13 +116,31 @@ private:
     ImageList images_;
     SongListModel songs_;
     bool shownOnce_ = false;
+    bool activated_ = false;
+    bool loading_ = false; // the database is being read: the watch waits
+    int NoPlayerAnswer_ = 0;
+    DriveSource driveSource_;
+    SongCatalog catalog_;
+    SearchIndex search_;
 
     QMenu* mnuLanguage_ = nullptr;
     QAction* mnuEnglish_ = nullptr;
     QAction* mnuGerman_ = nullptr;
     QAction* mnuSpanish_ = nullptr;
     QTabWidget* Tab1_ = nullptr;
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuTools_ = nullptr;
+    QMenu* mnuHelp_ = nullptr;
+    QMenu* mnuPopup_ = nullptr;
+    QAction* mnuStartCopy_ = nullptr;
     QTreeView* LV_ = nullptr;
+    QComboBox* cmbPlaylists_ = nullptr;
+    QComboBox* Drives_ = nullptr;
+    QLineEdit* XPSearch_ = nullptr;
+    QPushButton* cmdCopy_ = nullptr;
+    std::array<QLabel*, 4> panels_{};
+    QTimer* Timer1_ = nullptr;
+    QTimer* tmrDiskSize_ = nullptr;
     QLineEdit* txtBrowsePath_ = nullptr;
     QLineEdit* txtOutPutFormat_ = nullptr;
     QCheckBox* optUnattended_ = nullptr;

@@ -1,5 +1,12 @@
 #include "songlist/SongListModel.h"
 
+#include "songlist/NumericPrefix.h"
+
+#include <QCollator>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
 int SongListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -48,13 +55,14 @@ QVariant SongListModel::headerData(int section, Qt::Orientation orientation, int
 Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == 0)
-        f |= Qt::ItemIsUserCheckable;
-    return f;
+    // The tick box is shown but not toggled by the view: a click anywhere on the row,
+    // the box included, ticks it once through the window.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
 void SongListModel::SetRows(std::vector<SongRow> rows) {
+    if (sorting_)
+        rows = reordered(std::move(rows), sortedOrder(rows));
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
@@ -76,4 +84,94 @@ void SongListModel::SetRowTicked(int row, bool ticked) {
     // The whole row: its bold text follows the tick in every column.
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     emit TicksChanged();
+}
+
+void SongListModel::SetRowsTicked(const std::vector<int>& rows, bool ticked) {
+    bool changed = false;
+    for (int row : rows) {
+        if (row < 0 || row >= rowCount())
+            continue;
+        SongRow& r = rows_[static_cast<size_t>(row)];
+        changed = changed || r.Ticked != ticked;
+        r.Ticked = ticked;
+    }
+    if (!changed)
+        return;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    emit TicksChanged();
+}
+
+void SongListModel::SetAllTicked(bool ticked) {
+    std::vector<int> all(rows_.size());
+    std::iota(all.begin(), all.end(), 0);
+    SetRowsTicked(all, ticked);
+}
+
+SongListModel::Totals SongListModel::SelectionTotals() const {
+    Totals totals;
+    for (const SongRow& row : rows_) {
+        if (!row.Ticked)
+            continue;
+        ++totals.Count;
+        // Whole bytes in 64 bits: a few thousand songs already pass 2 GB.
+        const double bytes = std::round(NumericPrefix(row.Texts[9]));
+        if (std::isfinite(bytes) && std::abs(bytes) < 9e15)
+            totals.Bytes += static_cast<qint64>(bytes);
+    }
+    return totals;
+}
+
+void SongListModel::HeaderClicked(int column) {
+    if (column < 0 || column >= ColumnCount)
+        return;
+    sorting_ = true;
+    if (sortColumn_ == column) {
+        sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    } else {
+        sortOrder_ = Qt::AscendingOrder;
+        sortColumn_ = column;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<size_t> order = sortedOrder(rows_);
+    // The view's current row and highlights follow their rows to the new places.
+    std::vector<int> newRow(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        newRow[order[i]] = static_cast<int>(i);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after << (old.isValid() ? index(newRow[static_cast<size_t>(old.row())], old.column())
+                                : QModelIndex());
+    rows_ = reordered(std::move(rows_), order);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+std::vector<size_t> SongListModel::sortedOrder(const std::vector<SongRow>& rows) const {
+    // By the displayed text in the user's collation; equal texts keep their order.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const auto column = static_cast<size_t>(sortColumn_);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(rows.size());
+    for (const SongRow& row : rows)
+        keys.push_back(collator.sortKey(row.Texts[column]));
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    const bool ascending = sortOrder_ == Qt::AscendingOrder;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return ascending ? c < 0 : c > 0;
+    });
+    return order;
+}
+
+std::vector<SongRow> SongListModel::reordered(std::vector<SongRow> rows,
+                                              const std::vector<size_t>& order) {
+    std::vector<SongRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    return sorted;
 }

@@ -39,13 +39,40 @@ public:
     void SetHeaderTexts(const std::array<QString, ColumnCount>& texts);
     // The one way to tick or untick a row: keeps the bold text equal to the tick.
     void SetRowTicked(int row, bool ticked);
+    // The same for many rows, with one notice to the view and one TicksChanged.
+    void SetRowsTicked(const std::vector<int>& rows, bool ticked);
+    void SetAllTicked(bool ticked);
+
+    // The ticked rows: how many, and their sizes in bytes (the tenth column read as a
+    // number) added up.
+    struct Totals {
+        qint32 Count = 0;
+        qint64 Bytes = 0;
+    };
+    Totals SelectionTotals() const;
+
+    // A click on the header of column (0-based). Switches sorting on for good; the same
+    // column again flips the direction, another column sorts it ascending. The rows are
+    // ordered by the displayed text of that column, and rows set later take the same order.
+    void HeaderClicked(int column);
+    bool Sorting() const { return sorting_; }
+    int SortColumn() const { return sortColumn_; }
+    Qt::SortOrder SortOrder() const { return sortOrder_; }
 
 signals:
     // A tick changed, by the mouse or by SetRowTicked.
     void TicksChanged();
 
 private:
+    // Row positions in the order of the sort column and direction.
+    std::vector<size_t> sortedOrder(const std::vector<SongRow>& rows) const;
+    static std::vector<SongRow> reordered(std::vector<SongRow> rows,
+                                          const std::vector<size_t>& order);
+
     std::vector<SongRow> rows_;
+    bool sorting_ = false;
+    int sortColumn_ = 0;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     std::array<QString, ColumnCount> headers_ = {
         QStringLiteral("Title"), QStringLiteral("Artist"),   QStringLiteral("Album"),
         QStringLiteral("Genre"), QStringLiteral("FileSize"), QStringLiteral("Year"),

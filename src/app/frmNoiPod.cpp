@@ -1,0 +1,68 @@
+#include "app/frmNoiPod.h"
+
+#include "platform/ShellOpen.h"
+#include "settings/LanguageTable.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmNoiPod"));
+    setModal(true);
+    setWindowTitle(language.Entry(27));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(240, 240, 224));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
+        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+
+    auto* icon = new QLabel;
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    auto* label1 = new QLabel(language.Entry(29));
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setWordWrap(true);
+    auto* label2 = new QLabel(QStringLiteral("Check that you have configured your iPod to manual "
+                                             "mode, Click help for configure info."));
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setWordWrap(true);
+
+    auto* cmdRetry = new QPushButton(language.Entry(36));
+    cmdRetry->setObjectName(QStringLiteral("cmdRetry"));
+    cmdRetry->setDefault(true);
+    auto* cmdCancel = new QPushButton(language.Entry(35));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* cmdHelp = new QPushButton(QStringLiteral("Help"));
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    cmdHelp->setAutoDefault(false);
+
+    connect(cmdRetry, &QPushButton::clicked, this, [this] {
+        answer_ = Retry;
+        accept();
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        answer_ = Quit;
+        reject();
+    });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { OpenWithShell(MakerWebPage); });
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(label1);
+    texts->addWidget(label2);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addLayout(texts, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdHelp);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdRetry);
+    buttons->addWidget(cmdCancel);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addLayout(buttons);
+    setMinimumWidth(420);
+}

@@ -1,0 +1,173 @@
+// The main window's search for the player, the load that follows it, and the watch on the
+// player's database that starts the search again when the player is unplugged.
+
+#include "app/ProgressBarProgress.h"
+#include "app/frmNoiPod.h"
+#include "app/frmStart.h"
+#include "itunesdb/LoadiTunesDB.h"
+#include "platform/PlayerPath.h"
+#include "songlist/SizeTexts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+
+namespace {
+
+void yield() {
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void frmStart::FormActivate() {
+    if (activated_ || !driveSource_)
+        return;
+    activated_ = true;
+    pBar_->setValue(pBar_->minimum());
+    setPanel(1, text(46)); // "Status: Looking for iPod"
+    yield();
+    FindPlayerDrive();
+    setPanel(4, state_.FreeSpaceText);
+    if (NoPlayerAnswer_ == frmNoiPod::Quit)
+        return;
+    yield();
+    setPanel(1, text(64)); // "Status: Loading Songs…"
+    yield();
+    LoadPlayerData();
+    yield();
+    setPanel(1, text(45)); // "Status: Ok"
+    setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + state_.Database.LibraryName);
+    yield();
+    setPanel(2, text(42) + u' ' + QString::number(state_.Database.LoadedTrackCount));
+    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setPanel(4, state_.FreeSpaceText);
+    setMenusEnabled(true);
+    tmrDiskSize_->start();
+    XPSearch_->setEnabled(true);
+    cmbPlaylists_->setCurrentIndex(cmbPlaylists_->count() > 0 ? 0 : -1);
+    PlaylistChosen(cmbPlaylists_->currentIndex());
+    cmbPlaylists_->setEnabled(true);
+    yield();
+}
+
+void frmStart::FindPlayerDrive() {
+    QString found;
+    while (found.isEmpty()) {
+        const QStringList drives = driveSource_ ? driveSource_() : QStringList();
+        Drives_->clear();
+        Drives_->addItems(drives);
+        for (const QString& drive : drives) {
+            yield();
+            yield();
+            if (!FindPlayerFile(drive, PlayerDatabaseLocation).isEmpty()) {
+                found = drive;
+                break;
+            }
+        }
+        if (!found.isEmpty())
+            break;
+        NoPlayerAnswer_ = frmNoiPod::Retry;
+        {
+            frmNoiPod dialog(state_.Language, this);
+            dialog.exec();
+            NoPlayerAnswer_ = dialog.NoPlayerAnswer();
+        }
+        if (NoPlayerAnswer_ == frmNoiPod::Quit) {
+            close();
+            return;
+        }
+        yield();
+    }
+    state_.Database.PlayerDrive = found;
+    Timer1_->start();
+    state_.Database.LibraryName = QStringLiteral("iPod");
+    LoadSettings();
+    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(68));
+}
+
+bool frmStart::LoadPlayerData() {
+    MusicDatabase& db = state_.Database;
+    const auto databasePath = [&db] {
+        return FindPlayerFile(db.PlayerDrive, PlayerDatabaseLocation);
+    };
+    ProgressBarProgress progress(pBar_);
+    loading_ = true;
+    const LoadResult result = LoadiTunesDB(db, databasePath(), text(65), &progress);
+    loading_ = false;
+    // A player unplugged during the load leaves nothing half read: the tables are emptied,
+    // the selector stays empty, and the next watch tick starts the search again.
+    if (result.status == LoadResult::Status::Unreadable || databasePath().isEmpty()) {
+        db.ClearTables();
+        catalog_ = SongCatalog();
+        search_ = SearchIndex();
+        return false;
+    }
+    catalog_ = SongCatalog(db);
+    search_ = SearchIndex(db);
+    QSignalBlocker block(cmbPlaylists_); // filling the selector chooses nothing
+    cmbPlaylists_->clear();
+    for (const clsPlayList& playlist : db.Playlists)
+        cmbPlaylists_->addItem(playlist.PlayListName);
+    cmbPlaylists_->setCurrentIndex(-1);
+    return true;
+}
+
+void frmStart::Timer1Tick() {
+    MusicDatabase& db = state_.Database;
+    if (loading_ || !FindPlayerFile(db.PlayerDrive, PlayerDatabaseLocation).isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    Timer1_->stop();
+    songs_.SetRows({});
+    setCopyEnabled(false);
+    clearPlaylists();
+    txtBrowsePath_->clear();
+    db.ClearTables();
+    catalog_ = SongCatalog();
+    search_ = SearchIndex();
+    setPanel(2, text(42) + QStringLiteral(" 0"));
+    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setPanel(1, text(44)); // "Status: iPod Unplugged"
+    setWindowTitle(WindowTitle);
+    QApplication::restoreOverrideCursor();
+
+    FindPlayerDrive();
+    if (NoPlayerAnswer_ == frmNoiPod::Quit)
+        return;
+    setPanel(1, text(64));
+    setWindowTitle(QStringLiteral("Melvo - iPod found loading songs..."));
+    yield();
+    LoadPlayerData();
+    setPanel(1, text(45));
+    setPanel(2, text(42) + u' ' + QString::number(db.LoadedTrackCount));
+    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + db.LibraryName);
+}
+
+void frmStart::RefreshFreeSpace() {
+    state_.FreeSpaceText.clear();
+    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(68));
+    setPanel(4, state_.FreeSpaceText);
+}
+
+void frmStart::setPanel(int panel, const QString& text) {
+    panels_[static_cast<size_t>(panel - 1)]->setText(text);
+}
+
+void frmStart::setMenusEnabled(bool enabled) {
+    for (QMenu* m : {mnuFile_, mnuTools_, mnuLanguage_, mnuHelp_})
+        m->menuAction()->setEnabled(enabled);
+}
+
+void frmStart::clearPlaylists() {
+    QSignalBlocker block(cmbPlaylists_);
+    cmbPlaylists_->clear();
+}

@@ -1,0 +1,159 @@
+// The main window's song list: building it from a playlist or a search, ticking rows,
+// sorting, the context menu and Ctrl+A.
+
+#include "app/ProgressBarProgress.h"
+#include "app/frmStart.h"
+#include "platform/PlayerPath.h"
+#include "platform/ShellOpen.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace {
+
+// The rows alternate white and light blue, the first one white.
+void StripeListRows(QTreeView* list, const QColor& first, const QColor& second) {
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, first);
+    palette.setColor(QPalette::AlternateBase, second);
+    list->setPalette(palette);
+    list->setAlternatingRowColors(true);
+}
+
+bool isCtrlA(const QKeyEvent* key) {
+    return key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier;
+}
+
+} // namespace
+
+void frmStart::connectSongList() {
+    StripeListRows(LV_, Qt::white, QColor(220, 234, 245));
+    // One click on a row, its box included, inverts its tick once: the box itself is drawn
+    // but does not toggle, the click does.
+    connect(LV_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        if (songs_.rowCount() > 0 && state_.Database.LoadedTrackCount >= 1 && index.isValid()) {
+            const int row = index.row();
+            songs_.SetRowTicked(row, !songs_.Rows()[static_cast<size_t>(row)].Ticked);
+        }
+    });
+    connect(LV_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { mnuPopup_->popup(LV_->viewport()->mapToGlobal(pos)); });
+    QHeaderView* header = LV_->header();
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, [this, header](int column) {
+        if (songs_.rowCount() == 0 || state_.Database.LoadedTrackCount < 1)
+            return;
+        songs_.HeaderClicked(column);
+        header->setSortIndicatorShown(true);
+        header->setSortIndicator(songs_.SortColumn(), songs_.SortOrder());
+    });
+    connect(&songs_, &SongListModel::TicksChanged, this, &frmStart::UpdateSelectionTotals);
+    connect(cmbPlaylists_, &QComboBox::activated, this, &frmStart::PlaylistChosen);
+    connect(XPSearch_, &QLineEdit::textChanged, this, &frmStart::SearchChanged);
+    LV_->installEventFilter(this);
+}
+
+void frmStart::BuildSongList(int p) {
+    songs_.SetRows({});
+    setPanel(1, text(87)); // "Status: Building List…"
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    QCoreApplication::processEvents();
+    ProgressBarProgress progress(pBar_);
+    songs_.SetRows(catalog_.PlaylistRows(state_.Database, p, &progress));
+    QApplication::restoreOverrideCursor();
+    setPanel(1, text(45)); // "Status: Ok"
+}
+
+void frmStart::PlaylistChosen(int p) {
+    XPSearch_->clear(); // a search in progress gives way to the playlist
+    BuildSongList(p);
+}
+
+void frmStart::SearchChanged(const QString& searchText) {
+    setCopyEnabled(false);
+    if (searchText.isEmpty()) {
+        BuildSongList(0);
+        return;
+    }
+    songs_.SetRows(SearchRows(catalog_, search_, searchText));
+}
+
+void frmStart::UpdateSelectionTotals() {
+    const SongListModel::Totals totals = songs_.SelectionTotals();
+    if (totals.Count == 0) {
+        setCopyEnabled(false);
+        setPanel(3, text(39) + QStringLiteral(" 0"));
+        return;
+    }
+    setCopyEnabled(totals.Bytes > 0);
+    setPanel(3, text(39) + QString::number(totals.Count));
+    setPanel(4, state_.FreeSpaceText);
+}
+
+void frmStart::setCopyEnabled(bool enabled) {
+    cmdCopy_->setEnabled(enabled);
+    mnuStartCopy_->setEnabled(enabled);
+}
+
+void frmStart::TickHighlighted(bool ticked) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : LV_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    songs_.SetRowsTicked(rows, ticked);
+    UpdateSelectionTotals();
+}
+
+void frmStart::TickAll(bool ticked) {
+    songs_.SetAllTicked(ticked);
+    UpdateSelectionTotals();
+}
+
+void frmStart::PlayTrack() {
+    const QModelIndex current = LV_->currentIndex();
+    if (songs_.rowCount() == 0 || !current.isValid() ||
+        !LV_->selectionModel()->isRowSelected(current.row(), {}))
+        return;
+    const QString location = songs_.Rows()[static_cast<size_t>(current.row())].Texts[8];
+    // A location that climbs out of the player names some other file: never open it.
+    if (LeavesPlayerRoot(location))
+        return;
+    const QString file = FindPlayerFile(state_.Database.PlayerDrive, location);
+    if (!file.isEmpty())
+        OpenWithShell(file);
+}
+
+void frmStart::keyReleaseEvent(QKeyEvent* event) {
+    // Releases that no control takes end up here, wherever the focus was.
+    if (isCtrlA(event) && !event->isAutoRepeat()) {
+        TickAll(true);
+        return;
+    }
+    QMainWindow::keyReleaseEvent(event);
+}
+
+bool frmStart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != LV_ || event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Ctrl+A ticks every row (on release) rather than highlighting them.
+    if (isCtrlA(key))
+        return true;
+    // The space bar ticks the current row, as a click does.
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+        const QModelIndex current = LV_->currentIndex();
+        if (current.isValid() && state_.Database.LoadedTrackCount >= 1)
+            songs_.SetRowTicked(current.row(),
+                                !songs_.Rows()[static_cast<size_t>(current.row())].Ticked);
+        return true;
+    }
+    return false;
+}

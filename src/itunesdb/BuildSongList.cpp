@@ -1,0 +1,80 @@
+#include "itunesdb/BuildSongList.h"
+
+#include "platform/UiYield.h"
+#include "songlist/NumericPrefix.h"
+#include "songlist/SizeTexts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+int FileTypeIcon(const QString& location) {
+    const QString type = location.right(3).toUpper();
+    static const std::pair<const char*, int> kTypes[] = {
+        {"MP3", 2}, {"WAV", 3}, {"ACC", 1}, {"M4A", 20}, {"MP4", 20}, {"M4P", 20}, {"MOV", 21},
+    };
+    for (const auto& [name, icon] : kTypes)
+        if (type == QLatin1String(name))
+            return icon;
+    return 0;
+}
+
+SongRow SongRowFor(const TrackRecord& track, bool withToolTip, const QLocale& locale) {
+    SongRow row;
+    row.Texts = {track.Title,
+                 track.Artist,
+                 track.Album,
+                 track.Genre,
+                 FormatFileSize(static_cast<double>(track.FileSize), locale),
+                 track.Year,
+                 track.TrackNumber,
+                 track.BitRate,
+                 track.Location,
+                 QString::number(track.FileSize)};
+    row.Icon = FileTypeIcon(track.Location);
+    if (withToolTip)
+        row.ToolTip = track.Description;
+    return row;
+}
+
+SongCatalog::SongCatalog(const MusicDatabase& db, const QLocale& locale) {
+    rows_.reserve(db.Tracks.size());
+    byId_.reserve(db.Tracks.size());
+    for (const TrackRecord& track : db.Tracks) {
+        byId_.emplace_back(track.TrackID, static_cast<int>(rows_.size()));
+        rows_.push_back(SongRowFor(track, true, locale));
+    }
+    std::sort(byId_.begin(), byId_.end());
+}
+
+std::vector<SongRow> SongCatalog::PlaylistRows(const MusicDatabase& db, int p,
+                                               LoadProgress* progress) const {
+    std::vector<SongRow> rows;
+    if (p < 0 || p >= db.PlaylistCount())
+        return rows;
+    const clsList& members = db.Playlists[static_cast<size_t>(p)].Songs;
+    const int n = members.ListCount();
+    if (progress)
+        progress->setMaximum(n - 1);
+    rows.reserve(static_cast<size_t>(n));
+    UiYield yield;
+    for (int i = 0; i < n; ++i) {
+        // A member matches a track when both read as the same number.
+        const double id = NumericPrefix(members.List(i).trimmed());
+        if (id >= std::numeric_limits<qint32>::min() && id <= std::numeric_limits<qint32>::max() &&
+            std::trunc(id) == id) {
+            const auto key = static_cast<qint32>(id);
+            auto it = std::lower_bound(byId_.begin(), byId_.end(), std::pair(key, 0));
+            for (; it != byId_.end() && it->first == key; ++it)
+                rows.push_back(rows_[static_cast<size_t>(it->second)]);
+        }
+        if (yield.due()) {
+            if (progress)
+                progress->setValue(i);
+            yield.yieldNow();
+        }
+    }
+    if (progress && n > 0)
+        progress->setValue(n - 1);
+    return rows;
+}

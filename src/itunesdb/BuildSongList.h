@@ -1,0 +1,40 @@
+#pragma once
+
+#include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/MusicDatabase.h"
+#include "songlist/SongListModel.h"
+
+#include <QLocale>
+#include <vector>
+
+// The file-type icon of a player location: its last three characters, compared without
+// regard to case. The numbers are the image list's; 0 means no icon.
+int FileTypeIcon(const QString& location);
+
+// One song-list row for a track: the ten column texts, the icon and, when withToolTip,
+// the Description as tooltip.
+SongRow SongRowFor(const TrackRecord& track, bool withToolTip, const QLocale& locale = QLocale());
+
+// The rows of every track of one loaded database, made once after a load so that building
+// a playlist's list or a search result copies rows instead of formatting them again.
+class SongCatalog {
+public:
+    SongCatalog() = default;
+    explicit SongCatalog(const MusicDatabase& db, const QLocale& locale = QLocale());
+
+    // The row of track i (in table order), with its tooltip.
+    const SongRow& TrackRow(int i) const { return rows_[static_cast<size_t>(i)]; }
+    int TrackCount() const { return static_cast<int>(rows_.size()); }
+
+    // The rows of playlist p of db (the database the catalog was made from): one row per
+    // member whose id is a track's id, in playlist order; a member that names several
+    // tracks gives each of them, in table order. A p that names no playlist gives none.
+    // The progress runs from 0 to the member count minus one.
+    std::vector<SongRow> PlaylistRows(const MusicDatabase& db, int p,
+                                      LoadProgress* progress = nullptr) const;
+
+private:
+    std::vector<SongRow> rows_;
+    // (TrackID, table position), sorted by id and then position.
+    std::vector<std::pair<qint32, int>> byId_;
+};

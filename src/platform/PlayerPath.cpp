@@ -1,0 +1,74 @@
+#include "platform/PlayerPath.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+QString FromNativeSeparators(const QString& nativePath) {
+#ifdef Q_OS_WIN
+    return nativePath;
+#else
+    QString p = nativePath;
+    return p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+#endif
+}
+
+QString ToNativeSeparators(const QString& path) {
+#ifdef Q_OS_WIN
+    return path;
+#else
+    QString p = path;
+    return p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+}
+
+namespace {
+
+QString Child(const QString& folder, const QString& name) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QStringList Components(const QString& location) {
+    QString p = location;
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return p.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+bool LeavesPlayerRoot(const QString& location) {
+    for (const QString& c : Components(location))
+        if (c.trimmed() == QLatin1String(".."))
+            return true;
+    return false;
+}
+
+QString FindPlayerFile(const QString& root, const QString& location) {
+    if (root.isEmpty() || LeavesPlayerRoot(location))
+        return {};
+    const QStringList parts = Components(location);
+    QString path = QDir::cleanPath(root);
+    // Most players spell their names as the database does: try that first.
+    const QString direct = Child(path, parts.join(QLatin1Char('/')));
+    if (QFileInfo::exists(direct))
+        return QDir::toNativeSeparators(direct);
+    for (const QString& part : parts) {
+        if (part == QLatin1String("."))
+            continue;
+        const QString exact = Child(path, part);
+        if (QFileInfo::exists(exact)) {
+            path = exact;
+            continue;
+        }
+        const QStringList entries = QDir(path).entryList(QDir::AllEntries | QDir::Hidden |
+                                                         QDir::System | QDir::NoDotAndDotDot);
+        auto match = std::find_if(entries.begin(), entries.end(), [&](const QString& e) {
+            return e.compare(part, Qt::CaseInsensitive) == 0;
+        });
+        if (match == entries.end())
+            return {};
+        path = Child(path, *match);
+    }
+    return QDir::toNativeSeparators(path);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The player's files are named in the database as "\"-separated texts relative to the
+// player's root ("\iPod_Control\Music\F01\ABCD.mp3"). These turn such a text into a native
+// path on the volume, and native paths into the "\" form and back.
+
+// A native path with "\" as its separator, and the way back; identity on Windows.
+QString FromNativeSeparators(const QString& nativePath);
+QString ToNativeSeparators(const QString& path);
+
+// The native path of the existing file or folder that location names under root, or an
+// empty text when there is none. Each component is matched without regard to case, because
+// a player's file system may spell "iPod_Control" or "F02" differently from the database.
+// A location that leaves the root is never found.
+QString FindPlayerFile(const QString& root, const QString& location);
+
+// True when location has a ".." component, so that it would name a file outside the player.
+bool LeavesPlayerRoot(const QString& location);
+
+// The path of the player's music database under a player's root.
+inline const QString PlayerDatabaseLocation = QStringLiteral("\\iPod_Control\\iTunes\\iTunesDB");

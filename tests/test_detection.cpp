@@ -1,0 +1,177 @@
+// Finding the player: the order of the candidates, the no-player dialog, the first load,
+// and the player going away while it is shown or while it loads.
+
+#include "support/MainWindow.h"
+#include "support/PlayerFolder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace dbwriter;
+
+namespace {
+
+QList<Track> threeSongs() {
+    return {song(1, "Hey Jude", "The Beatles", "1", "Pop", "F00/AAAA.mp3"),
+            song(2, "Heartbeat", "Buddy Holly", "Hits", "Rock", "F01/BBBB.m4a", 5000, "notes"),
+            song(3, "Beat It", "Michael Jackson", "Thriller", "Pop", "F02/CCCC.wav")};
+}
+
+void writeThreeSongPlayer(const QString& root, const QString& name = QStringLiteral("Anna")) {
+    writePlayer(root, threeSongs(), {mhyp(name, {1, 2, 3}), mhyp("Pop", {3, 1})});
+}
+
+} // namespace
+
+class TestDetection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theFirstDriveWithAPlayerIsLoaded() {
+        MainWindow w;
+        QDir().mkpath(w.folder("f")); // a card reader without a player
+        writeThreeSongPlayer(w.folder("g"), "Player G");
+        writeThreeSongPlayer(w.folder("h"), "Player H");
+        w.drives = {w.folder("f"), w.folder("g"), w.folder("h")};
+        w.window.show();
+        QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
+
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("g"));
+        QCOMPARE(w.find<QComboBox>("Drives")->count(), 3);
+        QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Player G");
+        QCOMPARE(w.panel(1), "Status: Ok");
+        QCOMPARE(w.panel(2), "Songs: 3");
+        QCOMPARE(w.panel(3), "Selected: 0");
+        for (const char* name : {"mnuFile", "mnuTools", "mnuLanguage", "mnuHelp"})
+            QVERIFY2(w.find<QMenu>(name)->menuAction()->isEnabled(), name);
+        QVERIFY(w.find<QLineEdit>("XPSearch")->isEnabled());
+        QVERIFY(w.find<QTimer>("Timer1")->isActive());
+        QVERIFY(w.find<QTimer>("tmrDiskSize")->isActive());
+        QVERIFY(!w.find<QPushButton>("cmdCopy")->isEnabled());
+
+        auto* playlists = w.find<QComboBox>("cmbPlaylists");
+        QCOMPARE(playlists->count(), 2);
+        QCOMPARE(playlists->itemText(0), "Player G [All Songs]");
+        QCOMPARE(playlists->itemText(1), "Pop");
+        QCOMPARE(playlists->currentIndex(), 0);
+        QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It"}));
+        // The stored settings came with the player: the output folder is filled in.
+        QVERIFY(!w.find<QLineEdit>("txtBrowsePath")->text().isEmpty());
+    }
+
+    void theDialogAsksUntilAPlayerIsPluggedIn() {
+        MainWindow w;
+        QDir().mkpath(w.folder("e"));
+        w.drives = {w.folder("e")};
+        int asked = 0;
+        answerNoPlayer(&w.window, "cmdRetry", [&](frmNoiPod& dialog) {
+            ++asked;
+            QCOMPARE(dialog.windowTitle(), "Missing iPod");
+            QCOMPARE(dialog.findChild<QLabel*>("Label1")->text(),
+                     "No iPod found, Please connect your iPod and retry!");
+            QCOMPARE(dialog.findChild<QPushButton*>("cmdCancel")->text(), "Quit");
+            QCOMPARE(dialog.findChild<QPushButton*>("cmdHelp")->text(), "Help");
+            QCOMPARE(w.panel(1), "Status: Looking for iPod");
+            writeThreeSongPlayer(w.folder("e"));
+        });
+        w.window.show();
+        QTRY_COMPARE(w.panel(2), "Songs: 3");
+        QCOMPARE(asked, 1);
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("e"));
+    }
+
+    void quitEndsTheSearchWithoutLoading() {
+        MainWindow w;
+        w.drives = {};
+        answerNoPlayer(&w.window, "cmdCancel");
+        w.window.show();
+        QTRY_VERIFY(!w.window.isVisible());
+        QCOMPARE(w.state.Database.LoadedTrackCount, 0);
+        QVERIFY(w.state.Database.PlayerDrive.isEmpty());
+        QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
+        QVERIFY(!w.find<QMenu>("mnuFile")->menuAction()->isEnabled());
+        QVERIFY(!w.find<QTimer>("Timer1")->isActive());
+        // Closing saved the settings.
+        QVERIFY(QFile::exists(w.folder("config.cfg")));
+    }
+
+    void unpluggingEmptiesTheWindowAndSearchesAgain() {
+        MainWindow w;
+        writeThreeSongPlayer(w.folder("e"));
+        w.drives = {w.folder("e")};
+        w.window.show();
+        QTRY_COMPARE(w.rows().size(), size_t(3));
+        w.window.TickAll(true);
+        QVERIFY(w.find<QPushButton>("cmdCopy")->isEnabled());
+
+        QVERIFY(QFile::remove(databasePath(w.folder("e"))));
+        bool checked = false;
+        answerNoPlayer(&w.window, "cmdRetry", [&](frmNoiPod&) {
+            QCOMPARE(w.rows().size(), size_t(0));
+            QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
+            QVERIFY(w.find<QLineEdit>("txtBrowsePath")->text().isEmpty());
+            QVERIFY(!w.find<QPushButton>("cmdCopy")->isEnabled());
+            QVERIFY(!w.find<QAction>("mnuStartCopy")->isEnabled());
+            QCOMPARE(w.panel(1), "Status: iPod Unplugged");
+            QCOMPARE(w.panel(2), "Songs: 0");
+            QCOMPARE(w.panel(3), "Selected: 0");
+            QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33");
+            QVERIFY(!w.find<QTimer>("Timer1")->isActive());
+            writeThreeSongPlayer(w.folder("e"), "Back Again");
+            checked = true;
+        });
+        // The watch looks every three seconds.
+        QTRY_VERIFY_WITH_TIMEOUT(checked, 5000);
+        QTRY_COMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Back Again");
+        QCOMPARE(w.panel(1), "Status: Ok");
+        QCOMPARE(w.panel(2), "Songs: 3");
+        QVERIFY(!w.find<QLineEdit>("txtBrowsePath")->text().isEmpty());
+        // Each playlist once, none chosen: the list waits for the user's choice.
+        auto* playlists = w.find<QComboBox>("cmbPlaylists");
+        QCOMPARE(playlists->count(), 2);
+        QCOMPARE(playlists->currentIndex(), -1);
+        QCOMPARE(w.rows().size(), size_t(0));
+        QVERIFY(w.find<QTimer>("Timer1")->isActive());
+        playlists->setCurrentIndex(1);
+        emit playlists->activated(1);
+        QCOMPARE(w.titles(), QStringList({"Beat It", "Hey Jude"}));
+    }
+
+    void aPlayerGoneDuringTheLoadLeavesNothingHalfLoaded() {
+        MainWindow w;
+        writeThreeSongPlayer(w.folder("e"));
+        w.drives = {w.folder("e")};
+        // Unplug as soon as the search has found the player, before its database is read.
+        QTimer unplug;
+        unplug.setInterval(0);
+        connect(&unplug, &QTimer::timeout, [&] {
+            if (!w.state.Database.PlayerDrive.isEmpty()) {
+                QFile::remove(databasePath(w.folder("e")));
+                unplug.stop();
+            }
+        });
+        unplug.start();
+        bool searchedAgain = false;
+        answerNoPlayer(&w.window, "cmdCancel", [&](frmNoiPod&) {
+            QCOMPARE(w.panel(1), "Status: iPod Unplugged");
+            searchedAgain = true;
+        });
+        w.window.show();
+        QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
+        QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
+        QCOMPARE(w.state.Database.TrackCount(), 0);
+        QCOMPARE(w.panel(2), "Songs: 0");
+        QCOMPARE(w.rows().size(), size_t(0));
+        // The next watch tick starts the search again.
+        QTRY_VERIFY_WITH_TIMEOUT(searchedAgain, 5000);
+        QTRY_VERIFY(!w.window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestDetection)
+#include "test_detection.moc"
