@@ -39,6 +39,7 @@ fuzz: build
 
 bench: build
 	bash bench/reader.sh
+	bash bench/songlist.sh
 
 clean:
 	rm -rf build $(SAMPLE)
