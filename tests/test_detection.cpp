@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -62,6 +63,21 @@ private slots:
         QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It"}));
         // The stored settings came with the player: the output folder is filled in.
         QVERIFY(!w.find<QLineEdit>("txtBrowsePath")->text().isEmpty());
+
+        // The free-space panel follows the output folder on the timer's tick.
+        w.find<QLineEdit>("txtBrowsePath")->setText(w.dir.path());
+        w.window.RefreshFreeSpace();
+        QVERIFY2(w.panel(4).endsWith(" Free"), qPrintable(w.panel(4)));
+        w.find<QLineEdit>("txtBrowsePath")->clear();
+        w.window.RefreshFreeSpace();
+        QCOMPARE(w.panel(4), "");
+    }
+
+    void theCommandLineNamesThePlayerFolder() {
+        QProcess melvo;
+        melvo.start(MELVO, {"--help"});
+        QVERIFY(melvo.waitForFinished(20000));
+        QVERIFY(melvo.readAllStandardOutput().contains("--player <DIR>"));
     }
 
     void theDialogAsksUntilAPlayerIsPluggedIn() {

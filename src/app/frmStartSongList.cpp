@@ -16,9 +16,21 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 namespace {
+
+// Draws the tick boxes but leaves the clicks on them to the row: one click anywhere on a
+// row, its box included, ticks it once.
+class RowClickTicks final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
+                     const QModelIndex&) override {
+        return false;
+    }
+};
 
 // The rows alternate white and light blue, the first one white.
 void StripeListRows(QTreeView* list, const QColor& first, const QColor& second) {
@@ -37,8 +49,7 @@ bool isCtrlA(const QKeyEvent* key) {
 
 void frmStart::connectSongList() {
     StripeListRows(LV_, Qt::white, QColor(220, 234, 245));
-    // One click on a row, its box included, inverts its tick once: the box itself is drawn
-    // but does not toggle, the click does.
+    LV_->setItemDelegate(new RowClickTicks(LV_));
     connect(LV_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (songs_.rowCount() > 0 && state_.Database.LoadedTrackCount >= 1 && index.isValid()) {
             const int row = index.row();

@@ -55,14 +55,17 @@ QVariant SongListModel::headerData(int section, Qt::Orientation orientation, int
 Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    // The tick box is shown but not toggled by the view: a click anywhere on the row,
-    // the box included, ticks it once through the window.
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == 0)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
 }
 
 void SongListModel::SetRows(std::vector<SongRow> rows) {
-    if (sorting_)
-        rows = reordered(std::move(rows), sortedOrder(rows));
+    if (sorting_) {
+        const std::vector<size_t> order = sortedOrder(rows);
+        rows = reordered(std::move(rows), order);
+    }
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
