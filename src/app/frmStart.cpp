@@ -99,6 +99,7 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     buildTimers();
     unOpt1_->setChecked(true); // overwrite, until the stored rule is loaded
     connectSongList();
+    connectOptions();
     resize(960, 640);
 }
 
@@ -224,7 +225,7 @@ void frmStart::buildOptionsPage(QWidget* page) {
             i % 3, (i / 3) * 2 + 1);
     }
     legend->setColumnStretch(4, 1);
-    auto* preview = label("lblOutputPreView", QString());
+    auto* preview = lblOutputPreView_ = label("lblOutputPreView", QString());
     preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* grid = new QGridLayout(frame1);
@@ -238,7 +239,7 @@ void frmStart::buildOptionsPage(QWidget* page) {
     grid->addWidget(preview, 5, 0, 1, 2);
 
     auto* framePlaylist = named(new QGroupBox, "FramePlaylist");
-    auto* chkExport =
+    auto* chkExport = chkExportPlaylists_ =
         named(new QCheckBox(QStringLiteral("Create Playlist of Selected Songs .m3u format.")),
               "chkExportPlaylists");
     (new QVBoxLayout(framePlaylist))->addWidget(chkExport);
@@ -313,7 +314,7 @@ void frmStart::buildTimers() {
     connect(Timer1_, &QTimer::timeout, this, &frmStart::Timer1Tick);
     tmrDiskSize_ = timer("tmrDiskSize", 2000);
     connect(tmrDiskSize_, &QTimer::timeout, this, &frmStart::RefreshFreeSpace);
-    timer("tmrTextFormat", 500);
+    tmrTextFormat_ = timer("tmrTextFormat", 500);
     tmrProgBarRedraw_ = timer("tmrProgBarRedraw", 1);
     connect(tmrProgBarRedraw_, &QTimer::timeout, this, [this] {
         DockProgressBar();

@@ -84,6 +84,15 @@ public:
     void TickAll(bool ticked);
     void PlayTrack();
 
+    // The options page: the format's preview and title check, Default, Browse, and the
+    // start of a transfer.
+    using FolderPicker = std::function<QString(QWidget* owner, const QString& title)>;
+    void SetFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
+    void UpdatePreview();
+    void CheckTitleToken();
+    void Browse();
+    void StartCopy();
+
     SongListModel& Songs() { return songs_; }
     const ImageList& Images() const { return images_; }
     double TwipsPerPixel() const;
@@ -104,6 +113,7 @@ private:
     void buildTimers();
     void setDesignColumnWidths();
     void connectSongList();
+    void connectOptions();
     void setPanel(int panel, const QString& text);
     void setCopyEnabled(bool enabled);
     void setMenusEnabled(bool enabled);
@@ -120,6 +130,7 @@ private:
     bool loading_ = false; // the database is being read: the watch waits
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
+    FolderPicker folderPicker_;
     SongCatalog catalog_;
     SearchIndex search_;
 
@@ -141,6 +152,9 @@ private:
     std::array<QLabel*, 4> panels_{};
     QTimer* Timer1_ = nullptr;
     QTimer* tmrDiskSize_ = nullptr;
+    QTimer* tmrTextFormat_ = nullptr;
+    QLabel* lblOutputPreView_ = nullptr;
+    QCheckBox* chkExportPlaylists_ = nullptr;
     QLineEdit* txtBrowsePath_ = nullptr;
     QLineEdit* txtOutPutFormat_ = nullptr;
     QCheckBox* optUnattended_ = nullptr;

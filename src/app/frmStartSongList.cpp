@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -152,6 +153,8 @@ void frmStart::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool frmStart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtOutPutFormat_ && event->type() == QEvent::FocusOut)
+        tmrTextFormat_->start();
     if (watched != LV_ || event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);

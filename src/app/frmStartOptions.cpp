@@ -1,0 +1,99 @@
+// The main window's options page at work: the output format's preview and title check,
+// Default and Browse, the unattended switch, and the start of a transfer.
+
+#include "app/frmStart.h"
+#include "songlist/SizeTexts.h"
+#include "transfer/frmCopy.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+
+void frmStart::connectOptions() {
+    connect(txtOutPutFormat_, &QLineEdit::textChanged, this, &frmStart::UpdatePreview);
+    txtOutPutFormat_->installEventFilter(this); // leaving the box starts the title check
+    connect(tmrTextFormat_, &QTimer::timeout, this, &frmStart::CheckTitleToken);
+    connect(findChild<QPushButton*>(QStringLiteral("XPBDefault")), &QPushButton::clicked, this,
+            [this] { txtOutPutFormat_->setText(QStringLiteral("%a\\%b\\%t")); });
+    connect(findChild<QPushButton*>(QStringLiteral("cmdBrowse")), &QPushButton::clicked, this,
+            &frmStart::Browse);
+    connect(optUnattended_, &QCheckBox::toggled, this, [this](bool on) {
+        unOpt1_->setEnabled(on);
+        unOpt2_->setEnabled(on);
+    });
+    unOpt1_->setEnabled(optUnattended_->isChecked());
+    unOpt2_->setEnabled(optUnattended_->isChecked());
+    connect(cmdCopy_, &QPushButton::clicked, this, &frmStart::StartCopy);
+    connect(mnuStartCopy_, &QAction::triggered, this, &frmStart::StartCopy);
+    folderPicker_ = [](QWidget* owner, const QString& title) {
+        return QFileDialog::getExistingDirectory(owner, title);
+    };
+}
+
+void frmStart::UpdatePreview() {
+    QString preview = txtOutPutFormat_->text();
+    const std::pair<const char*, int> tokens[] = {{"%a", 88}, {"%b", 89}, {"%t", 69},
+                                                  {"%g", 90}, {"%n", 97}, {"%y", 85}};
+    for (const auto& [token, entry] : tokens)
+        preview.replace(QLatin1String(token), text(entry), Qt::CaseInsensitive);
+    lblOutputPreView_->setText(text(98) + preview); // "Example:<OutputDir>\"
+}
+
+void frmStart::CheckTitleToken() {
+    if (txtOutPutFormat_->text().contains(QLatin1String("%t"), Qt::CaseInsensitive))
+        return;
+    // Off before the message, so that it is shown once, not twice a second.
+    tmrTextFormat_->stop();
+    QMessageBox::information(this, text(3), text(2));
+    Tab1_->setCurrentIndex(1);
+    txtOutPutFormat_->setFocus();
+}
+
+void frmStart::Browse() {
+    const QString chosen = folderPicker_ ? folderPicker_(this, text(38)) : QString();
+    state_.FreeSpaceText.clear();
+    if (!chosen.isEmpty())
+        txtBrowsePath_->setText(QDir::toNativeSeparators(chosen));
+    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(68));
+    setPanel(4, state_.FreeSpaceText);
+    UpdateSelectionTotals();
+}
+
+void frmStart::StartCopy() {
+    tmrDiskSize_->stop();
+    // A player watch in the middle of a run would search for the player over the copy
+    // window; the run reports songs that went with the player instead.
+    const bool watching = Timer1_->isActive();
+    Timer1_->stop();
+
+    txtOutPutFormat_->setText(txtOutPutFormat_->text().toLower());
+    TransferOptions options;
+    options.OutputFolderText = txtBrowsePath_->text();
+    options.OutputFormat = txtOutPutFormat_->text();
+    options.ExportPlaylist = chkExportPlaylists_->isChecked();
+    options.PlaylistSelectorText = cmbPlaylists_->currentText();
+    options.Unattended = optUnattended_->isChecked();
+    options.Rule = unOpt1_->isChecked() ? 1 : unOpt2_->isChecked() ? 2 : 0;
+    options.PlayerDrive = state_.Database.PlayerDrive;
+    // debug.txt switches the log on where config.cfg is kept.
+    options.LogPath = QFileInfo(configPath_).dir().filePath(QStringLiteral("debug.txt"));
+    {
+        frmCopy copy(state_.Language, songs_.Rows(), std::move(options), this);
+        copy.exec();
+    }
+    tmrDiskSize_->start();
+    if (watching)
+        Timer1_->start();
+    LV_->viewport()->update();
+}

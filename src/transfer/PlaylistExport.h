@@ -1,0 +1,22 @@
+#pragma once
+
+// The .m3u playlist a copy run writes beside the songs, and the debug log it appends to.
+// Both open, write and close their file on every call, in the locale's encoding, with CR LF
+// line ends. They return the reason when the file could not be written, empty when it was.
+
+#include <QString>
+
+// The playlist's name: the playlist selector's text ("ExportPlaylist" when empty), cleaned
+// as a file name.
+QString PlaylistName(const QString& selectorText);
+
+// The playlist file: the output folder box's text as typed, "\", the name, ".m3u"; native.
+QString PlaylistPath(const QString& folderText, const QString& name);
+
+// Replaces any file of that name with one that holds the "#EXTM3U" line.
+QString StartPlaylist(const QString& path);
+// Appends "#EXTINF:0," + title and the song's path (native, absolute).
+QString AppendPlaylistSong(const QString& path, const QString& title, const QString& songPath);
+
+// Appends the date and time, " - " and the message, when the log file exists.
+QString DebugLog(const QString& logPath, const QString& message);

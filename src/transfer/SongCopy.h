@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Copies one song file. The copy is written to a hidden temporary file beside the
+// destination and renamed over it only once complete, so a failed or interrupted copy
+// leaves no partial file and the file it was to replace as it was. The copy keeps the
+// source's modification time. A read-only destination is refused, never replaced.
+// betweenChunks runs between the pieces of a large file (the window repaints there).
+// Returns the reason of a failure, empty on success.
+QString CopySongFile(const QString& source, const QString& destination,
+                     const std::function<void()>& betweenChunks = {});
+
+// The same write, through a seam that can fail: tests give a writer that fails after N
+// bytes, as a full disk does. The writer returns how many bytes it wrote.
+using ChunkWriter = std::function<qint64(class QIODevice&, const char*, qint64)>;
+QString CopySongFile(const QString& source, const QString& destination,
+                     const std::function<void()>& betweenChunks, const ChunkWriter& write);

@@ -1,0 +1,75 @@
+#pragma once
+
+// The copy run: every ticked row of the song list, in display order, copied from the player
+// to the path the output format gives it, asking (or following the unattended rule) when
+// the file is there already, listing each song in the playlist and the log. It shows what
+// it does, and asks, through the copy window.
+
+#include "settings/LanguageTable.h"
+#include "songlist/SongListModel.h"
+
+#include <QString>
+#include <vector>
+
+enum class PromptAnswer { None, Yes, YesAll, No, NoAll };
+
+class TransferView {
+public:
+    virtual ~TransferView() = default;
+    virtual void ShowCopying(const QString& text) = 0;
+    virtual void ShowCurrentFile(const QString& text) = 0;
+    virtual void ShowProgress(int maximum, int value) = 0;
+    // An error, with where it happened; the run goes on after it.
+    virtual void ShowError(const QString& message) = 0;
+    virtual void ShowMessage(const QString& text) = 0;
+    // The destination file exists: replace it? None when the prompt was closed unanswered.
+    virtual PromptAnswer AskOverwrite(const QString& fileName) = 0;
+    // Lets the window system handle what is pending (repaints, the Cancel button).
+    virtual void ProcessEvents() = 0;
+};
+
+struct TransferOptions {
+    QString OutputFolderText; // the output folder box as typed, a native path
+    QString OutputFormat;     // already lower-cased
+    bool ExportPlaylist = false;
+    QString PlaylistSelectorText;
+    bool Unattended = false;
+    int Rule = 1;        // 1 overwrite, 2 skip, 0 neither chosen
+    QString PlayerDrive; // the player's root, native
+    QString LogPath;     // debug.txt; empty when logging is off
+};
+
+class TransferEngine {
+public:
+    enum class Outcome { Completed, Cancelled, NoOutputFolder };
+    // The overwrite decision that stands for the rest of the run.
+    enum Mode { Ask = 0, OverwriteAll = 1, SkipAll = 2 };
+
+    TransferEngine(const LanguageTable& language, TransferView& view);
+
+    // The rows are copied first: the list may be rebuilt while the run yields.
+    Outcome Run(std::vector<SongRow> rows, const TransferOptions& options);
+    // Seen when the run reaches its next song.
+    void Cancel() { cancelled_ = true; }
+
+    int SkippedCount() const { return skipped_; }
+    int OverwriteMode() const { return mode_; }
+
+private:
+    struct Song;
+    void copySong(const Song& song);
+    void decide(const Song& song);
+    void replace(const Song& song, int sourceLine, int folderLine);
+    void log(const QString& message);
+    void numbered(int number, bool exists, const QString& path);
+    void error(const char* routine, int line, const QString& description);
+
+    const LanguageTable& language_;
+    TransferView& view_;
+    TransferOptions options_;
+    QString outputFolder_;
+    QString playlistPath_; // empty when the playlist is not exported
+    bool cancelled_ = false;
+    int skipped_ = 0;
+    int mode_ = Ask;
+};

@@ -1,0 +1,131 @@
+#include "transfer/frmCopy.h"
+
+#include "transfer/frmCopyError.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, TransferOptions options,
+                 QWidget* parent)
+    : QDialog(parent), language_(language), rows_(std::move(rows)), options_(std::move(options)),
+      engine_(language, *this) {
+    setObjectName(QStringLiteral("frmCopy"));
+    setModal(true);
+    setWindowTitle(language.Entry(56));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(240, 240, 224));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
+        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+
+    lblCopying_ = new QLabel(language.Entry(8)); // "Building Songs Transfer List"
+    lblCopying_->setObjectName(QStringLiteral("lblCopying"));
+    lblCurrentFile_ = new QLabel;
+    lblCurrentFile_->setObjectName(QStringLiteral("lblCurrentFile"));
+    lblCurrentFile_->setTextFormat(Qt::PlainText);
+    lblCurrentFile_->setMinimumWidth(420);
+    XPBar1_ = new QProgressBar;
+    XPBar1_->setObjectName(QStringLiteral("XPBar1"));
+    XPBar1_->setTextVisible(false);
+    XPBar1_->setRange(0, 1);
+    XPBar1_->setValue(0);
+    QPalette green = XPBar1_->palette();
+    green.setColor(QPalette::Highlight, QColor(0, 128, 0));
+    XPBar1_->setPalette(green);
+    cmdCancel_ = new QPushButton(language.Entry(9)); // "Cancel"
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmCopy::cancelClicked);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(lblCopying_);
+    column->addWidget(lblCurrentFile_);
+    column->addWidget(XPBar1_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCancel_);
+    column->addLayout(buttons);
+}
+
+void frmCopy::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        QTimer::singleShot(0, this, &frmCopy::run);
+    }
+}
+
+void frmCopy::run() {
+    running_ = true;
+    engine_.Run(std::move(rows_), options_);
+    running_ = false;
+    cmdCancel_->setText(language_.Entry(15)); // "Finish"
+    if (finishRequested_)
+        accept();
+}
+
+void frmCopy::cancelClicked() {
+    lblCurrentFile_->clear();
+    if (cmdCancel_->text() == language_.Entry(9)) {
+        engine_.Cancel();
+        lblCopying_->setText(language_.Entry(55)); // "Transfer stopped by user"
+        cmdCancel_->setText(language_.Entry(15));
+        return;
+    }
+    // Finish: the window goes once the run has stopped at its next song.
+    if (running_)
+        finishRequested_ = true;
+    else
+        accept();
+}
+
+void frmCopy::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        event->ignore(); // Cancel stops a run; closing would cut it off
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void frmCopy::reject() {
+    if (!running_)
+        QDialog::reject();
+}
+
+void frmCopy::ShowCopying(const QString& text) {
+    lblCopying_->setText(text);
+}
+
+void frmCopy::ShowCurrentFile(const QString& text) {
+    lblCurrentFile_->setText(text);
+}
+
+void frmCopy::ShowProgress(int maximum, int value) {
+    XPBar1_->setRange(0, std::max(maximum, 1));
+    XPBar1_->setValue(maximum > 0 ? value : 0);
+}
+
+void frmCopy::ShowError(const QString& message) {
+    QMessageBox::warning(this, windowTitle(), message);
+}
+
+void frmCopy::ShowMessage(const QString& text) {
+    QMessageBox::information(this, windowTitle(), text);
+}
+
+PromptAnswer frmCopy::AskOverwrite(const QString& fileName) {
+    frmCopyError prompt(language_, fileName, this);
+    prompt.exec();
+    return prompt.Answer();
+}
+
+void frmCopy::ProcessEvents() {
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "transfer/TransferEngine.h"
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// "Transfering Songs": runs one transfer when it first shows, with its progress, and
+// Cancel that becomes Finish.
+class frmCopy : public QDialog, private TransferView {
+    Q_OBJECT
+public:
+    frmCopy(const LanguageTable& language, std::vector<SongRow> rows, TransferOptions options,
+            QWidget* parent = nullptr);
+
+    const TransferEngine& Engine() const { return engine_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void run();
+    void cancelClicked();
+
+    void ShowCopying(const QString& text) override;
+    void ShowCurrentFile(const QString& text) override;
+    void ShowProgress(int maximum, int value) override;
+    void ShowError(const QString& message) override;
+    void ShowMessage(const QString& text) override;
+    PromptAnswer AskOverwrite(const QString& fileName) override;
+    void ProcessEvents() override;
+
+    const LanguageTable& language_;
+    std::vector<SongRow> rows_;
+    TransferOptions options_;
+    TransferEngine engine_;
+    bool started_ = false;
+    bool running_ = false;
+    bool finishRequested_ = false;
+    QLabel* lblCopying_ = nullptr;
+    QLabel* lblCurrentFile_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+    QProgressBar* XPBar1_ = nullptr;
+};

@@ -1,0 +1,64 @@
+#include "transfer/frmCopyError.h"
+
+#include "settings/LanguageTable.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileName, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("frmCopyError"));
+    setModal(true);
+    setWindowTitle(language.Entry(13));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(240, 240, 224));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
+        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+
+    auto* image = new QLabel;
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    auto* label = new QLabel(language.Entry(48));
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setWordWrap(true);
+    auto* name = new QLineEdit(fileName);
+    name->setObjectName(QStringLiteral("txtRename"));
+    name->setReadOnly(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    const std::pair<const char*, std::pair<int, PromptAnswer>> choices[] = {
+        {"XPYes", {61, PromptAnswer::Yes}},
+        {"XPYesAll", {62, PromptAnswer::YesAll}},
+        {"XPNo", {28, PromptAnswer::No}},
+        {"XPNoAll", {30, PromptAnswer::NoAll}},
+    };
+    for (const auto& [objectName, choice] : choices) {
+        auto* button = new QPushButton(language.Entry(choice.first));
+        button->setObjectName(QLatin1String(objectName));
+        const PromptAnswer answer = choice.second;
+        connect(button, &QPushButton::clicked, this, [this, answer] {
+            answer_ = answer;
+            accept();
+        });
+        buttons->addWidget(button);
+    }
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(label);
+    texts->addWidget(name);
+    auto* top = new QHBoxLayout;
+    top->addWidget(image, 0, Qt::AlignTop);
+    top->addLayout(texts, 1);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addLayout(buttons);
+    setMinimumWidth(460);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "transfer/TransferEngine.h"
+
+#include <QDialog>
+
+class LanguageTable;
+
+// "Error: File Exists": asks whether to replace a file that is already at the destination.
+class frmCopyError : public QDialog {
+    Q_OBJECT
+public:
+    frmCopyError(const LanguageTable& language, const QString& fileName, QWidget* parent = nullptr);
+
+    // The button pressed; None when the prompt was closed another way.
+    PromptAnswer Answer() const { return answer_; }
+
+private:
+    PromptAnswer answer_ = PromptAnswer::None;
+};
