@@ -23,6 +23,10 @@ QString ToNativeSeparators(const QString& path) {
 #endif
 }
 
+QString NativePath(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(ToNativeSeparators(path)));
+}
+
 namespace {
 
 QString Child(const QString& folder, const QString& name) {

@@ -10,6 +10,8 @@
 // A native path with "\" as its separator, and the way back; identity on Windows.
 QString FromNativeSeparators(const QString& nativePath);
 QString ToNativeSeparators(const QString& path);
+// A "\"-separated path as the file system takes it: native separators, doubled ones merged.
+QString NativePath(const QString& path);
 
 // The native path of the existing file or folder that location names under root, or an
 // empty text when there is none. Each component is matched without regard to case, because

@@ -21,6 +21,11 @@ std::filesystem::path fsPath(const QString& path) {
 
 } // namespace
 
+bool IsReadOnlyFile(const QString& path) {
+    const QFileInfo file(path);
+    return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner);
+}
+
 QString CopySongFile(const QString& source, const QString& destination,
                      const std::function<void()>& betweenChunks) {
     return CopySongFile(
@@ -34,7 +39,7 @@ QString CopySongFile(const QString& source, const QString& destination,
     if (!in.open(QIODevice::ReadOnly))
         return QFileInfo::exists(source) ? in.errorString() : QStringLiteral("File not found");
     const QFileInfo target(destination);
-    if (target.exists() && (!target.isFile() || !target.isWritable()))
+    if (target.exists() && (!target.isFile() || IsReadOnlyFile(destination)))
         return QStringLiteral("Permission denied");
     if (!QFileInfo(target.absolutePath()).isDir())
         return QStringLiteral("Path not found");

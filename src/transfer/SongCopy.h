@@ -12,6 +12,10 @@
 QString CopySongFile(const QString& source, const QString& destination,
                      const std::function<void()>& betweenChunks = {});
 
+// A file that must not be replaced: marked read-only (no write permission for its owner,
+// whoever runs the program) or not writable by this user.
+bool IsReadOnlyFile(const QString& path);
+
 // The same write, through a seam that can fail: tests give a writer that fails after N
 // bytes, as a full disk does. The writer returns how many bytes it wrote.
 using ChunkWriter = std::function<qint64(class QIODevice&, const char*, qint64)>;

@@ -5,6 +5,7 @@
 #include "transfer/PlaylistExport.h"
 #include "transfer/SongCopy.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTime>
 
@@ -74,6 +75,9 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     if (options_.ExportPlaylist && haveFolder) {
         playlistPath_ =
             PlaylistPath(options_.OutputFolderText, PlaylistName(options_.PlaylistSelectorText));
+        // A new output folder is made here rather than with the first song, so that the
+        // playlist has its place.
+        QDir().mkpath(QFileInfo(playlistPath_).path());
         const QString failure = StartPlaylist(playlistPath_);
         if (!failure.isEmpty())
             error("Form_Activate", StartPlaylistLine, failure);
@@ -127,7 +131,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         if (!folderExists(parent))
             for (const FolderFailure& failure : makeFolderPath(base))
                 error("makeFolderPath", MakeFolderLine, failure.Reason);
-        song.Destination = ToNativeSeparators(base + extension);
+        song.Destination = NativePath(base + extension);
         song.SourceText = ToNativeSeparators(playerRoot + song.Location);
         if (!LeavesPlayerRoot(song.Location))
             song.SourceFile = FindPlayerFile(options_.PlayerDrive, song.Location);
@@ -178,8 +182,7 @@ void TransferEngine::copySong(const Song& song) {
 void TransferEngine::replace(const Song& song, int sourceLine, int folderLine) {
     // The old file stays until the new one is complete; one that may not be written is
     // refused here, and the copy then fails too.
-    const QFileInfo old(song.Destination);
-    if (!old.isWritable())
+    if (IsReadOnlyFile(song.Destination))
         error("Form_Activate", ReplaceLine, QStringLiteral("Permission denied"));
     numbered(sourceLine, !song.SourceFile.isEmpty(), song.SourceText);
     if (folderLine > 0)

@@ -1,0 +1,77 @@
+#pragma once
+
+// Answers the dialogs of a copy run as a user would: message boxes are read and closed,
+// the overwrite prompt gets the next queued button (or is closed unanswered when none is
+// queued), and the copy window is finished once its button says Finish. What the copy
+// window showed last is kept for the test.
+
+#include "transfer/frmCopy.h"
+#include "transfer/frmCopyError.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+class CopyDriver : public QObject {
+public:
+    QStringList messages;      // texts of the message boxes, in order
+    QStringList answers;       // object names of prompt buttons, used in turn
+    QStringList promptedFiles; // the file name each prompt showed
+    // Called at every look while the copy window is open: a test cancels from here.
+    std::function<void(frmCopy&)> whileCopying;
+    QString copying;     // the copy window's status line when it closed
+    QString currentFile; // its song line when Finish was first offered
+    int barValue = -1, barMaximum = -1;
+    int windows = 0;
+
+    CopyDriver() {
+        poll_.setInterval(0); // at every turn of the event loop: the run's yields included
+        connect(&poll_, &QTimer::timeout, this, &CopyDriver::look);
+        poll_.start();
+    }
+
+private:
+    void look() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            messages << box->text();
+            box->accept();
+        } else if (auto* prompt = qobject_cast<frmCopyError*>(modal)) {
+            promptedFiles << prompt->findChild<QLineEdit*>("txtRename")->text();
+            if (answers.isEmpty())
+                prompt->reject();
+            else
+                prompt->findChild<QAbstractButton*>(answers.takeFirst())->click();
+        } else if (auto* copy = qobject_cast<frmCopy*>(modal)) {
+            if (copy != seen_) {
+                seen_ = copy;
+                ++windows;
+                connect(copy, &QDialog::finished, this, [this, copy] {
+                    copying = copy->findChild<QLabel*>("lblCopying")->text();
+                    barValue = copy->findChild<QProgressBar*>("XPBar1")->value();
+                    barMaximum = copy->findChild<QProgressBar*>("XPBar1")->maximum();
+                    poll_.stop(); // one copy window each: a later run gets its own driver
+                });
+            }
+            if (whileCopying)
+                whileCopying(*copy);
+            auto* button = copy->findChild<QPushButton*>("cmdCancel");
+            if (button->text() == QLatin1String("Finish")) {
+                if (!finishing_)
+                    currentFile = copy->findChild<QLabel*>("lblCurrentFile")->text();
+                finishing_ = true;
+                button->click(); // which empties lblCurrentFile
+            }
+        }
+    }
+
+    QTimer poll_;
+    frmCopy* seen_ = nullptr;
+    bool finishing_ = false;
+};

@@ -1,0 +1,212 @@
+// Output paths and file-name cleaning, the playlist and log writers, and the safe copy of
+// one song file.
+
+#include "platform/PlayerPath.h"
+#include "transfer/OutputPath.h"
+#include "transfer/PlaylistExport.h"
+#include "transfer/SongCopy.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+SongTags tags(QString title, QString artist = "X", QString album = "Y") {
+    SongTags t;
+    t.Title = std::move(title);
+    t.Artist = std::move(artist);
+    t.Album = std::move(album);
+    t.Genre = "Rock";
+    t.TrackNumber = "07";
+    t.Year = "1980";
+    return t;
+}
+
+QString cleaned(QString text, bool isPath) {
+    ensureValidFileString(text, isPath);
+    return text;
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QStringList leftovers(const QString& folder) {
+    return QDir(folder).entryList({"*.part"}, QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class TestOutputPath : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleaning() {
+        QCOMPARE(cleaned("Mr. Jones", false), "Mr Jones");
+        QCOMPARE(cleaned("Live: Paris", false), "Live Paris");
+        QCOMPARE(cleaned("What?", false), "What");
+        QCOMPARE(cleaned("AC/DC <\"live\"> | *", false), "ACDC live  ");
+        QCOMPARE(cleaned("C:\\Music.d\\x?", true), "C:\\Music.d\\x");
+        QCOMPARE(cleaned(QString("a\tb\x01"
+                                 "c\t"),
+                         false),
+                 "a_b_c_");
+        QCOMPARE(cleaned("..\\..", false), "\\");
+    }
+
+    void relativePaths() {
+        const QString def = "%a\\%b\\%t";
+        QCOMPARE(RelativePath(def, tags("Hells Bells", "AC/DC", "Back in Black")),
+                 "ACDC\\Back in Black\\Hells Bells");
+        QCOMPARE(RelativePath("%a \\ %b", tags("T")), "X\\Y");
+        QCOMPARE(RelativePath(" %a", tags("T")), " X"); // a leading blank stays
+        QCOMPARE(RelativePath(def, tags("T", "", "")), "\\\\T");
+        QCOMPARE(RelativePath(def, tags("A  B")), "X\\Y\\A B");
+        QCOMPARE(RelativePath(def, tags("T", "X", "Live \\ Rare")), "X\\Live\\Rare\\T");
+        QCOMPARE(RelativePath(def, tags("Title", "X", "%t")), "X\\Title\\Title");
+        QCOMPARE(RelativePath("%n - %t (%y, %g)", tags("T")), "07 - T (1980, Rock)");
+        QCOMPARE(RelativePath("music\\%q%", tags("T")), "music\\%q%");
+        QCOMPARE(RelativePath("fixed", tags("T")), "fixed");
+        // A tag's dots and colons go, so no tag makes a ".." folder.
+        QCOMPARE(RelativePath(def, tags("..", "..", "a:b")), "\\ab\\");
+#ifndef Q_OS_WIN
+        QCOMPARE(RelativePath("%a/%t", tags("T", "AC/DC")), "ACDC\\T");
+#endif
+        QCOMPARE(FolderText(def, tags("T")), "X\\Y\\");
+    }
+
+    void outputFolderAndExtension() {
+#ifndef Q_OS_WIN
+        QCOMPARE(ProcessOutputFolder("  /home/anna/Music  "), "\\home\\anna\\Music\\");
+        QCOMPARE(ProcessOutputFolder("/home/anna/Music/"), "\\home\\anna\\Music\\");
+        QCOMPARE(ProcessOutputFolder("/home/an?na/Mu*sic"), "\\home\\anna\\Music\\");
+#endif
+        QCOMPARE(SongExtension("\\iPod_Control\\Music\\F12\\ABCD.mp3"), ".mp3");
+        QCOMPARE(SongExtension("\\iPod_Control\\Music\\F01\\ABCD"), "");
+        QCOMPARE(SongExtension("\\A.B\\CD"), ".B\\CD");
+        QCOMPARE(SongExtension("\\F00\\x.abcdefghijklm"), ".abcdefghi");
+    }
+
+    void foldersAreMadeLevelByLevel() {
+        QTemporaryDir dir;
+        const QString base =
+            FromNativeSeparators(dir.path()) + "\\ACDC\\Back in Black\\Hells Bells";
+        QVERIFY(makeFolderPath(base).isEmpty());
+        QVERIFY(QFileInfo(dir.filePath("ACDC/Back in Black")).isDir());
+        QVERIFY(!QFileInfo::exists(dir.filePath("ACDC/Back in Black/Hells Bells")));
+        QVERIFY(makeFolderPath("no separator").isEmpty());
+
+        // Under a file no folder can be made: each level says so.
+        QVERIFY(write(dir.filePath("file"), "x"));
+        const QList<FolderFailure> failures =
+            makeFolderPath(FromNativeSeparators(dir.path()) + "\\file\\a\\b\\song");
+        QCOMPARE(failures.size(), 3);
+        QCOMPARE(failures[0].Reason, "File already exists");
+    }
+
+    void playlistFile() {
+        QTemporaryDir dir;
+        QCOMPARE(PlaylistName("Best of 2004: Vol. 1"), "Best of 2004 Vol 1");
+        QCOMPARE(PlaylistName(""), "ExportPlaylist");
+        QCOMPARE(PlaylistName("My Player [All Songs]"), "My Player [All Songs]");
+        const QString path = PlaylistPath(dir.path(), "My Player [All Songs]");
+        QCOMPARE(path, QDir::toNativeSeparators(dir.filePath("My Player [All Songs].m3u")));
+
+        QVERIFY(write(path, "old contents that must go\r\n"));
+        QCOMPARE(StartPlaylist(path), "");
+        QCOMPARE(AppendPlaylistSong(path, "Mr Jones", "/music/X/Mr Jones.mp3"), "");
+        QCOMPARE(AppendPlaylistSong(path, "Grüße", "/music/X/Grüße.mp3"), "");
+        QCOMPARE(contents(path),
+                 QByteArray("#EXTM3U\r\n#EXTINF:0,Mr Jones\r\n/music/X/Mr Jones.mp3\r\n"
+                            "#EXTINF:0,Grüße\r\n/music/X/Grüße.mp3\r\n"));
+        QVERIFY(!StartPlaylist(dir.filePath("no/such/folder/x.m3u")).isEmpty());
+    }
+
+    void debugLogOnlyWhereItExists() {
+        QTemporaryDir dir;
+        const QString log = dir.filePath("debug.txt");
+        QCOMPARE(DebugLog(log, "first"), "");
+        QVERIFY(!QFileInfo::exists(log)); // never created
+        QCOMPARE(DebugLog(QString(), "nowhere"), "");
+        QVERIFY(write(log, ""));
+        QCOMPARE(DebugLog(log, "one"), "");
+        QCOMPARE(DebugLog(log, "two"), "");
+        const QList<QByteArray> lines = contents(log).split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].endsWith(" - one\r"));
+        QVERIFY(lines[1].endsWith(" - two\r"));
+        QVERIFY(lines[0].contains(QTime::currentTime().toString("HH").toLatin1()) ||
+                lines[0].contains(":"));
+    }
+
+    void copyingKeepsContentAndTime() {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("player/song.mp3");
+        QByteArray big(3 * 1024 * 1024 + 17, 'a');
+        big[12345] = 'z';
+        QVERIFY(write(source, big));
+        const QDateTime old = QDateTime::currentDateTime().addDays(-400);
+        {
+            QFile f(source);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        QDir().mkpath(dir.filePath("out"));
+        int pauses = 0;
+        QCOMPARE(CopySongFile(source, dir.filePath("out/song.mp3"), [&] { ++pauses; }), "");
+        QCOMPARE(contents(dir.filePath("out/song.mp3")), big);
+        QVERIFY(pauses >= 3); // the window gets its turn between the pieces
+        QCOMPARE(QFileInfo(dir.filePath("out/song.mp3")).lastModified().toSecsSinceEpoch(),
+                 old.toSecsSinceEpoch());
+        QVERIFY(leftovers(dir.filePath("out")).isEmpty());
+
+        // Over an existing file: replaced whole.
+        QVERIFY(write(dir.filePath("out/other.mp3"), "previous"));
+        QCOMPARE(CopySongFile(source, dir.filePath("out/other.mp3")), "");
+        QCOMPARE(contents(dir.filePath("out/other.mp3")), big);
+    }
+
+    void failedCopiesLoseNothing() {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("song.mp3");
+        QVERIFY(write(source, QByteArray(200000, 's')));
+        const QString dest = dir.filePath("out/song.mp3");
+        QVERIFY(write(dest, "the old song"));
+
+        // A disk that fills up after 64 KB.
+        qint64 room = 65536;
+        const ChunkWriter full = [&room](QIODevice& out, const char* data, qint64 size) {
+            const qint64 n = std::min(size, room);
+            room -= n;
+            return out.write(data, n);
+        };
+        QCOMPARE(CopySongFile(source, dest, {}, full), "Disk full");
+        QCOMPARE(contents(dest), QByteArray("the old song"));
+        QVERIFY(leftovers(dir.filePath("out")).isEmpty());
+
+        QCOMPARE(CopySongFile(dir.filePath("gone.mp3"), dest), "File not found");
+        QCOMPARE(contents(dest), QByteArray("the old song"));
+        QCOMPARE(CopySongFile(source, dir.filePath("no/folder/song.mp3")), "Path not found");
+
+        // A read-only file is refused, also when the user (root) could write it.
+        QFile::setPermissions(dest, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        QVERIFY(IsReadOnlyFile(dest));
+        QCOMPARE(CopySongFile(source, dest), "Permission denied");
+        QCOMPARE(contents(dest), QByteArray("the old song"));
+        QVERIFY(leftovers(dir.filePath("out")).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOutputPath)
+#include "test_outputpath.moc"

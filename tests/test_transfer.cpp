@@ -1,0 +1,422 @@
+// Copy runs through the real windows: Start Copy, the copy window, the overwrite prompt,
+// the playlist and the log, Cancel, and the faults a run must survive without losing or
+// truncating a file. Also the options page that prepares a run.
+
+#include "platform/PlayerPath.h"
+#include "support/CopyDriver.h"
+#include "support/MainWindow.h"
+#include "support/PlayerFolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+using namespace dbwriter;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A loaded window over a player with the given songs, the output folder set, every row
+// ticked.
+struct TransferWindow : MainWindow {
+    QString out;
+    QString player;
+
+    explicit TransferWindow(const QList<Track>& songs) {
+        player = folder("ipod");
+        QList<qint32> ids;
+        for (const Track& t : songs)
+            ids << t.id;
+        writePlayer(player, songs, {mhyp("Anna", ids)});
+        // Each song file holds its own id, to tell the copies apart.
+        for (const Track& t : songs)
+            for (const auto& [type, text] : t.strings)
+                if (type == 2)
+                    write(player + QString(text).replace(':', '/'),
+                          "song " + QByteArray::number(t.id) + QByteArray(t.size, '.'));
+        drives = {player};
+        out = folder("out");
+        window.show();
+        QTRY_VERIFY(find<QComboBox>("cmbPlaylists")->isEnabled());
+        find<QLineEdit>("txtBrowsePath")->setText(out);
+        window.TickAll(true);
+    }
+
+    // Start Copy, answered by the driver; returns once the copy window has closed.
+    void copy(CopyDriver& driver) {
+        QVERIFY(find<QPushButton>("cmdCopy")->isEnabled());
+        find<QPushButton>("cmdCopy")->click();
+        QCOMPARE(driver.windows, 1);
+    }
+    void enableLog() { write(folder("debug.txt"), ""); }
+    // The log's messages, without their time stamps.
+    QStringList log() {
+        QStringList lines;
+        for (const QByteArray& line : contents(folder("debug.txt")).split('\n'))
+            if (line.contains(" - "))
+                lines << QString::fromLocal8Bit(line.mid(line.indexOf(" - ") + 3)).trimmed();
+        return lines;
+    }
+    QStringList numberedLog() {
+        QStringList numbered;
+        for (const QString& line : log())
+            if (line.size() > 2 && line[0].isDigit() && line[1].isDigit())
+                numbered << line.left(2);
+        return numbered;
+    }
+    QString o(const QString& relative) { return QDir::toNativeSeparators(out + "/" + relative); }
+};
+
+QStringList partFiles(const QString& root) {
+    QStringList found;
+    QDirIterator it(root, {"*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
+}
+
+QList<Track> threeSongs() {
+    return {song(1, "Hells Bells", "AC/DC", "Back in Black", "Rock", "F12/ABCD.mp3"),
+            song(2, "Mr. Jones", "Counting Crows", "August", "Rock", "F01/EFGH.m4a"),
+            song(3, "What?", "", "", "Pop", "F02/IJKL.wav")};
+}
+
+QList<Track> numberedSongs(int count) {
+    QList<Track> songs;
+    for (int i = 1; i <= count; ++i)
+        songs << song(i, QString("Song %1").arg(i), "Band", "Album", "Rock",
+                      QString("F0%1/S%1.mp3").arg(i));
+    return songs;
+}
+
+} // namespace
+
+class TestTransfer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void songsPlaylistAndLog() {
+        TransferWindow w(threeSongs());
+        w.enableLog();
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%A\\%B\\%T");
+        w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
+        CopyDriver driver;
+        w.copy(driver);
+
+        QVERIFY2(driver.messages.isEmpty(), qPrintable(driver.messages.join('|')));
+        QCOMPARE(w.find<QLineEdit>("txtOutPutFormat")->text(), "%a\\%b\\%t");
+        QCOMPARE(contents(w.o("ACDC/Back in Black/Hells Bells.mp3")),
+                 QByteArray("song 1") + QByteArray(4000, '.'));
+        QVERIFY(QFileInfo::exists(w.o("Counting Crows/August/Mr Jones.m4a")));
+        QVERIFY(QFileInfo::exists(w.o("What.wav"))); // no artist, no album
+        QCOMPARE(contents(w.o("Anna [All Songs].m3u")),
+                 ("#EXTM3U\r\n#EXTINF:0,Hells Bells\r\n" +
+                  w.o("ACDC/Back in Black/Hells Bells.mp3") + "\r\n#EXTINF:0,Mr Jones\r\n" +
+                  w.o("Counting Crows/August/Mr Jones.m4a") + "\r\n#EXTINF:0,What\r\n" +
+                  w.o("What.wav") + "\r\n")
+                     .toLocal8Bit());
+
+        QCOMPARE(driver.copying, "Transfer completed successfully");
+        QVERIFY2(driver.currentFile.startsWith("Transfer Started:  "),
+                 qPrintable(driver.currentFile));
+        QVERIFY(driver.currentFile.contains(" - Completed: "));
+        QCOMPARE(driver.barMaximum, 10);
+        QCOMPARE(driver.barValue, 10);
+
+        const QStringList log = w.log();
+        QCOMPARE(log.mid(0, 8),
+                 QStringList({"** Starting Copy Routine ***", "Build PlayLists: STARTING",
+                              "Build PlayLists: Built", "Build PlayLists: FINISHED",
+                              "Output folder (raw): " + w.out,
+                              "Output folder (processed): " + w.out + "/",
+                              "*** Starting Copy Routine ***", "============================="}));
+        QCOMPARE(log[8], "FilePath(output1): " + w.out + "/ACDC/Back in Black/Hells Bells");
+        QCOMPARE(log[9], "FinalPath(4): " + w.player + "/iPod_Control/Music/F12/ABCD.mp3 : " +
+                             w.o("ACDC/Back in Black/Hells Bells.mp3"));
+        QCOMPARE(log[10], "11 Source file exist on iPod = [" + w.player +
+                              "/iPod_Control/Music/F12/ABCD.mp3]");
+        // The log's folder text keeps the tags as they are: "AC/DC" names no folder.
+        QCOMPARE(log[11],
+                 "14 *** Destination folder does not exist = [" + w.out + "/AC/DC/Back in Black/]");
+        QCOMPARE(w.numberedLog(), QStringList({"11", "14", "11", "13", "11", "13"}));
+        QVERIFY(partFiles(w.dir.path()).isEmpty());
+    }
+
+    void copiesInDisplayOrderAndLogsOnlyWhenAsked() {
+        TransferWindow w(numberedSongs(3));
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
+        // Sorted by title, descending: the run copies and counts in that order.
+        emit w.find<QTreeView>("LV")->header()->sectionClicked(0);
+        CopyDriver quiet;
+        w.copy(quiet);
+        QVERIFY(!QFileInfo::exists(w.folder("debug.txt"))); // never created
+        QVERIFY(QFileInfo::exists(w.o("Song 1.mp3")));
+        QVERIFY(!QFileInfo::exists(w.o("Anna [All Songs].m3u")));
+
+        for (int i = 1; i <= 3; ++i)
+            QFile::remove(w.o(QString("Song %1.mp3").arg(i)));
+        w.enableLog();
+        CopyDriver logged;
+        w.copy(logged);
+        QStringList order;
+        for (const QString& line : w.log())
+            if (line.startsWith("FilePath(output1): "))
+                order << QFileInfo(line).fileName();
+        QCOMPARE(order, QStringList({"Song 3", "Song 2", "Song 1"}));
+    }
+
+    void promptAnswers() {
+        TransferWindow w(numberedSongs(5));
+        w.enableLog();
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
+        w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY(write(w.o(QString("Song %1.mp3").arg(i)), "old"));
+        CopyDriver driver;
+        driver.answers = {"XPYes", "XPNo", "XPYesAll"};
+        w.copy(driver);
+
+        QCOMPARE(driver.promptedFiles, QStringList({"Song 1.mp3", "Song 2.mp3", "Song 3.mp3"}));
+        QCOMPARE(contents(w.o("Song 1.mp3")).left(6), QByteArray("song 1"));
+        QCOMPARE(contents(w.o("Song 2.mp3")), QByteArray("old"));
+        QCOMPARE(contents(w.o("Song 3.mp3")).left(6), QByteArray("song 3"));
+        QCOMPARE(contents(w.o("Song 4.mp3")).left(6), QByteArray("song 4")); // no prompt
+        QCOMPARE(contents(w.o("Song 5.mp3")).left(6), QByteArray("song 5"));
+        QCOMPARE(w.numberedLog(), QStringList({"03", "05", "07", "09", "01", "11", "13"}));
+        const QByteArray playlist = contents(w.o("Anna [All Songs].m3u"));
+        QVERIFY(!playlist.contains("Song 2"));
+        QCOMPARE(playlist.count("#EXTINF"), 4);
+
+        // No to All: this file and every later existing one stay; new ones are copied.
+        QVERIFY(QFile::remove(w.o("Song 5.mp3")));
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY(write(w.o(QString("Song %1.mp3").arg(i)), "older"));
+        CopyDriver again;
+        again.answers = {"XPNoAll"};
+        w.copy(again);
+        QCOMPARE(again.promptedFiles.size(), 1);
+        for (int i = 1; i <= 4; ++i)
+            QCOMPARE(contents(w.o(QString("Song %1.mp3").arg(i))), QByteArray("older"));
+        QCOMPARE(contents(w.o("Song 5.mp3")).left(6), QByteArray("song 5"));
+
+        // Closing the prompt without a button keeps the file.
+        CopyDriver closing;
+        w.copy(closing);
+        QCOMPARE(closing.promptedFiles.size(), 5);
+        QCOMPARE(contents(w.o("Song 1.mp3")), QByteArray("older"));
+    }
+
+    void unattendedRules() {
+        TransferWindow w(numberedSongs(3));
+        w.enableLog();
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
+        QVERIFY(write(w.o("Song 1.mp3"), "old"));
+        QVERIFY(write(w.o("Song 2.mp3"), "old"));
+        auto* unattended = w.find<QCheckBox>("optUnattended");
+        auto* skip = w.find<QRadioButton>("unOpt2");
+        unattended->setChecked(true);
+        QVERIFY(skip->isEnabled());
+        skip->setChecked(true);
+        CopyDriver skipping;
+        w.copy(skipping);
+        QVERIFY(skipping.promptedFiles.isEmpty());
+        QCOMPARE(contents(w.o("Song 1.mp3")), QByteArray("old"));
+        QCOMPARE(contents(w.o("Song 3.mp3")).left(6), QByteArray("song 3"));
+
+        w.find<QRadioButton>("unOpt1")->setChecked(true);
+        CopyDriver overwriting;
+        w.copy(overwriting);
+        QVERIFY(overwriting.promptedFiles.isEmpty());
+        QCOMPARE(contents(w.o("Song 1.mp3")).left(6), QByteArray("song 1"));
+        QCOMPARE(w.numberedLog().mid(2), QStringList({"01", "01", "01"}));
+
+        // Unticked again: the prompt asks.
+        unattended->setChecked(false);
+        QVERIFY(!skip->isEnabled());
+        CopyDriver asking;
+        asking.answers = {"XPNoAll"};
+        w.copy(asking);
+        QCOMPARE(asking.promptedFiles.size(), 1);
+    }
+
+    void cancelStopsAtTheNextSong() {
+        TransferWindow w(numberedSongs(5));
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
+        CopyDriver driver;
+        bool cancelled = false;
+        driver.whileCopying = [&](frmCopy& copy) {
+            if (!cancelled && copy.findChild<QLabel*>("lblCopying")->text() == "Copying 3 of 5") {
+                cancelled = true;
+                copy.findChild<QPushButton*>("cmdCancel")->click();
+            }
+        };
+        w.copy(driver);
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(QFileInfo::exists(w.o(QString("Song %1.mp3").arg(i))));
+        QVERIFY(!QFileInfo::exists(w.o("Song 4.mp3")));
+        QCOMPARE(driver.copying, "Transfer stopped by user");
+        QCOMPARE(driver.currentFile, "");
+        QCOMPARE(driver.barValue, 3);
+        QCOMPARE(driver.barMaximum, 5);
+        QVERIFY(w.find<QTimer>("tmrDiskSize")->isActive());
+    }
+
+    void missingAndVanishingSources() {
+        TransferWindow w(numberedSongs(4));
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
+        w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
+        QVERIFY(QFile::remove(w.player + "/iPod_Control/Music/F02/S2.mp3"));
+        CopyDriver driver;
+        driver.whileCopying = [&](frmCopy& copy) {
+            // The player is unplugged after the third song has started.
+            if (copy.findChild<QLabel*>("lblCopying")->text() == "Copying 4 of 4")
+                QDir(w.player + "/iPod_Control").removeRecursively();
+        };
+        w.copy(driver);
+        QCOMPARE(driver.messages.size(), 2);
+        for (const QString& message : driver.messages) {
+            QVERIFY2(message.startsWith("File not found\nin Melvo.frmCopy.Form_Activate at line "),
+                     qPrintable(message));
+        }
+        QVERIFY(QFileInfo::exists(w.o("Song 1.mp3")));
+        QVERIFY(!QFileInfo::exists(w.o("Song 2.mp3")));
+        QVERIFY(QFileInfo::exists(w.o("Song 3.mp3")));
+        QVERIFY(!QFileInfo::exists(w.o("Song 4.mp3")));
+        // A song whose copy failed is listed all the same.
+        QCOMPARE(contents(w.o("Anna [All Songs].m3u")).count("#EXTINF"), 4);
+        QCOMPARE(driver.copying, "Transfer completed successfully");
+        QVERIFY(partFiles(w.dir.path()).isEmpty());
+    }
+
+    void destinationsThatCannotBeWritten() {
+        TransferWindow w(numberedSongs(2));
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%a\\%t");
+        // The output folder is a file: no folder can be made under it.
+        QVERIFY(write(w.out, "not a folder"));
+        CopyDriver driver;
+        w.copy(driver);
+        // Per song: one message per folder level that could not be made, one for the copy.
+        QCOMPARE(driver.messages.size(), 6);
+        QCOMPARE(driver.messages[0],
+                 "File already exists\nin Melvo.frmCopy.makeFolderPath at line 40");
+        QCOMPARE(driver.messages[1], "Path not found\nin Melvo.frmCopy.makeFolderPath at line 40");
+        QCOMPARE(driver.messages[2], "Path not found\nin Melvo.frmCopy.Form_Activate at line 62");
+        QCOMPARE(contents(w.out), QByteArray("not a folder"));
+
+        // A read-only destination answered Yes: refused twice, the old file stays.
+        QVERIFY(QFile::remove(w.out));
+        QVERIFY(write(w.o("Band/Song 1.mp3"), "keep me"));
+        QFile::setPermissions(w.o("Band/Song 1.mp3"), QFileDevice::ReadOwner);
+        CopyDriver yes;
+        yes.answers = {"XPYes"};
+        w.copy(yes);
+        QCOMPARE(yes.messages.size(), 2);
+        QVERIFY(yes.messages[0].startsWith("Permission denied\nin Melvo.frmCopy.Form_Activate"));
+        QVERIFY(yes.messages[1].startsWith("Permission denied\n"));
+        QCOMPARE(contents(w.o("Band/Song 1.mp3")), QByteArray("keep me"));
+        QVERIFY(QFileInfo::exists(w.o("Band/Song 2.mp3")));
+        QVERIFY(partFiles(w.dir.path()).isEmpty());
+    }
+
+    void awkwardTagsStayInsideTheOutputFolder() {
+        TransferWindow w(
+            {song(1, "..", "..\\..", "a/b", "", "F00/A.mp3"),
+             song(2, QString("Tab\there") + QChar(7), "Who?", "<Best>", "", "F00/B.mp3"),
+             song(3, "Escape", "X", "Y", "", "../../../escape.mp3")});
+        CopyDriver driver;
+        w.copy(driver);
+        // Artist "..\..", album "a/b", title "..": the dots and the "/" go.
+        QVERIFY(QFileInfo::exists(w.o("ab/.mp3")));
+        QVERIFY(QFileInfo::exists(w.o("Who/Best/Tab_here_.mp3")));
+        // The song that lies outside the player is reported and not copied.
+        QCOMPARE(driver.messages.size(), 1);
+        QVERIFY(driver.messages[0].contains("outside the player"));
+        QVERIFY(!QFileInfo::exists(w.o("X/Y/Escape.mp3")));
+        QDirIterator all(w.dir.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (all.hasNext()) {
+            const QString path = all.next();
+            QVERIFY2(path.startsWith(w.out) || path.startsWith(w.player) ||
+                         QFileInfo(path).path() == w.dir.path(),
+                     qPrintable(path));
+        }
+    }
+
+    void sameDestinationAndEmptyFolder() {
+        TransferWindow w(numberedSongs(2));
+        w.find<QLineEdit>("txtOutPutFormat")->setText("fixed");
+        CopyDriver driver;
+        driver.answers = {"XPNo"};
+        w.copy(driver);
+        QCOMPARE(driver.promptedFiles, QStringList({"fixed.mp3"}));
+        QCOMPARE(contents(w.o("fixed.mp3")).left(6), QByteArray("song 1"));
+
+        w.find<QLineEdit>("txtBrowsePath")->setText("   ");
+        w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
+        CopyDriver empty;
+        w.copy(empty);
+        QCOMPARE(empty.messages, QStringList({"You must specify a folder!!!"}));
+        QCOMPARE(empty.copying, "Building Songs Transfer List");
+        QVERIFY(!QFileInfo::exists("/Anna [All Songs].m3u"));
+    }
+
+    void optionsPage() {
+        TransferWindow w(numberedSongs(1));
+        auto* format = w.find<QLineEdit>("txtOutPutFormat");
+        auto* preview = w.find<QLabel>("lblOutputPreView");
+        format->setText("%y - %T");
+        QCOMPARE(preview->text(), "Example:<OutputDir>\\Year - Title");
+        w.find<QPushButton>("XPBDefault")->click();
+        QCOMPARE(format->text(), "%a\\%b\\%t");
+        QCOMPARE(preview->text(), "Example:<OutputDir>\\Artist\\Album\\Title");
+
+        // Leaving the box without the title token brings the message once.
+        CopyDriver driver;
+        format->setText("%a\\%b");
+        QFocusEvent leave(QEvent::FocusOut);
+        QApplication::sendEvent(format, &leave);
+        QTRY_COMPARE(driver.messages,
+                     QStringList({"You must have a Title (%t) in your output format"}));
+        QCOMPARE(w.find<QTabWidget>("Tab1")->currentIndex(), 1);
+        QVERIFY(!w.find<QTimer>("tmrTextFormat")->isActive());
+        QTest::qWait(600);
+        QCOMPARE(driver.messages.size(), 1);
+
+        // Browse: a cancelled picker keeps the folder, a chosen one replaces it.
+        QString answer;
+        QStringList titles;
+        w.window.SetFolderPicker([&](QWidget*, const QString& title) {
+            titles << title;
+            return answer;
+        });
+        w.find<QPushButton>("cmdBrowse")->click();
+        QCOMPARE(w.find<QLineEdit>("txtBrowsePath")->text(), w.out);
+        answer = w.dir.path();
+        w.find<QPushButton>("cmdBrowse")->click();
+        QCOMPARE(w.find<QLineEdit>("txtBrowsePath")->text(),
+                 QDir::toNativeSeparators(w.dir.path()));
+        QVERIFY(w.panel(4).endsWith(" Free"));
+        QCOMPARE(titles, QStringList({"Select folder", "Select folder"}));
+    }
+};
+
+QTEST_MAIN(TestTransfer)
+#include "test_transfer.moc"
