@@ -40,6 +40,7 @@ fuzz: build
 bench: build
 	bash bench/reader.sh
 	bash bench/songlist.sh
+	bash bench/transfer.sh
 
 clean:
 	rm -rf build $(SAMPLE)

@@ -153,7 +153,7 @@ private slots:
     void copyingKeepsContentAndTime() {
         QTemporaryDir dir;
         const QString source = dir.filePath("player/song.mp3");
-        QByteArray big(3 * 1024 * 1024 + 17, 'a');
+        QByteArray big(9 * 1024 * 1024 + 17, 'a');
         big[12345] = 'z';
         QVERIFY(write(source, big));
         const QDateTime old = QDateTime::currentDateTime().addDays(-400);
@@ -166,7 +166,7 @@ private slots:
         int pauses = 0;
         QCOMPARE(CopySongFile(source, dir.filePath("out/song.mp3"), [&] { ++pauses; }), "");
         QCOMPARE(contents(dir.filePath("out/song.mp3")), big);
-        QVERIFY(pauses >= 3); // the window gets its turn between the pieces
+        QVERIFY(pauses >= 2); // the window gets its turn between the pieces
         QCOMPARE(QFileInfo(dir.filePath("out/song.mp3")).lastModified().toSecsSinceEpoch(),
                  old.toSecsSinceEpoch());
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
@@ -186,10 +186,14 @@ private slots:
 
         // A disk that fills up after 64 KB.
         qint64 room = 65536;
-        const ChunkWriter full = [&room](QIODevice& out, const char* data, qint64 size) {
-            const qint64 n = std::min(size, room);
+        const ChunkCopier full = [&room](QFile& in, QFile& out, qint64 most, QString& error) {
+            if (room == 0) {
+                error = "Disk full";
+                return qint64(-1);
+            }
+            const qint64 n = CopyChunk(in, out, std::min(most, room), error);
             room -= n;
-            return out.write(data, n);
+            return n;
         };
         QCOMPARE(CopySongFile(source, dest, {}, full), "Disk full");
         QCOMPARE(contents(dest), QByteArray("the old song"));

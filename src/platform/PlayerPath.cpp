@@ -42,21 +42,30 @@ QStringList Components(const QString& location) {
 } // namespace
 
 bool LeavesPlayerRoot(const QString& location) {
-    for (const QString& c : Components(location))
-        if (c.trimmed() == QLatin1String(".."))
+    // A ".." component, blanks around it allowed; looked for without splitting the text.
+    qsizetype start = 0;
+    const qsizetype n = location.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && location[i] != u'\\' && location[i] != u'/')
+            continue;
+        if (QStringView(location).sliced(start, i - start).trimmed() == u"..")
             return true;
+        start = i + 1;
+    }
     return false;
 }
 
 QString FindPlayerFile(const QString& root, const QString& location) {
     if (root.isEmpty() || LeavesPlayerRoot(location))
         return {};
-    const QStringList parts = Components(location);
     QString path = QDir::cleanPath(root);
     // Most players spell their names as the database does: try that first.
-    const QString direct = Child(path, parts.join(QLatin1Char('/')));
+    QString direct = location;
+    direct.replace(u'\\', u'/');
+    direct = QDir::cleanPath(Child(path, direct));
     if (QFileInfo::exists(direct))
         return QDir::toNativeSeparators(direct);
+    const QStringList parts = Components(location);
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
             continue;

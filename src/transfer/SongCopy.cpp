@@ -1,15 +1,22 @@
 #include "transfer/SongCopy.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
-#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
-constexpr qint64 kChunk = 1 << 20;
+constexpr qint64 kChunk = qint64(8) << 20;
 
 std::filesystem::path fsPath(const QString& path) {
 #ifdef Q_OS_WIN
@@ -19,6 +26,23 @@ std::filesystem::path fsPath(const QString& path) {
 #endif
 }
 
+// Removes the temporary file unless the copy got as far as renaming it.
+struct TemporaryFile {
+    QFile file;
+    bool keep = false;
+    ~TemporaryFile() {
+        if (!keep && !file.fileName().isEmpty()) {
+            file.close();
+            file.remove();
+        }
+    }
+};
+
+QString describe(int error) {
+    return error == ENOSPC ? QStringLiteral("Disk full")
+                           : QString::fromLocal8Bit(std::strerror(error));
+}
+
 } // namespace
 
 bool IsReadOnlyFile(const QString& path) {
@@ -26,53 +50,98 @@ bool IsReadOnlyFile(const QString& path) {
     return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner);
 }
 
-QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks) {
-    return CopySongFile(
-        source, destination, betweenChunks,
-        [](QIODevice& out, const char* data, qint64 size) { return out.write(data, size); });
+qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
+#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
+    // The kernel copies without bringing the bytes through the program, as cp does.
+    const ssize_t moved = ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr,
+                                            static_cast<size_t>(most), 0);
+    if (moved >= 0)
+        return moved;
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        error = describe(errno);
+        return -1;
+    }
+#endif
+    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
+    const ssize_t got = ::read(in.handle(), buffer.get(), static_cast<size_t>(most));
+    if (got < 0) {
+        error = describe(errno);
+        return -1;
+    }
+    for (ssize_t done = 0; done < got;) {
+        const ssize_t put =
+            ::write(out.handle(), buffer.get() + done, static_cast<size_t>(got - done));
+        if (put < 0) {
+            error = describe(errno);
+            return -1;
+        }
+        done += put;
+    }
+    return got;
+#else
+    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
+    const qint64 got = in.read(buffer.get(), most);
+    if (got < 0 || (got > 0 && out.write(buffer.get(), got) != got)) {
+        error = got < 0 ? in.errorString() : out.errorString();
+        return -1;
+    }
+    return got;
+#endif
 }
 
 QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks, const ChunkWriter& write) {
+                     const std::function<void()>& betweenChunks) {
+    return CopySongFile(source, destination, betweenChunks, CopyChunk);
+}
+
+QString CopySongFile(const QString& source, const QString& destination,
+                     const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QFileInfo::exists(source) ? in.errorString() : QStringLiteral("File not found");
     const QFileInfo target(destination);
     if (target.exists() && (!target.isFile() || IsReadOnlyFile(destination)))
         return QStringLiteral("Permission denied");
-    if (!QFileInfo(target.absolutePath()).isDir())
-        return QStringLiteral("Path not found");
 
-    QTemporaryFile out(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                       QStringLiteral(".XXXXXX.part"));
-    if (!out.open())
-        return out.errorString();
-    std::vector<char> buffer(static_cast<size_t>(std::min(kChunk, std::max<qint64>(in.size(), 1))));
-    for (;;) {
-        const qint64 got = in.read(buffer.data(), static_cast<qint64>(buffer.size()));
-        if (got < 0)
-            return in.errorString(); // the temporary file goes with `out`
-        if (got == 0)
+    TemporaryFile out;
+    const QString stem = target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.';
+    for (int attempt = 0; attempt < 8 && !out.file.isOpen(); ++attempt) {
+        out.file.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
+                             QStringLiteral(".part"));
+        if (out.file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             break;
-        if (write(out, buffer.data(), got) != got)
-            return out.error() != QFileDevice::NoError ? out.errorString()
-                                                       : QStringLiteral("Disk full");
-        if (betweenChunks && in.bytesAvailable() > 0)
-            betweenChunks();
+        if (!QFileInfo(target.absolutePath()).isDir()) {
+            out.file.setFileName({});
+            return QStringLiteral("Path not found");
+        }
     }
-    if (!out.flush())
-        return out.errorString();
-    const QDateTime modified = QFileInfo(in).lastModified();
-    out.setFileTime(modified, QFileDevice::FileModificationTime);
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                       QFileDevice::ReadOther);
-    out.close();
+    if (!out.file.isOpen()) {
+        const QString reason = out.file.errorString();
+        out.file.setFileName({});
+        return reason;
+    }
+
+    qint64 left = in.size();
+    do {
+        QString reason;
+        const qint64 copied = copier(in, out.file, std::clamp<qint64>(left, 1, kChunk), reason);
+        if (copied < 0)
+            return reason;
+        if (copied == 0)
+            break;
+        left -= copied;
+        if (betweenChunks && left > 0)
+            betweenChunks();
+    } while (left > 0);
+    out.file.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
+                         QFileDevice::FileModificationTime);
+    out.file.close();
     std::error_code error;
     // A rename replaces the old file in one step: it is never missing, never half written.
-    std::filesystem::rename(fsPath(out.fileName()), fsPath(destination), error);
+    std::filesystem::rename(fsPath(out.file.fileName()), fsPath(destination), error);
     if (error)
         return QString::fromStdString(error.message());
-    out.setAutoRemove(false);
+    out.keep = true;
     return {};
 }

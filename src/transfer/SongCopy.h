@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class QFile;
+
 // Copies one song file. The copy is written to a hidden temporary file beside the
 // destination and renamed over it only once complete, so a failed or interrupted copy
 // leaves no partial file and the file it was to replace as it was. The copy keeps the
@@ -16,8 +18,12 @@ QString CopySongFile(const QString& source, const QString& destination,
 // whoever runs the program) or not writable by this user.
 bool IsReadOnlyFile(const QString& path);
 
-// The same write, through a seam that can fail: tests give a writer that fails after N
-// bytes, as a full disk does. The writer returns how many bytes it wrote.
-using ChunkWriter = std::function<qint64(class QIODevice&, const char*, qint64)>;
+// Copies up to `most` bytes from in to out (both open); returns how many, 0 at the end of
+// in, -1 on failure with the reason in `error`.
+using ChunkCopier = std::function<qint64(QFile& in, QFile& out, qint64 most, QString& error)>;
+qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error);
+
+// The same copy through a seam that can fail: tests give a copier that stops after N
+// bytes, as a full disk does.
 QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks, const ChunkWriter& write);
+                     const std::function<void()>& betweenChunks, const ChunkCopier& copier);

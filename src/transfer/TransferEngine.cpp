@@ -25,6 +25,10 @@ QString timeText() {
     return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
+bool fileExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
 bool folderExists(const QString& path) {
     return QFileInfo(ToNativeSeparators(path)).isDir();
 }
@@ -33,31 +37,51 @@ bool folderExists(const QString& path) {
 
 struct TransferEngine::Song {
     QString Location;
-    QString SourceFile;  // on the player, native; empty when the location leaves the player
-    QString SourceText;  // as the log shows it
-    QString FolderText;  // "\" form
-    QString Destination; // native
-    QString Title;       // cleaned, for the playlist
+    QString SourceText;         // as the log shows it
+    QString FolderText;         // "\" form
+    QString Destination;        // native
+    QString Title;              // cleaned, for the playlist
+    bool OutsidePlayer = false; // the location climbs out of the player's root
 };
+
+QString TransferEngine::sourceFile(const Song& song) const {
+    return song.OutsidePlayer ? QString() : FindPlayerFile(options_.PlayerDrive, song.Location);
+}
+
+bool TransferEngine::isLogOn() const {
+    return fileExists(options_.LogPath);
+}
 
 TransferEngine::TransferEngine(const LanguageTable& language, TransferView& view)
     : language_(language), view_(view) {}
 
 void TransferEngine::log(const QString& message) {
+    if (!logging_)
+        return;
     const QString failure = DebugLog(options_.LogPath, message);
     if (!failure.isEmpty())
         error("DebugLog", LogLine, failure);
 }
 
 void TransferEngine::numbered(int number, bool exists, const QString& path) {
-    static const char* const texts[] = {
-        "Source file exist on iPod = [", "*** Source file does not exist on iPod = [",
-        "Destination folder exists = [", "*** Destination folder does not exist = ["};
     // Lines come in pairs: the odd number when the thing exists, the even one when not.
-    const int shown = exists ? number : number + 1;
     const bool source = number == 1 || number == 3 || number == 7 || number == 11;
-    log(QStringLiteral("%1 ").arg(shown, 2, 10, QLatin1Char('0')) +
-        QLatin1String(texts[(source ? 0 : 2) + (exists ? 0 : 1)]) + path + u']');
+    const char* text = source ? (exists ? "Source file exist on iPod = ["
+                                        : "*** Source file does not exist on iPod = [")
+                              : (exists ? "Destination folder exists = ["
+                                        : "*** Destination folder does not exist = [");
+    log(QStringLiteral("%1 ").arg(exists ? number : number + 1, 2, 10, QLatin1Char('0')) +
+        QLatin1String(text) + path + u']');
+}
+
+void TransferEngine::sourceLine(int number, const Song& song) {
+    if (logging_) // the test is for the log alone
+        numbered(number, !sourceFile(song).isEmpty(), song.SourceText);
+}
+
+void TransferEngine::folderLine(int number, const Song& song) {
+    if (logging_) // the test is for the log alone
+        numbered(number, folderExists(song.FolderText), ToNativeSeparators(song.FolderText));
 }
 
 void TransferEngine::error(const char* routine, int line, const QString& description) {
@@ -68,6 +92,7 @@ void TransferEngine::error(const char* routine, int line, const QString& descrip
 TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
                                             const TransferOptions& options) {
     options_ = options;
+    logging_ = isLogOn();
     log(QStringLiteral("** Starting Copy Routine ***"));
     log(QStringLiteral("Build PlayLists: STARTING"));
     // Without an output folder the run stops below; no playlist is started at the root.
@@ -109,10 +134,12 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     log(QStringLiteral("============================="));
 
     int n = 0;
+    QString knownFolder; // the last destination folder known to exist
     for (const SongRow& row : rows) {
         if (!row.Ticked)
             continue;
         ++n;
+        logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
         Song song;
         song.Location = row.Texts[8];
         const QString extension = SongExtension(song.Location);
@@ -127,14 +154,19 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         const QString base = outputFolder_ + RelativePath(options_.OutputFormat, tags);
         song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, tags);
         log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(base));
+        // Songs of one album share their folder: it is looked for once.
         const QString parent = base.left(base.lastIndexOf(u'\\'));
-        if (!folderExists(parent))
-            for (const FolderFailure& failure : makeFolderPath(base))
+        if (parent != knownFolder) {
+            QList<FolderFailure> failures;
+            if (!folderExists(parent))
+                failures = makeFolderPath(base);
+            for (const FolderFailure& failure : failures)
                 error("makeFolderPath", MakeFolderLine, failure.Reason);
+            knownFolder = failures.isEmpty() ? parent : QString();
+        }
         song.Destination = NativePath(base + extension);
         song.SourceText = ToNativeSeparators(playerRoot + song.Location);
-        if (!LeavesPlayerRoot(song.Location))
-            song.SourceFile = FindPlayerFile(options_.PlayerDrive, song.Location);
+        song.OutsidePlayer = LeavesPlayerRoot(song.Location);
 
         view_.ShowCopying(QStringLiteral("Copying %1 of %2").arg(n).arg(m));
         view_.ShowCurrentFile(row.Texts[1] + QStringLiteral(" - ") + row.Texts[0]);
@@ -145,11 +177,10 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         if (QFileInfo::exists(song.Destination)) {
             decide(song);
         } else {
-            numbered(11, !song.SourceFile.isEmpty(), song.SourceText);
-            numbered(13, folderExists(song.FolderText), ToNativeSeparators(song.FolderText));
+            sourceLine(11, song);
+            folderLine(13, song);
             copySong(song);
         }
-        view_.ProcessEvents();
         view_.ProcessEvents();
         view_.ShowProgress(m, n);
     }
@@ -163,11 +194,18 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
 
 void TransferEngine::copySong(const Song& song) {
     QString failure;
-    if (LeavesPlayerRoot(song.Location))
+    if (song.OutsidePlayer) {
         failure = QStringLiteral("The song's location lies outside the player: ") + song.Location;
-    else
-        failure = CopySongFile(song.SourceFile.isEmpty() ? song.SourceText : song.SourceFile,
-                               song.Destination, [this] { view_.ProcessEvents(); });
+    } else {
+        const auto betweenChunks = [this] { view_.ProcessEvents(); };
+        failure = CopySongFile(song.SourceText, song.Destination, betweenChunks);
+        // The player's file system may spell the names in another case than the database.
+        if (failure == QLatin1String("File not found")) {
+            const QString found = sourceFile(song);
+            if (!found.isEmpty() && found != song.SourceText)
+                failure = CopySongFile(found, song.Destination, betweenChunks);
+        }
+    }
     if (!failure.isEmpty())
         error("Form_Activate", CopyLine, failure);
     // Listed whether or not the copy worked.
@@ -179,14 +217,14 @@ void TransferEngine::copySong(const Song& song) {
     }
 }
 
-void TransferEngine::replace(const Song& song, int sourceLine, int folderLine) {
+void TransferEngine::replace(const Song& song, int sourceNumber, int folderNumber) {
     // The old file stays until the new one is complete; one that may not be written is
     // refused here, and the copy then fails too.
     if (IsReadOnlyFile(song.Destination))
         error("Form_Activate", ReplaceLine, QStringLiteral("Permission denied"));
-    numbered(sourceLine, !song.SourceFile.isEmpty(), song.SourceText);
-    if (folderLine > 0)
-        numbered(folderLine, folderExists(song.FolderText), ToNativeSeparators(song.FolderText));
+    sourceLine(sourceNumber, song);
+    if (folderNumber > 0)
+        folderLine(folderNumber, song);
     copySong(song);
 }
 

@@ -59,9 +59,14 @@ private:
     struct Song;
     void copySong(const Song& song);
     void decide(const Song& song);
-    void replace(const Song& song, int sourceLine, int folderLine);
+    void replace(const Song& song, int sourceNumber, int folderNumber);
+    bool isLogOn() const;
+    // The song's file on the player, looked up without regard to case; empty when missing.
+    QString sourceFile(const Song& song) const;
     void log(const QString& message);
     void numbered(int number, bool exists, const QString& path);
+    void sourceLine(int number, const Song& song);
+    void folderLine(int number, const Song& song);
     void error(const char* routine, int line, const QString& description);
 
     const LanguageTable& language_;
@@ -70,6 +75,7 @@ private:
     QString outputFolder_;
     QString playlistPath_; // empty when the playlist is not exported
     bool cancelled_ = false;
+    bool logging_ = false; // debug.txt exists
     int skipped_ = 0;
     int mode_ = Ask;
 };
