@@ -158,9 +158,13 @@ bool frmStart::eventFilter(QObject* watched, QEvent* event) {
     if (watched != LV_ || event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    // Ctrl+A ticks every row (on release) rather than highlighting them.
-    if (isCtrlA(key))
+    // Ctrl+A ticks every row rather than highlighting them; in the list it acts on the
+    // press already, so that letting go of Ctrl first still counts.
+    if (isCtrlA(key)) {
+        if (!key->isAutoRepeat())
+            TickAll(true);
         return true;
+    }
     // The space bar ticks the current row, as a click does.
     if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
         const QModelIndex current = LV_->currentIndex();
