@@ -1,5 +1,6 @@
 #include "app/frmNoiPod.h"
 
+#include "extras/WebLinks.h"
 #include "platform/ShellOpen.h"
 #include "settings/LanguageTable.h"
 
@@ -48,7 +49,7 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
         answer_ = Quit;
         reject();
     });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { OpenWithShell(MakerWebPage); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { OpenWithShell(WebLinks::MakerSite); });
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(label1);

@@ -1,11 +1,19 @@
 #include "app/frmStart.h"
 
+#include "extras/WebLinks.h"
+#include "extras/frmAbout.h"
+#include "platform/PlayerPath.h"
+#include "platform/ShellOpen.h"
 #include "settings/SettingsStore.h"
+#include "transfer/SongCopy.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,10 +23,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -28,6 +38,26 @@
 namespace {
 
 const QColor kBackground(240, 240, 224);
+
+// Tabs at least as wide as the language asks (tab 1 keeps its design width).
+class TabWidths final : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+    std::array<int, 2> minimum{60, 119};
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        QSize size = QTabBar::tabSizeHint(index);
+        if (index >= 0 && index < int(minimum.size()))
+            size.setWidth(std::max(size.width(), minimum[size_t(index)]));
+        return size;
+    }
+};
+
+class TabStrip final : public QTabWidget {
+public:
+    explicit TabStrip(QWidget* parent) : QTabWidget(parent) { setTabBar(new TabWidths(this)); }
+};
 
 // Shows the song list's plain values as the view needs them: ticked rows in bold, icon
 // indexes as pictures.
@@ -85,7 +115,7 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
 
     buildMenus();
 
-    Tab1_ = named(new QTabWidget(this), "Tab1");
+    Tab1_ = named(new TabStrip(this), "Tab1");
     auto* songsPage = named(new QWidget, "picTab1");
     auto* optionsPage = named(new QWidget, "picTab2");
     buildSongsPage(songsPage);
@@ -121,7 +151,9 @@ void frmStart::buildMenus() {
         action(tools, "mnuStartCopy", QStringLiteral("Start Copy"), ImageList::StartCopy);
     mnuStartCopy_->setEnabled(false);
     tools->addSeparator();
-    action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer);
+    connect(
+        action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer),
+        &QAction::triggered, this, &frmStart::CopyProgramToPlayer);
 
     mnuLanguage_ = named(bar->addMenu(QStringLiteral("Language")), "mnuLanguage");
     mnuEnglish_ =
@@ -132,17 +164,27 @@ void frmStart::buildMenus() {
         action(mnuLanguage_, "mnuSpanish", QStringLiteral("Español"), ImageList::LanguageSpanish);
     for (QAction* a : {mnuEnglish_, mnuGerman_, mnuSpanish_})
         a->setCheckable(true);
+    connect(mnuEnglish_, &QAction::triggered, this, [this] { ChooseLanguage("english"); });
+    connect(mnuGerman_, &QAction::triggered, this, [this] { ChooseLanguage("german"); });
+    connect(mnuSpanish_, &QAction::triggered, this, [this] { ChooseLanguage("spanish"); });
 
     QMenu* help = mnuHelp_ = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
     help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
     action(help, "mnuHelpDoc", QStringLiteral("Help"), ImageList::HelpDoc)->setEnabled(false);
     help->addAction(QStringLiteral("-Web Links"))->setEnabled(false);
-    action(help, "mnuMelvoLink", QStringLiteral("Melvo on the Web"), ImageList::WebLink);
-    action(help, "mnuFanSite", QStringLiteral("iPod Fan Site"), ImageList::WebLink);
+    connect(action(help, "mnuMelvoLink", QStringLiteral("Melvo on the Web"), ImageList::WebLink),
+            &QAction::triggered, this, [] { OpenWithShell(WebLinks::MakerSite); });
+    connect(action(help, "mnuFanSite", WebLinks::FanSiteName, ImageList::WebLink),
+            &QAction::triggered, this, [] { OpenWithShell(WebLinks::FanSite); });
     help->addSeparator();
-    action(help, "mnudonate", QStringLiteral("Make a Donation"), ImageList::Donate);
+    connect(action(help, "mnudonate", QStringLiteral("Make a Donation"), ImageList::Donate),
+            &QAction::triggered, this, [] { OpenWithShell(WebLinks::DonationPage); });
     help->addSeparator();
-    action(help, "mnuAbout", QStringLiteral("About"), ImageList::About);
+    connect(action(help, "mnuAbout", QStringLiteral("About"), ImageList::About),
+            &QAction::triggered, this, [this] {
+                frmAbout about(images_.Icon(ImageList::CopyToPlayer), WindowTitle, this);
+                about.exec();
+            });
 
     // Nothing to act on until the player's songs are loaded.
     setMenusEnabled(false);
@@ -167,6 +209,8 @@ void frmStart::buildMenus() {
 void frmStart::buildSongsPage(QWidget* page) {
     auto* cmbPlaylists = cmbPlaylists_ = named(new QComboBox, "cmbPlaylists");
     cmbPlaylists->setMinimumContentsLength(24);
+    cmbPlaylists->setSizeAdjustPolicy(QComboBox::AdjustToContents); // the longest name shows
+    cmbPlaylists->setMaximumWidth(420);
     cmbPlaylists->setEnabled(false);
     auto* search = XPSearch_ = named(new QLineEdit, "XPSearch");
     search->setEnabled(false);
@@ -190,11 +234,15 @@ void frmStart::buildSongsPage(QWidget* page) {
     cmdCopy->setIcon(images_.Icon(ImageList::StartCopy));
     cmdCopy->setEnabled(false);
 
+    // The playlist choice starts where the language puts it (see ApplyLanguage): the
+    // heading's width fills the room before it.
     auto* top = new QHBoxLayout;
+    top->setSpacing(0);
     top->addWidget(label("Label2", QStringLiteral("Playlists")));
     top->addWidget(cmbPlaylists);
-    top->addSpacing(12);
+    top->addSpacing(13); // 200 twips
     top->addWidget(label("Label3", QStringLiteral("Search")));
+    top->addSpacing(2); // 30 twips
     top->addWidget(search, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -339,6 +387,11 @@ bool frmStart::LoadLanguage(const QString& key) {
     return true;
 }
 
+void frmStart::SetOptionsTabWidth(int pixels) {
+    if (auto* bar = dynamic_cast<TabWidths*>(Tab1_->tabBar()))
+        bar->minimum[1] = pixels;
+}
+
 double frmStart::TwipsPerPixel() const {
     return 1440.0 / std::max(1, logicalDpiX());
 }
@@ -412,4 +465,19 @@ void frmStart::closeEvent(QCloseEvent* event) {
     // The program ends by leaving its event loop: its own process only, never another
     // running copy that may be in the middle of a transfer.
     event->accept();
+}
+
+void frmStart::CopyProgramToPlayer() {
+    const QString player = state_.Database.PlayerDrive;
+    if (player.isEmpty() || FindPlayerFile(player, PlayerDatabaseLocation).isEmpty()) {
+        QMessageBox::information(this, text(27), text(29)); // no player to copy to
+        return;
+    }
+    const QString program = QCoreApplication::applicationFilePath();
+    const QString copy = QDir(player).filePath(QFileInfo(program).fileName());
+    const QString failure = CopySongFile(program, copy);
+    if (failure.isEmpty())
+        QFile::setPermissions(copy, QFile::permissions(program));
+    else
+        QMessageBox::critical(this, WindowTitle, text(11) + QStringLiteral("\n\n") + failure);
 }

@@ -51,6 +51,13 @@ public:
     WindowSettings ControlSettings() const;
     void ShowSettings(const WindowSettings& settings);
 
+    // The loaded language's texts into every control, and the places that depend on it.
+    void ApplyLanguage();
+    // The language menu: load, show and store the language.
+    void ChooseLanguage(const QString& key);
+    // At start: the stored language, or the first-run question when none is stored.
+    void StartLanguage();
+
     // Puts the progress bar into the fifth status panel and shows it.
     void DockProgressBar();
 
@@ -93,6 +100,9 @@ public:
     void Browse();
     void StartCopy();
 
+    // Tools > Copy Melvo > iPod: the program's own file into the player's root.
+    void CopyProgramToPlayer();
+
     SongListModel& Songs() { return songs_; }
     const ImageList& Images() const { return images_; }
     double TwipsPerPixel() const;
@@ -118,6 +128,8 @@ private:
     void setCopyEnabled(bool enabled);
     void setMenusEnabled(bool enabled);
     void clearPlaylists();
+    void setCaption(const char* name, const QString& text);
+    void SetOptionsTabWidth(int pixels);
     QString text(int entry) const { return state_.Language.Entry(entry); }
 
     ProgramState& state_;

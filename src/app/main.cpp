@@ -36,10 +36,7 @@ int main(int argc, char** argv) {
     frmStart window(state, store, configPath);
     window.SetDriveSource([playerFolders] { return playerFolders + MountedVolumeRoots(); });
 
-    // The stored language; English until the first-run chooser exists to ask.
-    const QString language = store.GetSetting(QStringLiteral("Melvo"), QStringLiteral("Settings"),
-                                              QStringLiteral("Language"));
-    window.LoadLanguage(language.isEmpty() ? QStringLiteral("english") : language);
+    window.StartLanguage();
 
     window.show();
     return app.exec();

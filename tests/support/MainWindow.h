@@ -44,21 +44,30 @@ struct MainWindow {
     }
 };
 
-// When the no-player dialog shows, runs before (to look at the window or plug a player
-// in) and presses the named button. The returned timer stops once it has answered.
-inline QTimer* answerNoPlayer(QObject* owner, const char* button,
-                              std::function<void(frmNoiPod&)> before = {}) {
+// When a modal dialog of type Dialog shows, runs before (to look at the window or plug a
+// player in) and presses the named button, or closes the dialog when button is null. The
+// returned timer stops once it has answered.
+template <typename Dialog>
+QTimer* answerModal(QObject* owner, const char* button, std::function<void(Dialog&)> before = {}) {
     auto* poll = new QTimer(owner);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, owner, [poll, button, before] {
-        auto* dialog = qobject_cast<frmNoiPod*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         poll->stop();
         if (before)
             before(*dialog);
-        dialog->findChild<QAbstractButton*>(QLatin1String(button))->click();
+        if (button)
+            dialog->template findChild<QAbstractButton*>(QLatin1String(button))->click();
+        else
+            dialog->reject();
     });
     poll->start();
     return poll;
+}
+
+inline QTimer* answerNoPlayer(QObject* owner, const char* button,
+                              std::function<void(frmNoiPod&)> before = {}) {
+    return answerModal<frmNoiPod>(owner, button, std::move(before));
 }

@@ -1,0 +1,151 @@
+// The main window in the loaded language: every caption, the column headings, the format
+// legend, and the three places that depend on the language; the language menu; and the
+// language asked or read at start.
+
+#include "app/frmStart.h"
+#include "settings/SettingsStore.h"
+#include "settings/frmLanguage.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <cmath>
+
+namespace {
+
+const QString App = QStringLiteral("Melvo");
+
+// The playlist choice's left edge and the Default button's width in twips, and the
+// options tab's width in the tab strip's pixels.
+struct LanguageLayout {
+    const char* key;
+    int playlistsLeft;
+    int optionsTabWidth;
+    int defaultWidth;
+};
+constexpr LanguageLayout kLayouts[] = {
+    {"english", 960, 119, 975},
+    {"german", 1800, 119, 1600},
+    {"spanish", 2300, 165, 2000},
+};
+
+} // namespace
+
+void frmStart::setCaption(const char* name, const QString& text) {
+    QObject* control = findChild<QObject*>(QLatin1String(name));
+    if (auto* action = qobject_cast<QAction*>(control))
+        action->setText(text);
+    else if (auto* menu = qobject_cast<QMenu*>(control))
+        menu->setTitle(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(text);
+    else if (auto* frame = qobject_cast<QGroupBox*>(control))
+        frame->setTitle(text);
+}
+
+void frmStart::ApplyLanguage() {
+    const std::pair<const char*, int> captions[] = {
+        {"mnuTick", 70},      {"mnuUntick", 71},    {"mnuSelectall", 72}, {"mnudeselectall", 73},
+        {"mnuPlayTrack", 99}, {"mnuFile", 77},      {"mnuExit", 79},      {"mnuTools", 82},
+        {"mnuStartCopy", 43}, {"mnuMelvoCopy", 84}, {"mnuLanguage", 81},  {"mnuAbout", 80},
+        {"mnuHelp", 78},      {"mnuHelpDoc", 78},   {"Label2", 34},
+    };
+    for (const auto& [name, entry] : captions)
+        setCaption(name, text(entry));
+
+    setPanel(2, text(42) + u' ' + QString::number(state_.Database.LoadedTrackCount));
+    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setPanel(4, state_.FreeSpaceText);
+    // The counters tell the truth after a change of language, too.
+    if (songs_.rowCount() > 0)
+        UpdateSelectionTotals();
+
+    for (const LanguageLayout& layout : kLayouts) {
+        if (text(0).compare(QLatin1String(layout.key), Qt::CaseInsensitive) != 0)
+            continue;
+        const double tpp = TwipsPerPixel();
+        auto* heading = findChild<QLabel*>(QStringLiteral("Label2"));
+        const int margin = heading->parentWidget()->layout()->contentsMargins().left();
+        heading->setMinimumWidth(
+            std::max(0, int(std::lround(layout.playlistsLeft / tpp)) - margin));
+        findChild<QPushButton*>(QStringLiteral("XPBDefault"))
+            ->setFixedWidth(int(std::lround(layout.defaultWidth / tpp)));
+        SetOptionsTabWidth(layout.optionsTabWidth);
+        break;
+    }
+
+    Tab1_->setTabText(1, text(33)); // after its width, so the tab strip lays out anew
+
+    songs_.SetHeaderTexts({text(69), text(88), text(89), text(90), text(91), text(85), text(92),
+                           text(93), text(94), QStringLiteral("Bytes")});
+    setCaption("Label3", text(37));
+    setCaption("cmdCopy", text(43));
+    setCaption("XPBDefault", text(96));
+    UpdatePreview();
+    const std::pair<const char*, int> options[] = {
+        {"Frame1", 16},
+        {"Label4", 32},
+        {"cmdBrowse", 7},
+        {"Label7", 14},
+        {"chkExportPlaylists", 1},
+        {"Xpgroupbox1", 58},
+        {"optUnattended", 57},
+        {"unOpt1", 22},
+        {"unOpt2", 23},
+        {"lblLabel1", 51},
+    };
+    for (const auto& [name, entry] : options)
+        setCaption(name, text(entry));
+    const int legend[] = {88, 89, 69, 90, 97, 85};
+    for (int i = 0; i < 6; ++i)
+        setCaption(qPrintable(QStringLiteral("txtFormat%1").arg(i)),
+                   QStringLiteral("- ") + text(legend[i]));
+}
+
+void frmStart::ChooseLanguage(const QString& key) {
+    LoadLanguage(key);
+    ApplyLanguage();
+    store_.SaveSetting(App, QStringLiteral("settings"), QStringLiteral("Language"), key);
+    findChild<QWidget*>(QStringLiteral("picTab1"))->update();
+    update();
+}
+
+void frmStart::StartLanguage() {
+    const QString stored =
+        store_.GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Language"));
+    if (stored.trimmed().isEmpty()) {
+        QString answer;
+        {
+            frmLanguage chooser(WindowTitle, this);
+            chooser.exec();
+            QCoreApplication::processEvents();
+            answer = chooser.Result();
+        }
+        bool known = false;
+        for (const char* key : {"english", "german", "spanish"}) {
+            if (answer.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) {
+                store_.SaveSetting(App, QStringLiteral("settings"), QStringLiteral("Language"),
+                                   QLatin1String(key));
+                LoadLanguage(QLatin1String(key));
+                known = true;
+                break;
+            }
+        }
+        // Closed without a choice: English for this run, and the question again next time.
+        if (!known)
+            LoadLanguage(QStringLiteral("english"));
+    } else {
+        LoadLanguage(stored); // as stored: another spelling loads nothing
+    }
+    ApplyLanguage();
+}

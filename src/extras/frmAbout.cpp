@@ -1,0 +1,47 @@
+#include "extras/frmAbout.h"
+
+#include "extras/WebLinks.h"
+#include "platform/ShellOpen.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmAbout::frmAbout(const QIcon& picture, const QString& title, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setModal(true);
+    setWindowTitle(QStringLiteral("About"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(240, 240, 224));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
+        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+
+    auto* image = new QLabel;
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(picture.pixmap(48, 48));
+    auto* label = new QLabel(title);
+    label->setObjectName(QStringLiteral("Label1"));
+    auto* website = new QPushButton(QStringLiteral("Visit the Melvo Web Site"));
+    website->setObjectName(QStringLiteral("XPBWebsite"));
+    connect(website, &QPushButton::clicked, this, [] { OpenWithShell(WebLinks::MakerSite); });
+    auto* done = new QPushButton(QStringLiteral("Done"));
+    done->setObjectName(QStringLiteral("XPBDone"));
+    done->setDefault(true);
+    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(image);
+    top->addWidget(label, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(website);
+    buttons->addStretch(1);
+    buttons->addWidget(done);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addLayout(buttons);
+}

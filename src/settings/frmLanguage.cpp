@@ -1,0 +1,70 @@
+#include "settings/frmLanguage.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+// A small flag of three stripes, across (horizontal) or down.
+QIcon flag(std::initializer_list<QColor> stripes, bool across) {
+    QPixmap pixmap(48, 32);
+    QPainter p(&pixmap);
+    const int n = static_cast<int>(stripes.size());
+    int i = 0;
+    for (const QColor& c : stripes) {
+        if (across)
+            p.fillRect(0, i * 32 / n, 48, 32 / n + 1, c);
+        else
+            p.fillRect(i * 48 / n, 0, 48 / n + 1, 32, c);
+        ++i;
+    }
+    p.setPen(QColor(120, 120, 120));
+    p.drawRect(0, 0, 47, 31);
+    p.end();
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+frmLanguage::frmLanguage(const QString& title, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmLanguage"));
+    setModal(true);
+    setWindowTitle(title);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(240, 240, 224));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
+        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+
+    struct Choice {
+        const char* name;
+        const char16_t* caption;
+        const char* key;
+        QIcon icon;
+    };
+    const Choice choices[] = {
+        {"XPBEng", u"English", "english",
+         flag({QColor(1, 33, 105), QColor(255, 255, 255), QColor(200, 16, 46)}, true)},
+        {"XPBGER", u"Deutsch", "german",
+         flag({Qt::black, QColor(221, 0, 0), QColor(255, 206, 0)}, true)},
+        {"XPBSPA", u"Español", "spanish",
+         flag({QColor(170, 21, 27), QColor(241, 191, 0), QColor(170, 21, 27)}, true)},
+    };
+    auto* row = new QHBoxLayout(this);
+    for (const Choice& choice : choices) {
+        auto* button = new QPushButton(choice.icon, QString::fromUtf16(choice.caption));
+        button->setObjectName(QLatin1String(choice.name));
+        button->setIconSize(QSize(48, 32));
+        button->setMinimumHeight(48);
+        const QString key = QLatin1String(choice.key);
+        connect(button, &QPushButton::clicked, this, [this, key] {
+            result_ = key;
+            accept();
+        });
+        row->addWidget(button);
+    }
+}
