@@ -2,6 +2,7 @@
 // one song file.
 
 #include "platform/PlayerPath.h"
+#include "support/Files.h"
 #include "transfer/OutputPath.h"
 #include "transfer/PlaylistExport.h"
 #include "transfer/SongCopy.h"
@@ -29,17 +30,6 @@ SongTags tags(QString title, QString artist = "X", QString album = "Y") {
 QString cleaned(QString text, bool isPath) {
     ensureValidFileString(text, isPath);
     return text;
-}
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 QStringList leftovers(const QString& folder) {

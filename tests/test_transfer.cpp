@@ -4,6 +4,7 @@
 
 #include "platform/PlayerPath.h"
 #include "support/CopyDriver.h"
+#include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
 
@@ -21,17 +22,6 @@
 using namespace dbwriter;
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // A loaded window over a player with the given songs, the output folder set, every row
 // ticked.

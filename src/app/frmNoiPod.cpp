@@ -1,10 +1,10 @@
 #include "app/frmNoiPod.h"
 
+#include "app/WindowStyle.h"
 #include "extras/WebLinks.h"
 #include "platform/ShellOpen.h"
 #include "settings/LanguageTable.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,12 +15,7 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
     setObjectName(QStringLiteral("frmNoiPod"));
     setModal(true);
     setWindowTitle(language.Entry(27));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(240, 240, 224));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
-        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+    ApplyWindowStyle(this);
 
     auto* icon = new QLabel;
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));

@@ -1,5 +1,6 @@
 #include "app/frmStart.h"
 
+#include "app/WindowStyle.h"
 #include "extras/WebLinks.h"
 #include "extras/frmAbout.h"
 #include "platform/PlayerPath.h"
@@ -36,8 +37,6 @@
 #include <cmath>
 
 namespace {
-
-const QColor kBackground(240, 240, 224);
 
 // Tabs at least as wide as the language asks (tab 1 keeps its design width).
 class TabWidths final : public QTabBar {
@@ -103,15 +102,7 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     setWindowTitle(WindowTitle);
     setWindowIcon(images_.Icon(ImageList::CopyToPlayer));
 
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana"))) {
-        QFont font = this->font();
-        font.setFamily(QStringLiteral("Verdana"));
-        setFont(font);
-    }
+    ApplyWindowStyle(this);
 
     buildMenus();
 

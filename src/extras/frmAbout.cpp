@@ -1,9 +1,9 @@
 #include "extras/frmAbout.h"
 
+#include "app/WindowStyle.h"
 #include "extras/WebLinks.h"
 #include "platform/ShellOpen.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -14,12 +14,7 @@ frmAbout::frmAbout(const QIcon& picture, const QString& title, QWidget* parent) 
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
     setWindowTitle(QStringLiteral("About"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(240, 240, 224));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
-        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+    ApplyWindowStyle(this);
 
     auto* image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));

@@ -1,6 +1,6 @@
 #include "settings/frmLanguage.h"
 
-#include <QFontDatabase>
+#include "app/WindowStyle.h"
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
@@ -33,12 +33,7 @@ frmLanguage::frmLanguage(const QString& title, QWidget* parent) : QDialog(parent
     setObjectName(QStringLiteral("frmLanguage"));
     setModal(true);
     setWindowTitle(title);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(240, 240, 224));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
-        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+    ApplyWindowStyle(this);
 
     struct Choice {
         const char* name;

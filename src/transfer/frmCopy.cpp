@@ -1,10 +1,10 @@
 #include "transfer/frmCopy.h"
 
+#include "app/WindowStyle.h"
 #include "transfer/frmCopyError.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -19,12 +19,7 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     setObjectName(QStringLiteral("frmCopy"));
     setModal(true);
     setWindowTitle(language.Entry(56));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(240, 240, 224));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
-        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+    ApplyWindowStyle(this);
 
     lblCopying_ = new QLabel(language.Entry(8)); // "Building Songs Transfer List"
     lblCopying_->setObjectName(QStringLiteral("lblCopying"));

@@ -1,8 +1,8 @@
 #include "transfer/frmCopyError.h"
 
+#include "app/WindowStyle.h"
 #include "settings/LanguageTable.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,12 +15,7 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
     setObjectName(QStringLiteral("frmCopyError"));
     setModal(true);
     setWindowTitle(language.Entry(13));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(240, 240, 224));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
-        setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
+    ApplyWindowStyle(this);
 
     auto* image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
