@@ -121,6 +121,8 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     unOpt1_->setChecked(true); // overwrite, until the stored rule is loaded
     connectSongList();
     connectOptions();
+    setFocusOrder();
+    nameForAccessibility();
     resize(960, 640);
 }
 
@@ -376,6 +378,25 @@ bool frmStart::LoadLanguage(const QString& key) {
     mnuGerman_->setChecked(key == QLatin1String("german"));
     mnuSpanish_->setChecked(key == QLatin1String("spanish"));
     return true;
+}
+
+void frmStart::setFocusOrder() {
+    // Headings name their boxes (for screen readers too), and Tab follows each page.
+    const std::pair<const char*, const char*> headings[] = {{"Label2", "cmbPlaylists"},
+                                                            {"Label3", "XPSearch"},
+                                                            {"Label4", "txtBrowsePath"},
+                                                            {"Label7", "txtOutPutFormat"}};
+    for (const auto& [heading, box] : headings)
+        findChild<QLabel*>(QLatin1String(heading))
+            ->setBuddy(findChild<QWidget*>(QLatin1String(box)));
+    const std::vector<std::vector<const char*>> pages = {
+        {"cmbPlaylists", "XPSearch", "LV", "cmdCopy"},
+        {"txtBrowsePath", "cmdBrowse", "txtOutPutFormat", "XPBDefault", "chkExportPlaylists",
+         "optUnattended", "unOpt1", "unOpt2"}};
+    for (const auto& order : pages)
+        for (size_t i = 1; i < order.size(); ++i)
+            setTabOrder(findChild<QWidget*>(QLatin1String(order[i - 1])),
+                        findChild<QWidget*>(QLatin1String(order[i])));
 }
 
 void frmStart::SetOptionsTabWidth(int pixels) {

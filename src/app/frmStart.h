@@ -130,6 +130,8 @@ private:
     void clearPlaylists();
     void setCaption(const char* name, const QString& text);
     void SetOptionsTabWidth(int pixels);
+    void nameForAccessibility();
+    void setFocusOrder();
     QString text(int entry) const { return state_.Language.Entry(entry); }
 
     ProgramState& state_;

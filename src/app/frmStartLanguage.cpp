@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -110,6 +111,33 @@ void frmStart::ApplyLanguage() {
     for (int i = 0; i < 6; ++i)
         setCaption(qPrintable(QStringLiteral("txtFormat%1").arg(i)),
                    QStringLiteral("- ") + text(legend[i]));
+    nameForAccessibility();
+}
+
+void frmStart::nameForAccessibility() {
+    // Screen readers name a control by its caption; these have none of their own, so they
+    // take the nearest text of the language (a heading's word without its colon).
+    const auto word = [this](int entry) {
+        QString w = text(entry).trimmed();
+        while (w.endsWith(u':'))
+            w.chop(1);
+        return w;
+    };
+    const auto name = [this](const char* control, const QString& accessibleName) {
+        if (auto* widget = findChild<QWidget*>(QLatin1String(control)))
+            widget->setAccessibleName(accessibleName);
+    };
+    name("LV", word(42));
+    name("picTab1", Tab1_->tabText(0));
+    name("picTab2", Tab1_->tabText(1));
+    name("FramePlaylist", text(1));
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
+    name("sBar", word(45).section(u':', 0, 0));
+    name("sBarPanel1", word(45).section(u':', 0, 0));
+    name("sBarPanel2", word(42));
+    name("sBarPanel3", word(39));
+    name("sBarPanel4", word(68));
+    name("pBar", word(64).section(u':', -1).trimmed());
 }
 
 void frmStart::ChooseLanguage(const QString& key) {
