@@ -9,6 +9,7 @@ packages=(
   libgpod-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick time fonts-dejavu-core
+  desktop-file-utils appstream xdotool
 )
 
 missing=()

@@ -100,7 +100,6 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     : QMainWindow(parent), state_(state), store_(store), configPath_(std::move(configPath)) {
     setObjectName(QStringLiteral("frmStart"));
     setWindowTitle(WindowTitle);
-    setWindowIcon(images_.Icon(ImageList::CopyToPlayer));
 
     ApplyWindowStyle(this);
 

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a desktop needs there: the
+# program, its menu entry and description (with the standard validators), and its icon.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+id=io.github.melvo_app.Melvo
+test -x "$prefix/bin/melvo"
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+test -f "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+for size in 16 32 48 64 128 256; do
+  test -f "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
+done
+echo "installed and valid: $(find "$prefix" -type f | wc -l) files"
