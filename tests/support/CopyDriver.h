@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -29,6 +30,7 @@ public:
     QString currentFile; // its song line when Finish was first offered
     int barValue = -1, barMaximum = -1;
     int windows = 0;
+    bool withMouse = false; // press the buttons with the mouse, as a person does
 
     CopyDriver() {
         poll_.setInterval(0); // at every turn of the event loop: the run's yields included
@@ -37,6 +39,13 @@ public:
     }
 
 private:
+    void press(QAbstractButton* button) {
+        if (withMouse)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            button->click();
+    }
+
     void look() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -47,7 +56,7 @@ private:
             if (answers.isEmpty())
                 prompt->reject();
             else
-                prompt->findChild<QAbstractButton*>(answers.takeFirst())->click();
+                press(prompt->findChild<QAbstractButton*>(answers.takeFirst()));
         } else if (auto* copy = qobject_cast<frmCopy*>(modal)) {
             if (copy != seen_) {
                 seen_ = copy;
@@ -66,7 +75,7 @@ private:
                 if (!finishing_)
                     currentFile = copy->findChild<QLabel*>("lblCurrentFile")->text();
                 finishing_ = true;
-                button->click(); // which empties lblCurrentFile
+                press(button); // which empties lblCurrentFile
             }
         }
     }

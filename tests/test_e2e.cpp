@@ -1,0 +1,159 @@
+// A person's session on a real display (an X server, through Qt's xcb platform): the first
+// start of `melvo --player` with an empty settings store, the language question, a
+// playlist, a search, ticks by mouse, an output folder and format typed in, the playlist
+// export, a copy with one overwrite question, Finish, and closing the window; then what is
+// on disk.
+
+#include "app/MelvoProgram.h"
+#include "settings/frmLanguage.h"
+#include "support/CopyDriver.h"
+#include "support/Files.h"
+#include "support/MainWindow.h"
+#include "support/PlayerFolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+using namespace dbwriter;
+
+namespace {
+
+// Replaces a text box's text by typing, as a person does (no Ctrl+A: in this window that
+// ticks every song).
+void typeInto(QLineEdit* box, const QString& text) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+void clickRow(QTreeView* list, int row, Qt::KeyboardModifiers mods = {}) {
+    const QRect cell = list->visualRect(list->model()->index(row, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, cell.center());
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server (the test runs under xvfb-run)");
+    }
+
+    void aSessionOnARealDisplay() {
+        QTemporaryDir dir;
+        const QString player = dir.filePath("ipod");
+        const QString out = dir.filePath("Music");
+        writePlayer(player,
+                    {song(1, "Hey Jude", "The Beatles", "1", "Pop", "F00/AAAA.mp3"),
+                     song(2, "Heartbeat", "Buddy Holly", "Hits", "Rock", "F01/BBBB.m4a"),
+                     song(3, "Beat It", "Michael Jackson", "Thriller", "Pop", "F02/CCCC.mp3"),
+                     song(4, "Quiet", "Nobody", "Silence", "Ambient", "F03/DDDD.mp3")},
+                    {mhyp("Anna", {1, 2, 3, 4}), mhyp("Beats", {2, 3, 1})});
+        // One song's copy is there already: the run will ask about it.
+        QVERIFY(write(out + "/Michael Jackson - Beat It.mp3", "an older copy"));
+
+        SettingsStore store(dir.filePath("store.ini"));
+        QObject answers;
+        answerModal<frmLanguage>(&answers, nullptr, [](frmLanguage& chooser) {
+            QTest::mouseClick(chooser.findChild<QPushButton*>("XPBEng"), Qt::LeftButton);
+        });
+        MelvoProgram program({"melvo", "--player", player}, store, dir.filePath("config.cfg"));
+        frmStart& window = program.Window();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto find = [&window](const char* name) {
+            return window.findChild<QWidget*>(QLatin1String(name));
+        };
+        auto* list = window.findChild<QTreeView*>("LV");
+        const auto titles = [&window] {
+            QStringList t;
+            for (const SongRow& r : window.Songs().Rows())
+                t << r.Texts[0];
+            return t;
+        };
+        QTRY_COMPARE(window.windowTitle(), "Melvo - Build: 1.0.33 ~ Anna");
+        QTRY_COMPARE(titles().size(), 4);
+
+        // The playlist "Beats", by keyboard on the selector.
+        auto* playlists = window.findChild<QComboBox*>("cmbPlaylists");
+        QTest::mouseClick(playlists, Qt::LeftButton);
+        QTRY_VERIFY(playlists->view()->isVisible());
+        QTest::keyClick(playlists->view(), Qt::Key_Down);
+        QTest::keyClick(playlists->view(), Qt::Key_Return);
+        QTRY_COMPARE(titles(), QStringList({"Heartbeat", "Beat It", "Hey Jude"}));
+
+        // A search, then back to the playlist.
+        auto* search = window.findChild<QLineEdit*>("XPSearch");
+        typeInto(search, "jude");
+        QCOMPARE(titles(), QStringList({"Hey Jude"}));
+        typeInto(search, "");
+        QCOMPARE(titles().size(), 4); // the master playlist again
+        QTest::mouseClick(playlists, Qt::LeftButton);
+        QTRY_VERIFY(playlists->view()->isVisible());
+        QTest::keyClick(playlists->view(), Qt::Key_End);
+        QTest::keyClick(playlists->view(), Qt::Key_Return);
+        QTRY_COMPARE(titles(), QStringList({"Heartbeat", "Beat It", "Hey Jude"}));
+
+        // Beat It and Hey Jude ticked by mouse; Heartbeat ticked and let go again.
+        clickRow(list, 1);
+        clickRow(list, 2, Qt::ControlModifier);
+        clickRow(list, 0);
+        clickRow(list, 0);
+        QCOMPARE(window.findChild<QLabel*>("sBarPanel3")->text(), "Selected:2");
+        QVERIFY(find("cmdCopy")->isEnabled());
+
+        // The options page: folder, format, playlist export.
+        auto* tabs = window.findChild<QTabWidget*>("Tab1");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        QTRY_VERIFY(find("picTab2")->isVisible());
+        typeInto(window.findChild<QLineEdit*>("txtBrowsePath"), out);
+        typeInto(window.findChild<QLineEdit*>("txtOutPutFormat"), "%a - %t");
+        QCOMPARE(window.findChild<QLabel*>("lblOutputPreView")->text(),
+                 "Example:<OutputDir>\\Artist - Title");
+        auto* exportBox = window.findChild<QCheckBox*>("chkExportPlaylists");
+        QTest::mouseClick(exportBox, Qt::LeftButton, {}, QPoint(8, exportBox->height() / 2));
+        QVERIFY(window.findChild<QCheckBox*>("chkExportPlaylists")->isChecked());
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
+        QTRY_VERIFY(find("picTab1")->isVisible());
+
+        // Start Copy; Yes to the one question; Finish.
+        CopyDriver person;
+        person.withMouse = true;
+        person.answers = {"XPYes"};
+        QTest::mouseClick(find("cmdCopy"), Qt::LeftButton);
+        QTRY_COMPARE(person.windows, 1);
+        QTRY_VERIFY(!person.copying.isEmpty());
+        QCOMPARE(person.promptedFiles, QStringList({"Michael Jackson - Beat It.mp3"}));
+        QCOMPARE(person.copying, "Transfer completed successfully");
+        QVERIFY(person.messages.isEmpty());
+
+        window.close();
+        QTRY_VERIFY(!window.isVisible());
+
+        // Beat It (asked, replaced) and Hey Jude were ticked; Heartbeat was ticked and let go.
+        QCOMPARE(contents(out + "/Michael Jackson - Beat It.mp3").left(4), QByteArray("xxxx"));
+        QCOMPARE(contents(out + "/The Beatles - Hey Jude.mp3").left(4), QByteArray("xxxx"));
+        QVERIFY(!QFileInfo::exists(out + "/Buddy Holly - Heartbeat.m4a"));
+        QCOMPARE(contents(out + "/Beats.m3u"),
+                 QString("#EXTM3U\r\n#EXTINF:0,Beat It\r\n" + out +
+                         "/Michael Jackson - Beat It.mp3\r\n#EXTINF:0,Hey Jude\r\n" + out +
+                         "/The Beatles - Hey Jude.mp3\r\n")
+                     .toLocal8Bit());
+        QCOMPARE(store.GetSetting("Melvo", "Settings", "Language"), "english");
+        QCOMPARE(store.GetSetting("Melvo", "Settings", "Output Folder"), out);
+        QCOMPARE(store.GetSetting("Melvo", "Settings", "OutputString"), "%a - %t");
+        QVERIFY(QFileInfo::exists(dir.filePath("config.cfg")));
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "test_e2e.moc"
