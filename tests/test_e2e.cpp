@@ -67,7 +67,8 @@ private slots:
         answerModal<frmLanguage>(&answers, nullptr, [](frmLanguage& chooser) {
             QTest::mouseClick(chooser.findChild<QPushButton*>("XPBEng"), Qt::LeftButton);
         });
-        MelvoProgram program({"melvo", "--player", player}, store, dir.filePath("config.cfg"));
+        MelvoProgram program(MelvoProgram::Parse({"melvo", "--player", player}), store,
+                             dir.filePath("config.cfg"));
         frmStart& window = program.Window();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto find = [&window](const char* name) {

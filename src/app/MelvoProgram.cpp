@@ -17,24 +17,30 @@ QCommandLineOption playerOption() {
 
 } // namespace
 
-QStringList MelvoProgram::PlayerFolders(const QStringList& arguments) {
+MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Copies the songs of an iPod (or of a copy of its folders) to this computer."));
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption player = playerOption();
     parser.addOption(player);
-    parser.process(arguments); // --help prints and ends the program here
-    QStringList folders;
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.Message = parser.errorText() + u'\n';
+        line.ExitCode = 1;
+    } else if (parser.isSet(help)) {
+        line.Message = parser.helpText();
+        line.ExitCode = 0;
+    }
     for (const QString& dir : parser.values(player))
-        folders << QDir(dir).absolutePath();
-    return folders;
+        line.PlayerFolders << QDir(dir).absolutePath();
+    return line;
 }
 
-MelvoProgram::MelvoProgram(const QStringList& arguments, SettingsStore store,
+MelvoProgram::MelvoProgram(const CommandLine& commandLine, SettingsStore store,
                            const QString& configPath)
     : store_(std::move(store)), window_(state_, store_, configPath) {
-    const QStringList players = PlayerFolders(arguments);
+    const QStringList players = commandLine.PlayerFolders;
     window_.SetDriveSource([players] { return players + MountedVolumeRoots(); });
     window_.StartLanguage();
     window_.show();

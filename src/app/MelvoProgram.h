@@ -11,12 +11,18 @@
 // makes one with a store of its own.
 class MelvoProgram {
 public:
-    // The folders named by --player, made absolute; the other options are Qt's.
-    static QStringList PlayerFolders(const QStringList& arguments);
+    // What the command line asks: the folders named by --player, made absolute; or, for
+    // --help or a mistake, a text to print and the exit status to end with.
+    struct CommandLine {
+        QStringList PlayerFolders;
+        QString Message;
+        int ExitCode = -1; // 0 or more: print Message and end
+    };
+    static CommandLine Parse(const QStringList& arguments);
 
     // Asks the language on a first start, then shows the main window, which goes on to
     // look for the player.
-    MelvoProgram(const QStringList& arguments, SettingsStore store, const QString& configPath);
+    MelvoProgram(const CommandLine& commandLine, SettingsStore store, const QString& configPath);
 
     frmStart& Window() { return window_; }
     ProgramState& State() { return state_; }

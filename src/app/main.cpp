@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStandardPaths>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -14,9 +15,14 @@ int main(int argc, char** argv) {
         icon.addFile(QStringLiteral(":/icons/melvo-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
 
+    const MelvoProgram::CommandLine commandLine = MelvoProgram::Parse(app.arguments());
+    if (commandLine.ExitCode >= 0) {
+        std::fputs(qPrintable(commandLine.Message), commandLine.ExitCode == 0 ? stdout : stderr);
+        return commandLine.ExitCode;
+    }
     const QString configPath =
         ConfigFilePath(QCoreApplication::applicationDirPath(),
                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    MelvoProgram program(app.arguments(), SettingsStore::ForUser(), configPath);
+    MelvoProgram program(commandLine, SettingsStore::ForUser(), configPath);
     return app.exec();
 }
