@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -29,7 +30,10 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
         line.Message = parser.errorText() + u'\n';
         line.ExitCode = 1;
     } else if (parser.isSet(help)) {
-        line.Message = parser.helpText();
+        // Read before the application exists, so the program's name is filled in here.
+        const QString program = arguments.isEmpty() ? QStringLiteral("melvo")
+                                                    : QFileInfo(arguments.first()).fileName();
+        line.Message = parser.helpText().replace(QLatin1String("<executable_name>"), program);
         line.ExitCode = 0;
     }
     for (const QString& dir : parser.values(player))

@@ -7,6 +7,16 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Read before the window system is asked for: --help works without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const MelvoProgram::CommandLine commandLine = MelvoProgram::Parse(arguments);
+    if (commandLine.ExitCode >= 0) {
+        std::fputs(qPrintable(commandLine.Message), commandLine.ExitCode == 0 ? stdout : stderr);
+        return commandLine.ExitCode;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Melvo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.melvo_app.Melvo"));
@@ -15,11 +25,6 @@ int main(int argc, char** argv) {
         icon.addFile(QStringLiteral(":/icons/melvo-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
 
-    const MelvoProgram::CommandLine commandLine = MelvoProgram::Parse(app.arguments());
-    if (commandLine.ExitCode >= 0) {
-        std::fputs(qPrintable(commandLine.Message), commandLine.ExitCode == 0 ? stdout : stderr);
-        return commandLine.ExitCode;
-    }
     const QString configPath =
         ConfigFilePath(QCoreApplication::applicationDirPath(),
                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
