@@ -23,6 +23,17 @@ void BM_LoadiTunesDB(benchmark::State& state) {
     }
 }
 
+// The same database as newer players store it: iTunesCDB, zlib-compressed.
+void BM_LoadCompressed(benchmark::State& state) {
+    const char* p = std::getenv("MELVO_BENCH_CDB");
+    const QString path = QString::fromLocal8Bit(p ? p : "");
+    for (auto _ : state) {
+        MusicDatabase db;
+        LoadiTunesDB(db, path, QStringLiteral("All Songs"));
+        benchmark::DoNotOptimize(db.Tracks.data());
+    }
+}
+
 void BM_itdb_parse_file(benchmark::State& state) {
     for (auto _ : state) {
         Itdb_iTunesDB* db = itdb_parse_file(dbPath(), nullptr);
@@ -39,4 +50,5 @@ BENCHMARK(BM_itdb_parse_file)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_LoadiTunesDB)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_LoadCompressed)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK_MAIN();

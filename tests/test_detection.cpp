@@ -101,6 +101,37 @@ private slots:
         QCOMPARE(w.state.Database.PlayerDrive, w.folder("e"));
     }
 
+    void newerPlayersWithACompressedDatabase() {
+        MainWindow w;
+        // One player keeps only iTunesCDB, the other an empty iTunesDB beside it.
+        const QList<Track> songs = threeSongs();
+        const QByteArray plain = database(songs, {mhyp("Compressed", {1, 2, 3})});
+        QVERIFY(QDir().mkpath(w.folder("f/iPod_Control/iTunes")));
+        QVERIFY(QDir().mkpath(w.folder("g/iPod_Control/iTunes")));
+        QFile cdb(w.folder("f/iPod_Control/iTunes/iTunesCDB"));
+        QVERIFY(cdb.open(QIODevice::WriteOnly) && cdb.write(compressed(plain)) > 0);
+        cdb.close();
+        QVERIFY(QFile::copy(cdb.fileName(), w.folder("g/iPod_Control/iTunes/iTunesCDB")));
+        QFile empty(w.folder("g/iPod_Control/iTunes/iTunesDB"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+
+        w.drives = {w.folder("e"), w.folder("g")};
+        w.window.show();
+        QTRY_COMPARE(w.panel(2), "Songs: 3");
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("g"));
+        QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Compressed");
+        QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It"}));
+
+        // The watch sees the compressed database too: it stays.
+        w.window.Timer1Tick();
+        QCOMPARE(w.panel(1), "Status: Ok");
+        MainWindow other;
+        other.drives = {other.folder("none"), w.folder("f")};
+        other.window.show();
+        QTRY_COMPARE(other.panel(2), "Songs: 3");
+    }
+
     void quitEndsTheSearchWithoutLoading() {
         MainWindow w;
         w.drives = {};

@@ -325,6 +325,91 @@ private slots:
         QCOMPARE(fromFile.Playlists[0].Songs.ListCount(), 20000);
     }
 
+    void compressedDatabasesReadAsPlainOnes() {
+        QList<QByteArray> plains = {database({titled(1, "One"), titled(2, u"\u65e5"_qs)},
+                                             {mhyp("Player", {1, 2}), mhyp("List", {2})})};
+        for (const auto& [name, tracks] : realdb::trackCounts())
+            plains << realdb::read(name);
+        QTemporaryDir dir;
+        for (const QByteArray& plain : plains) {
+            const MusicDatabase expected = load(plain);
+            const MusicDatabase fromMemory = load(compressed(plain));
+            QCOMPARE(fromMemory.TrackCount(), expected.TrackCount());
+            QVERIFY(fromMemory.Tracks == expected.Tracks);
+            QCOMPARE(fromMemory.LibraryName, expected.LibraryName);
+            QCOMPARE(fromMemory.PlaylistCount(), expected.PlaylistCount());
+            for (int p = 0; p < expected.PlaylistCount(); ++p) {
+                QCOMPARE(fromMemory.Playlists[size_t(p)].PlayListName,
+                         expected.Playlists[size_t(p)].PlayListName);
+                QCOMPARE(fromMemory.Playlists[size_t(p)].Songs.GetWholeList(),
+                         expected.Playlists[size_t(p)].Songs.GetWholeList());
+            }
+            QFile file(dir.filePath("iTunesCDB"));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(compressed(plain));
+            file.close();
+            MusicDatabase fromFile;
+            QCOMPARE(LoadiTunesDB(fromFile, file.fileName(), "All Songs").status,
+                     LoadResult::Status::Loaded);
+            QVERIFY(fromFile.Tracks == expected.Tracks);
+        }
+    }
+
+    void damagedCompressedStreamsStopCleanly() {
+        QList<Track> tracks;
+        QList<qint32> ids;
+        for (qint32 id = 1; id <= 40; ++id) {
+            tracks << titled(id, "Song " + QString::number(id));
+            ids << id;
+        }
+        const QByteArray packed = compressed(database(tracks, {mhyp("Player", ids)}));
+        MusicDatabase db;
+        // Cut anywhere: what inflated before the cut is read.
+        for (qsizetype n = 0; n <= packed.size(); ++n) {
+            QCOMPARE(ReadiTunesDB(db, QByteArrayView(packed).first(n), "All Songs").status,
+                     n < 4 ? LoadResult::Status::NotADatabase : LoadResult::Status::Loaded);
+            QVERIFY(db.TrackCount() <= 40);
+        }
+        QCOMPARE(db.TrackCount(), 40);
+        // Damaged anywhere in the stream: no crash, no hang.
+        for (qsizetype i = 0xF4; i < packed.size(); ++i) {
+            QByteArray damaged = packed;
+            damaged[i] = char(damaged[i] ^ 0x5a);
+            ReadiTunesDB(db, damaged, "All Songs");
+        }
+        // A flag over something that is no zlib stream at all: just the header.
+        QByteArray garbage = packed.left(0xF4) + QByteArray(500, '\x42');
+        QCOMPARE(ReadiTunesDB(db, garbage, "All Songs").status, LoadResult::Status::Loaded);
+        QCOMPARE(db.TrackCount(), 0);
+    }
+
+    void playlistsOnlyInThePodcastSet() {
+        const QList<Track> tracks = {titled(1, "a"), titled(2, "b"), titled(3, "c")};
+        const QByteArray header = mhip(0, 0x100, mhodString(1, "A Show"));
+        const QByteArray podcasts =
+            Record("mhyp", 108)
+                .set32(12, 3)
+                .add({mhodString(1, "Podcasts"), header, mhip(2), mhip(3), mhip(0)});
+        const QByteArray onlyPodcastSet =
+            mhbd({mhsd(1, mhlt({mhit(tracks[0]), mhit(tracks[1]), mhit(tracks[2])})),
+                  mhsd(3, mhlp({mhyp(" Anna ", {1, 2, 3}), podcasts}))});
+        const MusicDatabase db = load(onlyPodcastSet);
+        QCOMPARE(db.LibraryName, "Anna");
+        QCOMPARE(db.PlaylistCount(), 2);
+        QCOMPARE(db.Playlists[0].PlayListName, "Anna [All Songs]");
+        QCOMPARE(db.Playlists[0].Songs.GetWholeList(), "1\r\n2\r\n3");
+        // The group header (and an item naming no track) are left out.
+        QCOMPARE(db.Playlists[1].PlayListName, "Podcasts");
+        QCOMPARE(db.Playlists[1].Songs.GetWholeList(), "2\r\n3");
+
+        // With a playlist set, the podcast set stays out, as before.
+        const MusicDatabase both =
+            load(mhbd({mhsd(1, mhlt({mhit(tracks[0])})), mhsd(3, mhlp({mhyp("P", {1}), podcasts})),
+                       mhsd(2, mhlp({mhyp("Master", {1})}))}));
+        QCOMPARE(both.PlaylistCount(), 1);
+        QCOMPARE(both.Playlists[0].PlayListName, "Master [All Songs]");
+    }
+
     void fileErrors() {
         MusicDatabase db;
         db.Tracks.emplace_back();

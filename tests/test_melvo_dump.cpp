@@ -60,6 +60,13 @@ private slots:
         QCOMPARE(lines.value(4), "L\tBox\t2\t2");
         QCOMPARE(lines.size(), 6); // the last line ends with a newline
 
+        // A newer player's compressed database prints the same.
+        const QString cdb =
+            writeFile(dir, "iTunesCDB",
+                      compressed(database({t, Track{7, 0, 0, 0, 0, {}}},
+                                          {mhyp("Box", {42, 7}), mhyp("Empty", {})})));
+        QCOMPARE(dump({cdb}).out, english.out);
+
         QVERIFY(dump({db, "--language", "german"}).out.contains("P\t0\tBox [Alle Lieder]\t"));
         QVERIFY(dump({"--language", "spanish", db}).out.contains("Box [Todas las Canciones]"));
     }

@@ -480,7 +480,7 @@ void frmStart::closeEvent(QCloseEvent* event) {
 
 void frmStart::CopyProgramToPlayer() {
     const QString player = state_.Database.PlayerDrive;
-    if (player.isEmpty() || FindPlayerFile(player, PlayerDatabaseLocation).isEmpty()) {
+    if (player.isEmpty() || PlayerDatabaseFile(player).isEmpty()) {
         QMessageBox::information(this, text(27), text(29)); // no player to copy to
         return;
     }

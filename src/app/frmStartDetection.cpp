@@ -67,7 +67,7 @@ void frmStart::FindPlayerDrive() {
         for (const QString& drive : drives) {
             yield();
             yield();
-            if (!FindPlayerFile(drive, PlayerDatabaseLocation).isEmpty()) {
+            if (!PlayerDatabaseFile(drive).isEmpty()) {
                 found = drive;
                 break;
             }
@@ -96,7 +96,7 @@ void frmStart::FindPlayerDrive() {
 bool frmStart::LoadPlayerData() {
     MusicDatabase& db = state_.Database;
     const auto databasePath = [&db] {
-        return FindPlayerFile(db.PlayerDrive, PlayerDatabaseLocation);
+        return PlayerDatabaseFile(db.PlayerDrive);
     };
     ProgressBarProgress progress(pBar_);
     loading_ = true;
@@ -122,7 +122,7 @@ bool frmStart::LoadPlayerData() {
 
 void frmStart::Timer1Tick() {
     MusicDatabase& db = state_.Database;
-    if (loading_ || !FindPlayerFile(db.PlayerDrive, PlayerDatabaseLocation).isEmpty())
+    if (loading_ || !PlayerDatabaseFile(db.PlayerDrive).isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::BusyCursor);
     Timer1_->stop();

@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#include <zlib.h>
 
 namespace {
 
@@ -24,7 +25,9 @@ constexpr quint32 kMhlp = fourCC("mhlp");
 constexpr quint32 kMhyp = fourCC("mhyp");
 constexpr quint32 kMhip = fourCC("mhip");
 
+constexpr qint32 kPlaylistDataSet = 2;
 constexpr qint32 kPodcastDataSet = 3;
+constexpr qint32 kGroupHeader = 0x100; // a podcast-set item that heads a group
 constexpr qint32 kUtf8Encoding = 2;
 
 class NoProgress final : public LoadProgress {
@@ -205,6 +208,17 @@ public:
                 break;
             offset += step;
         }
+        // Some players keep their playlists only in the podcast set: without a playlist
+        // set, those are the playlists, the first being the master.
+        if (!sawPlaylistSet_ && !podcastLists_.empty()) {
+            playlists_ = std::move(podcastLists_);
+            if (!haveLibraryName_) {
+                haveLibraryName_ = true;
+                libraryName_ = playlists_.front().PlayListName;
+            }
+            playlists_.front().PlayListName =
+                trimBlanks(libraryName_ + QStringLiteral(" [") + allSongsText_ + u']');
+        }
         out.Tracks = std::move(tracks_);
         out.Playlists = std::move(playlists_);
         if (haveLibraryName_)
@@ -226,6 +240,7 @@ private:
         switch (tag) {
         case kMhsd:
             dataSetType_ = bytes_.i32(offset + 12);
+            sawPlaylistSet_ = sawPlaylistSet_ || dataSetType_ == kPlaylistDataSet;
             break;
         case kMhlt: {
             // Room for the tracks the list announces, but never more than the rest of the
@@ -251,17 +266,29 @@ private:
             inPlaylistPart_ = true;
             break;
         case kMhyp:
-            if (dataSetType_ != kPodcastDataSet)
-                playlists_.emplace_back();
+            inItem_ = false;
+            (dataSetType_ == kPodcastDataSet ? podcastLists_ : playlists_).emplace_back();
             break;
         case kMhip:
-            if (dataSetType_ != kPodcastDataSet && !playlists_.empty())
-                playlists_.back().Songs.AddItem(QString::number(bytes_.i32(offset + 24)));
+            inItem_ = true;
+            readItem(offset);
             break;
         default: // the header and every other container: entered, its children follow
             break;
         }
         return step;
+    }
+
+    void readItem(qint64 offset) {
+        const qint32 track = bytes_.i32(offset + 24);
+        if (dataSetType_ != kPodcastDataSet) {
+            if (!playlists_.empty())
+                playlists_.back().Songs.AddItem(QString::number(track));
+            return;
+        }
+        // The podcast set's group headers (an episode list's title) name no song.
+        if (track != 0 && !(bytes_.i32(offset + 16) & kGroupHeader) && !podcastLists_.empty())
+            podcastLists_.back().Songs.AddItem(QString::number(track));
     }
 
     void readTrack(qint64 offset) {
@@ -308,7 +335,15 @@ private:
             *field = trackText(stringOf(offset), type == 2);
             return;
         }
-        if (dataSetType_ == kPodcastDataSet || type != 1 || playlists_.empty())
+        if (type != 1)
+            return;
+        if (dataSetType_ == kPodcastDataSet) {
+            // A list's own name, not the title of one of its group headers.
+            if (!inItem_ && !podcastLists_.empty())
+                podcastLists_.back().PlayListName = trimBlanks(stringOf(offset));
+            return;
+        }
+        if (playlists_.empty())
             return;
         QString name = stringOf(offset);
         if (!haveLibraryName_) {
@@ -346,7 +381,10 @@ private:
 
     std::vector<TrackRecord> tracks_;
     std::vector<clsPlayList> playlists_;
+    std::vector<clsPlayList> podcastLists_; // the podcast set's lists, used without a playlist set
     qint32 dataSetType_ = 0;
+    bool sawPlaylistSet_ = false;
+    bool inItem_ = false; // the strings that follow belong to a playlist item
     bool inPlaylistPart_ = false;
     bool haveLibraryName_ = false;
     QString libraryName_;
@@ -374,10 +412,69 @@ LoadResult readFrom(ByteSource& source, MusicDatabase& db, const QString& allSon
     return {LoadResult::Status::Loaded, {}};
 }
 
+// A compressed database: its header as stored, byte 0xA8 of which is 1, then the rest of
+// the database as one zlib stream.
+constexpr qint64 kCompressedFlag = 0xA8;
+// No player's database comes near this; a stream that inflates past it is damaged.
+constexpr qint64 kMostInflated = qint64(1) << 30;
+
+qint64 compressedHeaderLength(QByteArrayView bytes) {
+    if (bytes.size() < 8 || qFromLittleEndian<quint32>(bytes.data()) != kMhbd)
+        return 0;
+    const qint64 header = qFromLittleEndian<quint32>(bytes.data() + 4);
+    if (header <= kCompressedFlag || header > bytes.size() || bytes[kCompressedFlag] != 1)
+        return 0;
+    return header;
+}
+
+// The header followed by what the stream inflates to. Memory grows with what the stream
+// really yields, never with a size the file claims; a corrupt or truncated stream gives
+// what inflated before the break.
+QByteArray inflateDatabase(QByteArrayView bytes, qint64 header) {
+    QByteArray out(bytes.first(header).toByteArray());
+    out[kCompressedFlag] = 0;
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return out;
+    const QByteArrayView input = bytes.sliced(header);
+    qint64 consumed = 0;
+    qint64 filled = out.size();
+    out.resize(
+        std::min<qint64>(filled + std::max<qint64>(input.size() * 4, 1 << 16), kMostInflated));
+    for (;;) {
+        const auto inChunk = static_cast<uInt>(std::min<qint64>(input.size() - consumed, 1 << 30));
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + consumed));
+        stream.avail_in = inChunk;
+        const auto outChunk = static_cast<uInt>(std::min<qint64>(out.size() - filled, 1 << 30));
+        stream.next_out = reinterpret_cast<Bytef*>(out.data() + filled);
+        stream.avail_out = outChunk;
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        consumed += inChunk - stream.avail_in;
+        filled += outChunk - stream.avail_out;
+        if (status == Z_STREAM_END || (status != Z_OK && status != Z_BUF_ERROR))
+            break;
+        if (stream.avail_out > 0 && consumed >= input.size())
+            break; // the input ran out before the stream's end: truncated
+        if (stream.avail_out == 0) {
+            if (out.size() >= kMostInflated)
+                break;
+            out.resize(std::min<qint64>(out.size() * 2, kMostInflated));
+        }
+    }
+    inflateEnd(&stream);
+    out.truncate(filled);
+    return out;
+}
+
 } // namespace
 
 LoadResult ReadiTunesDB(MusicDatabase& db, QByteArrayView bytes, const QString& allSongsText,
                         LoadProgress* progress) {
+    if (const qint64 header = compressedHeaderLength(bytes)) {
+        const QByteArray whole = inflateDatabase(bytes, header);
+        MemorySource source(whole);
+        return readFrom(source, db, allSongsText, progress);
+    }
     MemorySource source(bytes);
     return readFrom(source, db, allSongsText, progress);
 }
@@ -386,6 +483,20 @@ LoadResult LoadiTunesDB(MusicDatabase& db, const QString& path, const QString& a
                         LoadProgress* progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        db.ClearTables();
+        return {LoadResult::Status::Unreadable, file.errorString()};
+    }
+    // A compressed database is read whole (it is a fraction of its inflated size) and
+    // inflated; a plain one is walked piece by piece from the file.
+    const QByteArray head = file.read(8);
+    if (head.size() == 8 && qFromLittleEndian<quint32>(head.constData()) == kMhbd) {
+        const qint64 header = qFromLittleEndian<quint32>(head.constData() + 4);
+        char flag = 0;
+        if (header > kCompressedFlag && header <= file.size() && file.seek(kCompressedFlag) &&
+            file.getChar(&flag) && flag == 1 && file.seek(0))
+            return ReadiTunesDB(db, file.readAll(), allSongsText, progress);
+    }
+    if (!file.seek(0)) {
         db.ClearTables();
         return {LoadResult::Status::Unreadable, file.errorString()};
     }

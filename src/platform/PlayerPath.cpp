@@ -85,3 +85,11 @@ QString FindPlayerFile(const QString& root, const QString& location) {
     }
     return QDir::toNativeSeparators(path);
 }
+
+QString PlayerDatabaseFile(const QString& root) {
+    const QString plain = FindPlayerFile(root, PlayerDatabaseLocation);
+    if (!plain.isEmpty() && QFileInfo(plain).size() > 0)
+        return plain;
+    const QString compressed = FindPlayerFile(root, CompressedDatabaseLocation);
+    return compressed.isEmpty() ? plain : compressed;
+}

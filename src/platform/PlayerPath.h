@@ -22,5 +22,12 @@ QString FindPlayerFile(const QString& root, const QString& location);
 // True when location has a ".." component, so that it would name a file outside the player.
 bool LeavesPlayerRoot(const QString& location);
 
-// The path of the player's music database under a player's root.
+// The path of the player's music database under a player's root, and of the compressed
+// one that newer players keep instead.
 inline const QString PlayerDatabaseLocation = QStringLiteral("\\iPod_Control\\iTunes\\iTunesDB");
+inline const QString CompressedDatabaseLocation =
+    QStringLiteral("\\iPod_Control\\iTunes\\iTunesCDB");
+
+// The database to read under a player's root: iTunesDB, or iTunesCDB where iTunesDB is
+// missing or empty. Empty when the root holds neither: no player there.
+QString PlayerDatabaseFile(const QString& root);

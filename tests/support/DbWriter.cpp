@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <zlib.h>
 
 namespace dbwriter {
 
@@ -67,11 +68,15 @@ QByteArray mhit(const Track& track, int headerLength) {
     return r;
 }
 
-QByteArray mhip(qint32 trackId) {
+QByteArray mhip(qint32 trackId, qint32 flags, const QByteArray& child) {
     // The position string record that real players store with every item.
     const QByteArray position =
         Record("mhod", 24).set32(12, 100).set32(8, 44).add(QByteArray(20, '\0'));
-    return Record("mhip", 76).set32(12, 1).set32(24, trackId).add(position);
+    return Record("mhip", 76)
+        .set32(12, child.isEmpty() ? 1 : 2)
+        .set32(16, flags)
+        .set32(24, trackId)
+        .add(child.isEmpty() ? position : child + position);
 }
 
 QByteArray mhyp(const QString& name, const QList<qint32>& trackIds) {
@@ -107,6 +112,31 @@ QByteArray database(const QList<Track>& tracks, const QList<QByteArray>& playlis
     for (const Track& t : tracks)
         trackRecords.append(mhit(t));
     return mhbd({mhsd(1, mhlt(trackRecords)), mhsd(2, mhlp(playlists))});
+}
+
+} // namespace dbwriter
+
+namespace dbwriter {
+
+QByteArray compressed(const QByteArray& database) {
+    // Newer players' headers are 244 bytes; the compressed flag lies at 0xA8.
+    QByteArray plain = database;
+    qint32 header = qFromLittleEndian<qint32>(plain.constData() + 4);
+    if (header <= 0xA8) {
+        plain.insert(header, QByteArray(0xF4 - header, '\0'));
+        header = 0xF4;
+        qToLittleEndian<qint32>(header, plain.data() + 4);
+    }
+    QByteArray packed(qint64(compressBound(uLong(plain.size() - header))), '\0');
+    uLongf packedSize = uLongf(packed.size());
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef*>(plain.constData() + header),
+              uLong(plain.size() - header), 6);
+    packed.truncate(qint64(packedSize));
+    QByteArray out = plain.left(header);
+    out[0xA8] = 1;
+    qToLittleEndian<qint32>(header + qint32(packed.size()), out.data() + 8);
+    return out + packed;
 }
 
 } // namespace dbwriter

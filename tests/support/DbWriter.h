@@ -37,7 +37,8 @@ struct Track {
 
 QByteArray mhodString(int type, const QString& text, int encoding = 1);
 QByteArray mhit(const Track& track, int headerLength = 0x9c);
-QByteArray mhip(qint32 trackId);
+// flags 0x100 marks a podcast group header.
+QByteArray mhip(qint32 trackId, qint32 flags = 0, const QByteArray& child = {});
 QByteArray mhyp(const QString& name, const QList<qint32>& trackIds);
 QByteArray mhlt(const QList<QByteArray>& tracks);
 QByteArray mhlp(const QList<QByteArray>& playlists);
@@ -46,5 +47,9 @@ QByteArray mhbd(const QList<QByteArray>& dataSets);
 
 // A whole database: the tracks in a type-1 set, then the playlists in a type-2 set.
 QByteArray database(const QList<Track>& tracks, const QList<QByteArray>& playlists);
+
+// The database as newer players store it (iTunesCDB): the header with its compressed flag,
+// then the rest as one zlib stream.
+QByteArray compressed(const QByteArray& database);
 
 } // namespace dbwriter

@@ -47,6 +47,11 @@ int main(int argc, char** argv) {
              1,
              mhlt({Record("mhit", 0x9c).set32(16, 1).add(mhodString(1, u"Caf\u00e9"_qs, 2))}))})},
         {"zero-step", mhbd({Record("mhsd", 0).set32(12, 1)})},
+        {"compressed", compressed(database(tracks, {master, list}))},
+        {"compressed-truncated", compressed(database(tracks, {master, list})).chopped(20)},
+        {"podcast-set-only",
+         mhbd({mhsd(1, mhlt({mhit(tracks[0]), mhit(tracks[1])})),
+               mhsd(3, mhlp({master, mhyp("Podcasts", {1}) + mhip(0, 0x100)}))})},
         {"not-a-database", QByteArray("mhbx and more")},
     };
     for (const auto& [name, bytes] : files) {

@@ -1,12 +1,15 @@
 // Writes a real player tree with libgpod: DIR/iPod_Control/iTunes/iTunesDB and the song
 // files it names. Deterministic for a given seed, so tests and benchmarks can rely on it.
 #include <gpod/itdb.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@ struct Options {
     int perPlaylist = 10;
     std::uint32_t seed = 1;
     bool files = true;
+    bool compressed = false;
     std::uint32_t fileSize = 4096;
 };
 
@@ -55,7 +59,8 @@ gchar* dup(const std::string& s) {
 
 int usage() {
     std::fprintf(stderr, "usage: make-sample-player DIR [--tracks N] [--playlists P] "
-                         "[--per-playlist K] [--seed S] [--no-files] [--file-size BYTES]\n");
+                         "[--per-playlist K] [--seed S] [--no-files] [--file-size BYTES] "
+                         "[--compressed]\n");
     return 2;
 }
 
@@ -92,6 +97,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.fileSize = static_cast<std::uint32_t>(v);
         } else if (a == "--no-files") {
             o.files = false;
+        } else if (a == "--compressed") {
+            o.compressed = true;
         } else if (!a.empty() && a[0] != '-' && o.dir.empty()) {
             o.dir = a;
         } else {
@@ -99,6 +106,34 @@ bool parse(int argc, char** argv, Options& o) {
         }
     }
     return !o.dir.empty();
+}
+
+// As newer players keep it: iTunesCDB holds the header (byte 0xA8 set to 1, the total
+// length the file's) and the rest as one zlib stream; iTunesDB is left empty.
+bool compressDatabase(const std::filesystem::path& folder) {
+    std::ifstream in(folder / "iTunesDB", std::ios::binary);
+    const std::vector<unsigned char> plain((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+    if (plain.size() < 0xAC)
+        return false;
+    const std::uint32_t header =
+        plain[4] | plain[5] << 8 | plain[6] << 16 | std::uint32_t(plain[7]) << 24;
+    if (header <= 0xA8 || header > plain.size())
+        return false;
+    uLongf packedSize = compressBound(static_cast<uLong>(plain.size() - header));
+    std::vector<unsigned char> out(header + packedSize);
+    if (compress2(out.data() + header, &packedSize, plain.data() + header,
+                  static_cast<uLong>(plain.size() - header), 6) != Z_OK)
+        return false;
+    std::copy_n(plain.begin(), header, out.begin());
+    out[0xA8] = 1;
+    const std::uint32_t total = header + static_cast<std::uint32_t>(packedSize);
+    for (int i = 0; i < 4; ++i)
+        out[8 + size_t(i)] = static_cast<unsigned char>(total >> (8 * i));
+    std::ofstream cdb(folder / "iTunesCDB", std::ios::binary | std::ios::trunc);
+    cdb.write(reinterpret_cast<const char*>(out.data()), total);
+    std::ofstream empty(folder / "iTunesDB", std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(cdb) && static_cast<bool>(empty);
 }
 
 bool writeSongFile(const std::filesystem::path& path, std::uint32_t size, std::uint32_t id) {
@@ -203,6 +238,10 @@ int main(int argc, char** argv) {
             g_error_free(err);
     }
     itdb_free(db);
+    if (ok && o.compressed && !compressDatabase(root / "iPod_Control" / "iTunes")) {
+        std::fprintf(stderr, "make-sample-player: cannot write the compressed database\n");
+        return 1;
+    }
     if (ok)
         std::printf("wrote %s: %d tracks, %d playlists\n", file.c_str(), o.tracks, o.playlists);
     return ok ? 0 : 1;
