@@ -6,7 +6,13 @@
 #include <QHash>
 #include <QtEndian>
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <limits>
+#include <mutex>
+#include <thread>
 #include <zlib.h>
 
 namespace {
@@ -75,6 +81,9 @@ public:
     virtual bool ensure(qint64 offset, qint64 need) = 0;
     const Bytes& window() const { return window_; }
     virtual QString error() const { return {}; }
+    // The progress bar's range and where a walk at offset stands in it.
+    virtual qint64 progressSize() const { return window_.size(); }
+    virtual qint64 progressAt(qint64 offset) const { return offset; }
 
 protected:
     Bytes window_;
@@ -131,6 +140,152 @@ private:
     qint64 size_;
     qint64 base_ = 0;
     qint64 filled_ = 0;
+};
+
+// A compressed database: its header as stored, byte 0xA8 of which is 1, then the rest of
+// the database as one zlib stream.
+constexpr qint64 kCompressedFlag = 0xA8;
+// No player's database comes near this; a stream that inflates past it is damaged.
+constexpr qint64 kMostInflated = qint64(1) << 30;
+
+qint64 compressedHeaderLength(QByteArrayView bytes) {
+    if (bytes.size() < 8 || qFromLittleEndian<quint32>(bytes.data()) != kMhbd)
+        return 0;
+    const qint64 header = qFromLittleEndian<quint32>(bytes.data() + 4);
+    if (header <= kCompressedFlag || header > bytes.size() || bytes[kCompressedFlag] != 1)
+        return 0;
+    return header;
+}
+
+// Inflates a compressed database on a second thread while the walk reads what is ready,
+// so the two overlap; the walk waits only when it catches up. A few pieces of 1 MB are
+// held at a time, whatever the database's size, and memory grows only with what the
+// stream really yields. A corrupt or truncated stream ends where it breaks.
+class InflatingSource final : public ByteSource {
+public:
+    InflatingSource(QByteArrayView file, qint64 header)
+        : input_(file.sliced(header)), buffer_(file.first(header).toByteArray()) {
+        buffer_[kCompressedFlag] = 0;
+        filled_ = next_ = buffer_.size();
+        window_ = Bytes(QByteArrayView(buffer_.constData(), filled_), 0, kUnknownSize);
+        worker_ = std::thread([this] { produce(); });
+    }
+    ~InflatingSource() override {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+    InflatingSource(const InflatingSource&) = delete;
+    InflatingSource& operator=(const InflatingSource&) = delete;
+
+    bool ensure(qint64 offset, qint64 need) override {
+        if (offset >= base_ && (offset + need <= next_ || size_ != kUnknownSize))
+            return true; // already at hand, or all there is
+        if (offset > base_) { // the walk only moves on: drop what lies behind it
+            const qint64 kept = std::max<qint64>(next_ - offset, 0);
+            if (kept > 0)
+                std::memmove(buffer_.data(), buffer_.constData() + (offset - base_), size_t(kept));
+            base_ = offset; // a record that reaches past what is inflated: skip up to here
+            filled_ = kept;
+        }
+        while (next_ < offset + need && size_ == kUnknownSize) {
+            const QByteArray piece = take();
+            if (piece.isEmpty()) {
+                size_ = next_; // the stream has ended: now the size is known
+                break;
+            }
+            const qint64 start = next_;
+            next_ += piece.size();
+            const qint64 from = std::max<qint64>(base_ - start, 0);
+            if (from >= piece.size())
+                continue;
+            const qint64 length = piece.size() - from;
+            if (buffer_.size() < filled_ + length)
+                buffer_.resize(std::max(filled_ + length, qint64(buffer_.size()) * 2));
+            std::memcpy(buffer_.data() + filled_, piece.constData() + from, size_t(length));
+            filled_ += length;
+        }
+        window_ = Bytes(QByteArrayView(buffer_.constData(), filled_), base_, size_);
+        return true;
+    }
+
+    // For the progress bar: how far through the compressed bytes the inflating is.
+    qint64 progressSize() const override { return input_.size(); }
+    qint64 progressAt(qint64) const override { return consumed_.load(); }
+
+private:
+    static constexpr qint64 kPiece = 1 << 20;
+    static constexpr qint64 kUnknownSize = std::numeric_limits<qint64>::max() / 4;
+    static constexpr size_t kMostWaiting = 8;
+
+    // The next inflated piece; empty once the stream has ended.
+    QByteArray take() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
+        if (ready_.empty())
+            return {};
+        QByteArray piece = std::move(ready_.front());
+        ready_.pop_front();
+        changed_.notify_all();
+        return piece;
+    }
+
+    void produce() {
+        z_stream stream{};
+        bool going = inflateInit(&stream) == Z_OK;
+        qint64 total = 0;
+        while (going) {
+            QByteArray piece(kPiece, Qt::Uninitialized);
+            stream.next_out = reinterpret_cast<Bytef*>(piece.data());
+            stream.avail_out = static_cast<uInt>(kPiece);
+            while (stream.avail_out > 0) {
+                const qint64 at = consumed_.load();
+                const auto available =
+                    static_cast<uInt>(std::min<qint64>(input_.size() - at, 1 << 30));
+                stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input_.data() + at));
+                stream.avail_in = available;
+                const int status = inflate(&stream, Z_NO_FLUSH);
+                consumed_ += available - stream.avail_in;
+                if (status != Z_OK || (stream.avail_out > 0 && consumed_.load() >= input_.size())) {
+                    going = false; // the end, a break in the stream, or no more input
+                    break;
+                }
+            }
+            piece.truncate(kPiece - stream.avail_out);
+            total += piece.size();
+            if (total >= kMostInflated)
+                going = false;
+            if (piece.isEmpty())
+                continue;
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return ready_.size() < kMostWaiting || stop_; });
+            if (stop_)
+                break;
+            ready_.push_back(std::move(piece));
+            changed_.notify_all();
+        }
+        inflateEnd(&stream);
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+
+    QByteArrayView input_;
+    QByteArray buffer_;
+    qint64 base_ = 0; // the buffer holds [base_, base_ + filled_)
+    qint64 filled_ = 0;
+    qint64 next_ = 0; // where the next inflated piece starts
+    qint64 size_ = kUnknownSize;
+    std::atomic<qint64> consumed_{0};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<QByteArray> ready_;
+    bool finished_ = false;
+    bool stop_ = false;
+    std::thread worker_;
 };
 
 QString decodeText(QByteArrayView raw, qint32 encoding) {
@@ -195,7 +350,7 @@ public:
         qint64 offset = 0;
         while (offset + 1 < bytes_.size()) {
             if (yield_.due()) {
-                progress_.setValue(offset + 1);
+                progress_.setValue(source_.progressAt(offset + 1));
                 yield_.yieldNow();
             }
             if (!source_.ensure(offset, kHeaderBytes))
@@ -231,6 +386,8 @@ private:
     static constexpr qint64 kHeaderBytes = 64;
     // The header of a track record in the oldest databases.
     static constexpr qint64 kSmallestTrackRecord = 0x9c;
+    // Beyond this the table grows as tracks come (a stream's size is not known ahead).
+    static constexpr qint64 kMostReserved = qint64(1) << 18;
 
     // Handles the record at offset and returns the step to the next one: zero for a record
     // that does not advance, -1 when the file could not be read.
@@ -246,8 +403,8 @@ private:
             // Room for the tracks the list announces, but never more than the rest of the
             // file could hold, so a damaged count cannot ask for a huge table.
             const qint64 announced = std::max<qint32>(bytes_.i32(offset + 8), 0);
-            tracks_.reserve(static_cast<size_t>(
-                std::min(announced, (bytes_.size() - offset) / kSmallestTrackRecord)));
+            tracks_.reserve(static_cast<size_t>(std::min(
+                {announced, (bytes_.size() - offset) / kSmallestTrackRecord, kMostReserved})));
             break;
         }
         case kMhit:
@@ -401,7 +558,7 @@ LoadResult readFrom(ByteSource& source, MusicDatabase& db, const QString& allSon
         return {LoadResult::Status::Unreadable, source.error()};
     if (source.window().u32(0) != kMhbd)
         return {LoadResult::Status::NotADatabase, {}};
-    const qint64 size = source.window().size();
+    const qint64 size = source.progressSize();
     report.setMaximum(size);
     report.setValue(0);
 
@@ -412,67 +569,12 @@ LoadResult readFrom(ByteSource& source, MusicDatabase& db, const QString& allSon
     return {LoadResult::Status::Loaded, {}};
 }
 
-// A compressed database: its header as stored, byte 0xA8 of which is 1, then the rest of
-// the database as one zlib stream.
-constexpr qint64 kCompressedFlag = 0xA8;
-// No player's database comes near this; a stream that inflates past it is damaged.
-constexpr qint64 kMostInflated = qint64(1) << 30;
-
-qint64 compressedHeaderLength(QByteArrayView bytes) {
-    if (bytes.size() < 8 || qFromLittleEndian<quint32>(bytes.data()) != kMhbd)
-        return 0;
-    const qint64 header = qFromLittleEndian<quint32>(bytes.data() + 4);
-    if (header <= kCompressedFlag || header > bytes.size() || bytes[kCompressedFlag] != 1)
-        return 0;
-    return header;
-}
-
-// The header followed by what the stream inflates to. Memory grows with what the stream
-// really yields, never with a size the file claims; a corrupt or truncated stream gives
-// what inflated before the break.
-QByteArray inflateDatabase(QByteArrayView bytes, qint64 header) {
-    QByteArray out(bytes.first(header).toByteArray());
-    out[kCompressedFlag] = 0;
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
-        return out;
-    const QByteArrayView input = bytes.sliced(header);
-    qint64 consumed = 0;
-    qint64 filled = out.size();
-    out.resize(
-        std::min<qint64>(filled + std::max<qint64>(input.size() * 4, 1 << 16), kMostInflated));
-    for (;;) {
-        const auto inChunk = static_cast<uInt>(std::min<qint64>(input.size() - consumed, 1 << 30));
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + consumed));
-        stream.avail_in = inChunk;
-        const auto outChunk = static_cast<uInt>(std::min<qint64>(out.size() - filled, 1 << 30));
-        stream.next_out = reinterpret_cast<Bytef*>(out.data() + filled);
-        stream.avail_out = outChunk;
-        const int status = inflate(&stream, Z_NO_FLUSH);
-        consumed += inChunk - stream.avail_in;
-        filled += outChunk - stream.avail_out;
-        if (status == Z_STREAM_END || (status != Z_OK && status != Z_BUF_ERROR))
-            break;
-        if (stream.avail_out > 0 && consumed >= input.size())
-            break; // the input ran out before the stream's end: truncated
-        if (stream.avail_out == 0) {
-            if (out.size() >= kMostInflated)
-                break;
-            out.resize(std::min<qint64>(out.size() * 2, kMostInflated));
-        }
-    }
-    inflateEnd(&stream);
-    out.truncate(filled);
-    return out;
-}
-
 } // namespace
 
 LoadResult ReadiTunesDB(MusicDatabase& db, QByteArrayView bytes, const QString& allSongsText,
                         LoadProgress* progress) {
     if (const qint64 header = compressedHeaderLength(bytes)) {
-        const QByteArray whole = inflateDatabase(bytes, header);
-        MemorySource source(whole);
+        InflatingSource source(bytes, header);
         return readFrom(source, db, allSongsText, progress);
     }
     MemorySource source(bytes);
