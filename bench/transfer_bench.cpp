@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     MusicDatabase db;
-    LoadiTunesDB(db, FindPlayerFile(args[1], PlayerDatabaseLocation), QStringLiteral("All Songs"));
+    LoadiTunesDB(db, PlayerDatabaseFile(args[1]), QStringLiteral("All Songs"));
     std::vector<SongRow> rows = SongCatalog(db).PlaylistRows(db, 0);
     for (SongRow& row : rows)
         row.Ticked = true;
