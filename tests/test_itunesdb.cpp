@@ -328,8 +328,9 @@ private slots:
     void compressedDatabasesReadAsPlainOnes() {
         QList<QByteArray> plains = {database({titled(1, "One"), titled(2, u"\u65e5"_qs)},
                                              {mhyp("Player", {1, 2}), mhyp("List", {2})})};
-        for (const auto& [name, tracks] : realdb::trackCounts())
-            plains << realdb::read(name);
+        if (realdb::available())
+            for (const auto& [name, tracks] : realdb::trackCounts())
+                plains << realdb::read(name);
         QTemporaryDir dir;
         for (const QByteArray& plain : plains) {
             const MusicDatabase expected = load(plain);

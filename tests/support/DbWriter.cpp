@@ -119,6 +119,8 @@ QByteArray database(const QList<Track>& tracks, const QList<QByteArray>& playlis
 namespace dbwriter {
 
 QByteArray compressed(const QByteArray& database) {
+    if (database.size() < 8)
+        return database;
     // Newer players' headers are 244 bytes; the compressed flag lies at 0xA8.
     QByteArray plain = database;
     qint32 header = qFromLittleEndian<qint32>(plain.constData() + 4);
