@@ -33,7 +33,6 @@ click 108 32
 shot options
 click 25 32
 # A song that is there already: the copy asks about it.
-title=$(ls "$HOME/Music" 2>/dev/null | head -1 || true)
 mkdir -p "$HOME/Music/Sigur Rós/Album 1"
 echo "an older copy" > "$HOME/Music/Sigur Rós/Album 1/Straße 1.wav"
 click 900 590
