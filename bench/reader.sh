@@ -3,12 +3,10 @@
 # load against the database's size. Figures only; nothing here passes or fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=build/default
-PLAYER=$(mktemp -d)
-trap 'rm -rf "$PLAYER"' EXIT
-"$BUILD/tools/make-sample-player" "$PLAYER" --tracks 40000 --playlists 100 --per-playlist 400 --no-files >/dev/null
+source bench/common.sh
+make_large_player "$PLAYER"
 DB="$PLAYER/iPod_Control/iTunes/iTunesDB"
-"$BUILD/tools/make-sample-player" "$PLAYER/compressed" --tracks 40000 --playlists 100 --per-playlist 400 --no-files --compressed >/dev/null
+make_large_player "$PLAYER/compressed" --compressed
 CDB="$PLAYER/compressed/iPod_Control/iTunes/iTunesCDB"
 echo "database: $(stat -c %s "$DB") bytes, 40000 tracks, 100 playlists of 400"
 MELVO_BENCH_DB="$DB" MELVO_BENCH_CDB="$CDB" "$BUILD/bench/reader_bench" --benchmark_format=console | tee "$PLAYER/bench.txt"

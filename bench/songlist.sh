@@ -4,10 +4,8 @@
 # Figures only; nothing here passes or fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=build/default
-PLAYER=$(mktemp -d)
-trap 'rm -rf "$PLAYER"' EXIT
-"$BUILD/tools/make-sample-player" "$PLAYER" --tracks 40000 --playlists 100 --per-playlist 400 --no-files >/dev/null
+source bench/common.sh
+make_large_player "$PLAYER"
 DB="$PLAYER/iPod_Control/iTunes/iTunesDB"
 MELVO_BENCH_DB="$DB" "$BUILD/bench/songlist_bench" --benchmark_format=console | tee "$PLAYER/bench.txt"
 awk '/_median/ { sub("/repeats:5_median", "", $1); t[$1] = $2 } END {

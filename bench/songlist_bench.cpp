@@ -1,13 +1,11 @@
 // The song list on a large player (MELVO_BENCH_DB): building the master playlist's rows,
 // one search keystroke, one tick with its recount, and the whole first load from the file
 // to a sorted list on screen, beside libgpod's parse of the same file.
+#include "LibgpodReference.h"
 #include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "songlist/SearchFilter.h"
 #include "songlist/SongListModel.h"
-
-#include <benchmark/benchmark.h>
-#include <gpod/itdb.h>
 
 #include <QApplication>
 #include <QTreeView>
@@ -15,27 +13,13 @@
 
 namespace {
 
-const char* dbPath() {
-    const char* p = std::getenv("MELVO_BENCH_DB");
-    return p ? p : "";
-}
-
 const MusicDatabase& loadedOnce() {
     static const MusicDatabase db = [] {
         MusicDatabase d;
-        LoadiTunesDB(d, QString::fromLocal8Bit(dbPath()), QStringLiteral("All Songs"));
+        LoadiTunesDB(d, QString::fromLocal8Bit(BenchFile()), QStringLiteral("All Songs"));
         return d;
     }();
     return db;
-}
-
-void BM_itdb_parse_file(benchmark::State& state) {
-    for (auto _ : state) {
-        Itdb_iTunesDB* db = itdb_parse_file(dbPath(), nullptr);
-        benchmark::DoNotOptimize(db);
-        if (db)
-            itdb_free(db);
-    }
 }
 
 // From loaded tables to a model ready to show: the rows of every track, then the master
@@ -83,7 +67,7 @@ void BM_TickWithRecount(benchmark::State& state) {
 
 // The whole first load: the file read, the rows made, sorted by title and painted.
 void BM_FirstLoadToSortedList(benchmark::State& state) {
-    const QString path = QString::fromLocal8Bit(dbPath());
+    const QString path = QString::fromLocal8Bit(BenchFile());
     for (auto _ : state) {
         MusicDatabase db;
         LoadiTunesDB(db, path, QStringLiteral("All Songs"));

@@ -31,8 +31,8 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
         line.ExitCode = 1;
     } else if (parser.isSet(help)) {
         // Read before the application exists, so the program's name is filled in here.
-        const QString program = arguments.isEmpty() ? QStringLiteral("melvo")
-                                                    : QFileInfo(arguments.first()).fileName();
+        const QString program =
+            arguments.isEmpty() ? QStringLiteral("melvo") : QFileInfo(arguments.first()).fileName();
         line.Message = parser.helpText().replace(QLatin1String("<executable_name>"), program);
         line.ExitCode = 0;
     }

@@ -128,6 +128,8 @@ private:
     void setCopyEnabled(bool enabled);
     void setMenusEnabled(bool enabled);
     void clearPlaylists();
+    // Empties the tables and what was made from them: the player is gone.
+    void forgetDatabase();
     void setCaption(const char* name, const QString& text);
     void SetOptionsTabWidth(int pixels);
     void nameForAccessibility();

@@ -95,9 +95,7 @@ void frmStart::FindPlayerDrive() {
 
 bool frmStart::LoadPlayerData() {
     MusicDatabase& db = state_.Database;
-    const auto databasePath = [&db] {
-        return PlayerDatabaseFile(db.PlayerDrive);
-    };
+    const auto databasePath = [&db] { return PlayerDatabaseFile(db.PlayerDrive); };
     ProgressBarProgress progress(pBar_);
     loading_ = true;
     const LoadResult result = LoadiTunesDB(db, databasePath(), text(65), &progress);
@@ -105,9 +103,7 @@ bool frmStart::LoadPlayerData() {
     // A player unplugged during the load leaves nothing half read: the tables are emptied,
     // the selector stays empty, and the next watch tick starts the search again.
     if (result.status == LoadResult::Status::Unreadable || databasePath().isEmpty()) {
-        db.ClearTables();
-        catalog_ = SongCatalog();
-        search_ = SearchIndex();
+        forgetDatabase();
         return false;
     }
     catalog_ = SongCatalog(db);
@@ -130,9 +126,7 @@ void frmStart::Timer1Tick() {
     setCopyEnabled(false);
     clearPlaylists();
     txtBrowsePath_->clear();
-    db.ClearTables();
-    catalog_ = SongCatalog();
-    search_ = SearchIndex();
+    forgetDatabase();
     setPanel(2, text(42) + QStringLiteral(" 0"));
     setPanel(3, text(39) + QStringLiteral(" 0"));
     setPanel(1, text(44)); // "Status: iPod Unplugged"
@@ -150,6 +144,12 @@ void frmStart::Timer1Tick() {
     setPanel(2, text(42) + u' ' + QString::number(db.LoadedTrackCount));
     setPanel(3, text(39) + QStringLiteral(" 0"));
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + db.LibraryName);
+}
+
+void frmStart::forgetDatabase() {
+    state_.Database.ClearTables();
+    catalog_ = SongCatalog();
+    search_ = SearchIndex();
 }
 
 void frmStart::RefreshFreeSpace() {
