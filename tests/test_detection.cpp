@@ -1,6 +1,7 @@
 // Finding the player: the order of the candidates, the no-player dialog, the first load,
 // and the player going away while it is shown or while it loads.
 
+#include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
 
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -134,6 +136,13 @@ private slots:
 
     void quitEndsTheSearchWithoutLoading() {
         MainWindow w;
+        // What an earlier run stored stays as it was: nothing was loaded into the controls.
+        QVERIFY(w.store.SaveSetting("Melvo", "Settings", "Output Folder", w.dir.path()));
+        QVERIFY(w.store.SaveSetting("Melvo", "Settings", "OutputString", "%t"));
+        QVERIFY(w.store.SaveSetting("Melvo", "Settings", "UnattendSwitch", "1"));
+        QVERIFY(w.store.SaveSetting("Melvo", "Settings", "Unattend", "2"));
+        QVERIFY(write(w.folder("config.cfg"), "1500,1600,1700,1800,900,900,900,900,4000\r\n"));
+        const QByteArray store = contents(w.folder("store.ini"));
         w.drives = {};
         answerNoPlayer(&w.window, "cmdCancel");
         w.window.show();
@@ -143,8 +152,83 @@ private slots:
         QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
         QVERIFY(!w.find<QMenu>("mnuFile")->menuAction()->isEnabled());
         QVERIFY(!w.find<QTimer>("Timer1")->isActive());
-        // Closing saved the settings.
-        QVERIFY(QFile::exists(w.folder("config.cfg")));
+        QCOMPARE(contents(w.folder("store.ini")), store);
+        QCOMPARE(contents(w.folder("config.cfg")),
+                 QByteArray("1500,1600,1700,1800,900,900,900,900,4000\r\n"));
+
+        // Unplugged, then closed: the emptied folder box does not replace the stored folder.
+        MainWindow u;
+        writeThreeSongPlayer(u.folder("e"));
+        QVERIFY(u.store.SaveSetting("Melvo", "Settings", "Output Folder", u.dir.path()));
+        u.drives = {u.folder("e")};
+        u.window.show();
+        QTRY_COMPARE(u.rows().size(), size_t(3));
+        u.find<QLineEdit>("txtOutPutFormat")->setText("%a - %t");
+        QVERIFY(QFile::remove(databasePath(u.folder("e"))));
+        answerNoPlayer(&u.window, "cmdCancel");
+        QTRY_VERIFY_WITH_TIMEOUT(!u.window.isVisible(), 5000);
+        QCOMPARE(u.store.GetSetting("Melvo", "Settings", "Output Folder"), u.dir.path());
+        QCOMPARE(u.store.GetSetting("Melvo", "Settings", "OutputString"), "%a - %t");
+    }
+
+    void aTickDuringAListBuildWaitsForIt() {
+        // A playlist long enough that building its list yields to the window many times.
+        const auto writeLongPlayer = [](const QString& root, const QString& name) {
+            writePlayer(root, threeSongs(),
+                        {mhyp(name, {1, 2, 3}), mhyp("Long", QList<qint32>(300000, 2))});
+        };
+        MainWindow w;
+        writeLongPlayer(w.folder("e"), "Anna");
+        w.drives = {w.folder("e"), w.folder("f")};
+        w.window.show();
+        auto* playlists = w.find<QComboBox>("cmbPlaylists");
+        QTRY_VERIFY(playlists->isEnabled());
+        auto* timer = w.find<QTimer>("Timer1");
+
+        // While the long list is being built, the player goes and the watch ticks at once.
+        QString unplug;
+        connect(w.find<QProgressBar>("pBar"), &QProgressBar::valueChanged, [&] {
+            if (unplug.isEmpty() || w.panel(1) != "Status: Building List\u2026")
+                return;
+            QVERIFY(QDir(unplug).removeRecursively());
+            unplug.clear();
+            timer->start(1);
+        });
+        const auto buildLongWithout = [&](const QString& player) {
+            unplug = player;
+            playlists->setCurrentIndex(1);
+            emit playlists->activated(1);
+            QVERIFY(unplug.isEmpty()); // the player went during the build
+        };
+        // At the dialog: nothing of the interrupted build is shown.
+        const auto answer = [&](const char* button, const std::function<void()>& plug) {
+            answerNoPlayer(&w.window, button, [&w, timer, plug](frmNoiPod&) {
+                QCOMPARE(w.rows().size(), size_t(0));
+                QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
+                QCOMPARE(w.panel(3), "Selected: 0");
+                timer->setInterval(3000);
+                plug();
+            });
+        };
+
+        answer("cmdRetry", [&] { writeLongPlayer(w.folder("e"), "Back"); });
+        buildLongWithout(w.folder("e"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Back", 10000);
+        QCOMPARE(w.rows().size(), size_t(0));
+        QCOMPARE(playlists->count(), 2);
+        QCOMPARE(playlists->currentIndex(), -1);
+
+        answer("cmdRetry", [&] { writeLongPlayer(w.folder("f"), "Other"); });
+        buildLongWithout(w.folder("e"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Other", 10000);
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("f"));
+        QCOMPARE(w.rows().size(), size_t(0));
+        QCOMPARE(w.panel(2), "Songs: 3");
+
+        answer("cmdCancel", [] {});
+        buildLongWithout(w.folder("f"));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.window.isVisible(), 10000);
+        QCOMPARE(w.rows().size(), size_t(0));
     }
 
     void unpluggingEmptiesTheWindowAndSearchesAgain() {

@@ -156,6 +156,7 @@ private slots:
         {
             Window w;
             w.window.show();
+            w.window.LoadSettings(); // only what was loaded is saved
             WindowSettings s = w.window.ControlSettings();
             s.OutputFolder = folder.path();
             s.OutputFormat = QStringLiteral("%y\\%t");

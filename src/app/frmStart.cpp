@@ -437,10 +437,19 @@ void frmStart::LoadSettings() {
     WindowSettings s = ControlSettings();
     ::LoadSettings(store_, configPath_, s);
     ShowSettings(s);
+    settingsLoaded_ = true;
+    folderEmptiedByUnplug_ = false;
 }
 
 bool frmStart::SaveSettings() {
-    return ::SaveSettings(store_, configPath_, ControlSettings());
+    // Controls that never showed the stored values hold only the start-up defaults: saving
+    // them would wipe what the user chose in an earlier run.
+    if (!settingsLoaded_)
+        return true;
+    WindowSettings s = ControlSettings();
+    if (folderEmptiedByUnplug_)
+        s.OutputFolder = folderBeforeUnplug_;
+    return ::SaveSettings(store_, configPath_, s);
 }
 
 void frmStart::setDesignColumnWidths() {

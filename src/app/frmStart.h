@@ -8,6 +8,7 @@
 #include "songlist/SongListModel.h"
 
 #include <QMainWindow>
+#include <QScopeGuard>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -135,6 +136,11 @@ private:
     void nameForAccessibility();
     void setFocusOrder();
     QString text(int entry) const { return state_.Language.Entry(entry); }
+    // Busy until the returned guard goes.
+    [[nodiscard]] auto markBusy() {
+        ++busy_;
+        return qScopeGuard([this] { --busy_; });
+    }
 
     ProgramState& state_;
     SettingsStore& store_;
@@ -143,7 +149,14 @@ private:
     SongListModel songs_;
     bool shownOnce_ = false;
     bool activated_ = false;
-    bool loading_ = false; // the database is being read: the watch waits
+    bool loading_ = false; // the database is being written: no list is built from it
+    // A load, a list build or the start's tail is under way (they yield): the watch waits
+    // for them, so nothing replaces the tables they read.
+    int busy_ = 0;
+    quint64 listBuild_ = 0;       // counts the builds of the list: a newer one supersedes
+    bool settingsLoaded_ = false; // only what was loaded in this run is saved
+    QString folderBeforeUnplug_;  // what the output folder box held when an unplug emptied it
+    bool folderEmptiedByUnplug_ = false;
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
     FolderPicker folderPicker_;

@@ -38,6 +38,7 @@ void frmStart::FormActivate() {
     setPanel(4, state_.FreeSpaceText);
     if (NoPlayerAnswer_ == frmNoiPod::Quit)
         return;
+    const auto busy = markBusy();
     yield();
     setPanel(1, text(64)); // "Status: Loading Songs…"
     yield();
@@ -97,6 +98,7 @@ bool frmStart::LoadPlayerData() {
     MusicDatabase& db = state_.Database;
     const auto databasePath = [&db] { return PlayerDatabaseFile(db.PlayerDrive); };
     ProgressBarProgress progress(pBar_);
+    const auto busy = markBusy();
     loading_ = true;
     const LoadResult result = LoadiTunesDB(db, databasePath(), text(65), &progress);
     loading_ = false;
@@ -118,13 +120,19 @@ bool frmStart::LoadPlayerData() {
 
 void frmStart::Timer1Tick() {
     MusicDatabase& db = state_.Database;
-    if (loading_ || !PlayerDatabaseFile(db.PlayerDrive).isEmpty())
+    // While a load or a list build yields, the tables it reads must stay: the next tick
+    // looks again.
+    if (busy_ > 0 || !PlayerDatabaseFile(db.PlayerDrive).isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::BusyCursor);
     Timer1_->stop();
     songs_.SetRows({});
     setCopyEnabled(false);
     clearPlaylists();
+    // The box is emptied until the player is back; what it held is what a close saves.
+    if (!folderEmptiedByUnplug_)
+        folderBeforeUnplug_ = txtBrowsePath_->text();
+    folderEmptiedByUnplug_ = true;
     txtBrowsePath_->clear();
     forgetDatabase();
     setPanel(2, text(42) + QStringLiteral(" 0"));
@@ -136,6 +144,7 @@ void frmStart::Timer1Tick() {
     FindPlayerDrive();
     if (NoPlayerAnswer_ == frmNoiPod::Quit)
         return;
+    const auto busy = markBusy();
     setPanel(1, text(64));
     setWindowTitle(QStringLiteral("Melvo - iPod found loading songs..."));
     yield();

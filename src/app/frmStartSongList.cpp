@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
@@ -75,13 +76,26 @@ void frmStart::connectSongList() {
 }
 
 void frmStart::BuildSongList(int p) {
+    // The tables are being written: the list stays empty until the user chooses again.
+    if (loading_)
+        return;
+    // The build yields; a playlist or a search chosen meanwhile supersedes it, and it then
+    // stops and leaves the list to the newer one.
+    const quint64 build = ++listBuild_;
+    const auto superseded = [this, build] { return build != listBuild_; };
+    const auto busy = markBusy();
     songs_.SetRows({});
     setPanel(1, text(87)); // "Status: Building List…"
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto cursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     QCoreApplication::processEvents();
+    if (superseded())
+        return;
     ProgressBarProgress progress(pBar_);
-    songs_.SetRows(catalog_.PlaylistRows(state_.Database, p, &progress));
-    QApplication::restoreOverrideCursor();
+    std::vector<SongRow> rows = catalog_.PlaylistRows(state_.Database, p, &progress, superseded);
+    if (superseded())
+        return;
+    songs_.SetRows(std::move(rows));
     setPanel(1, text(45)); // "Status: Ok"
 }
 
@@ -92,10 +106,13 @@ void frmStart::PlaylistChosen(int p) {
 
 void frmStart::SearchChanged(const QString& searchText) {
     setCopyEnabled(false);
+    if (loading_)
+        return;
     if (searchText.isEmpty()) {
         BuildSongList(0);
         return;
     }
+    ++listBuild_; // the search's rows replace those of a build in progress
     songs_.SetRows(SearchRows(catalog_, search_, searchText));
 }
 

@@ -48,7 +48,8 @@ SongCatalog::SongCatalog(const MusicDatabase& db, const QLocale& locale) {
 }
 
 std::vector<SongRow> SongCatalog::PlaylistRows(const MusicDatabase& db, int p,
-                                               LoadProgress* progress) const {
+                                               LoadProgress* progress,
+                                               const std::function<bool()>& superseded) const {
     std::vector<SongRow> rows;
     if (p < 0 || p >= db.PlaylistCount())
         return rows;
@@ -72,6 +73,8 @@ std::vector<SongRow> SongCatalog::PlaylistRows(const MusicDatabase& db, int p,
             if (progress)
                 progress->setValue(i);
             yield.yieldNow();
+            if (superseded && superseded())
+                return {};
         }
     }
     if (progress && n > 0)

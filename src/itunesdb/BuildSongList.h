@@ -5,6 +5,7 @@
 #include "songlist/SongListModel.h"
 
 #include <QLocale>
+#include <functional>
 #include <vector>
 
 // The file-type icon of a player location: its last three characters, compared without
@@ -29,9 +30,12 @@ public:
     // The rows of playlist p of db (the database the catalog was made from): one row per
     // member whose id is a track's id, in playlist order; a member that names several
     // tracks gives each of them, in table order. A p that names no playlist gives none.
-    // The progress runs from 0 to the member count minus one.
+    // The progress runs from 0 to the member count minus one. The build yields to the
+    // window now and then; when superseded says so after a yield, it stops there and gives
+    // no rows, touching nothing more.
     std::vector<SongRow> PlaylistRows(const MusicDatabase& db, int p,
-                                      LoadProgress* progress = nullptr) const;
+                                      LoadProgress* progress = nullptr,
+                                      const std::function<bool()>& superseded = {}) const;
 
 private:
     std::vector<SongRow> rows_;
