@@ -12,10 +12,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The numbers that carry a text, written out here so that a dropped row shows up.
-constexpr int Listed[] = {0,  1,  2,  3,  7,  8,  9,  10, 11, 13, 14, 15, 16, 22, 23, 27, 28, 29,
-                          30, 32, 33, 34, 35, 36, 37, 38, 39, 42, 43, 44, 45, 46, 48, 51, 53, 54,
-                          55, 56, 57, 58, 61, 62, 63, 64, 65, 66, 68, 69, 70, 71, 72, 73, 77, 78,
-                          79, 80, 81, 82, 84, 85, 87, 88, 89, 90, 91, 92, 93, 94, 96, 97, 98, 99};
+constexpr int Listed[] = {0,  1,  2,  3,  7,  8,  9,  10, 11,  13,  14,  15,  16, 22, 23, 27,
+                          28, 29, 30, 32, 33, 34, 35, 36, 37,  38,  39,  42,  43, 44, 45, 46,
+                          48, 51, 53, 54, 55, 56, 57, 58, 61,  62,  63,  64,  65, 66, 68, 69,
+                          70, 71, 72, 73, 77, 78, 79, 80, 81,  82,  84,  85,  87, 88, 89, 90,
+                          91, 92, 93, 94, 96, 97, 98, 99, 100, 101, 102, 103, 104};
 
 LanguageTable loaded(const QString& key) {
     LanguageTable table;
@@ -57,6 +58,7 @@ private slots:
         row("german", 54, u"Transfer gestartet: "_s);
         row("german", 91, u"Dateigr\u00f6\u00dfe"_s);
         row("german", 93, u"Bewertung"_s);
+        row("german", 100, u"\u00dcbertragung mit Fehlern abgeschlossen"_s);
         row("spanish", 9, u"Canelar"_s);
         row("spanish", 35, u"Salir"_s);
         row("spanish", 79, u"Salir"_s);

@@ -190,6 +190,7 @@ private slots:
         MainWindow w;
         w.window.SetDriveSource({});
         w.window.show();
+        w.window.LoadSettings(); // as when the player is found: what was loaded is saved
         w.find<QLineEdit>("txtOutPutFormat")->setText("%y\\%t");
         w.find<QLineEdit>("txtBrowsePath")->setText(w.folder("music"));
         QVERIFY(w.window.close());

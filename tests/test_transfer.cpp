@@ -192,9 +192,13 @@ private slots:
         QCOMPARE(contents(w.o("Song 4.mp3")).left(6), QByteArray("song 4")); // no prompt
         QCOMPARE(contents(w.o("Song 5.mp3")).left(6), QByteArray("song 5"));
         QCOMPARE(w.numberedLog(), QStringList({"03", "05", "07", "09", "01", "11", "13"}));
+        // The playlist lists what is in the folder: the song kept by No as well.
         const QByteArray playlist = contents(w.o("Anna [All Songs].m3u"));
-        QVERIFY(!playlist.contains("Song 2"));
-        QCOMPARE(playlist.count("#EXTINF"), 4);
+        QCOMPARE(playlist.count("#EXTINF"), 5);
+        QVERIFY(playlist.contains(w.o("Song 2.mp3").toLocal8Bit()));
+        QCOMPARE(driver.copying, "Transfer completed successfully");
+        QVERIFY2(driver.currentFile.endsWith(" - Copied: 4, Skipped: 1, Failed: 0"),
+                 qPrintable(driver.currentFile));
 
         // No to All: this file and every later existing one stay; new ones are copied.
         QVERIFY(QFile::remove(w.o("Song 5.mp3")));
@@ -207,6 +211,8 @@ private slots:
         for (int i = 1; i <= 4; ++i)
             QCOMPARE(contents(w.o(QString("Song %1.mp3").arg(i))), QByteArray("older"));
         QCOMPARE(contents(w.o("Song 5.mp3")).left(6), QByteArray("song 5"));
+        // A second run that keeps the files keeps the full playlist too.
+        QCOMPARE(contents(w.o("Anna [All Songs].m3u")), playlist);
 
         // Closing the prompt without a button keeps the file.
         CopyDriver closing;
@@ -271,29 +277,43 @@ private slots:
     }
 
     void missingAndVanishingSources() {
-        TransferWindow w(numberedSongs(4));
+        TransferWindow w(numberedSongs(5));
         w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
         w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
         QVERIFY(QFile::remove(w.player + "/iPod_Control/Music/F02/S2.mp3"));
+        QVERIFY(QFile::remove(w.player + "/iPod_Control/Music/F04/S4.mp3"));
         CopyDriver driver;
         driver.whileCopying = [&](frmCopy& copy) {
-            // The player is unplugged after the third song has started.
-            if (copy.findChild<QLabel*>("lblCopying")->text() == "Copying 4 of 4")
+            // The player is unplugged after the last song has started.
+            if (copy.findChild<QLabel*>("lblCopying")->text() == "Copying 5 of 5")
                 QDir(w.player + "/iPod_Control").removeRecursively();
         };
         w.copy(driver);
-        QCOMPARE(driver.messages.size(), 2);
-        for (const QString& message : driver.messages) {
-            QVERIFY2(message.startsWith("File not found\nin Melvo.frmCopy.Form_Activate at line "),
+        QCOMPARE(driver.messages.size(), 3);
+        for (int i : {2, 4, 5}) {
+            const QString message = driver.messages.takeFirst();
+            QVERIFY2(message.startsWith(w.o(QString("Song %1.mp3\nFile not found\nin Melvo.frmCopy."
+                                                    "Form_Activate at line ")
+                                                .arg(i))),
                      qPrintable(message));
         }
         QVERIFY(QFileInfo::exists(w.o("Song 1.mp3")));
         QVERIFY(!QFileInfo::exists(w.o("Song 2.mp3")));
         QVERIFY(QFileInfo::exists(w.o("Song 3.mp3")));
-        QVERIFY(!QFileInfo::exists(w.o("Song 4.mp3")));
-        // A song whose copy failed is listed all the same.
-        QCOMPARE(contents(w.o("Anna [All Songs].m3u")).count("#EXTINF"), 4);
-        QCOMPARE(driver.copying, "Transfer completed successfully");
+        // The playlist lists only the songs that are there.
+        const QByteArray playlist = contents(w.o("Anna [All Songs].m3u"));
+        QCOMPARE(playlist.count("#EXTINF"), 2);
+        QVERIFY(!playlist.contains("Song 2"));
+        // The end says what happened and names each song that failed.
+        QCOMPARE(driver.copying, "Transfer completed with errors");
+        QVERIFY2(driver.currentFile.endsWith(" - Copied: 2, Skipped: 0, Failed: 3"),
+                 qPrintable(driver.currentFile));
+        QString expected;
+        for (int i : {2, 4, 5})
+            expected += QString("Band - Song %1\n    %2\n    File not found\n\n")
+                            .arg(i)
+                            .arg(w.o(QString("Song %1.mp3").arg(i)));
+        QCOMPARE(driver.details, expected.chopped(2));
         QVERIFY(partFiles(w.dir.path()).isEmpty());
     }
 
@@ -309,7 +329,9 @@ private slots:
         QCOMPARE(driver.messages[0],
                  "File already exists\nin Melvo.frmCopy.makeFolderPath at line 40");
         QCOMPARE(driver.messages[1], "Path not found\nin Melvo.frmCopy.makeFolderPath at line 40");
-        QCOMPARE(driver.messages[2], "Path not found\nin Melvo.frmCopy.Form_Activate at line 62");
+        QCOMPARE(driver.messages[2],
+                 w.o("Band/Song 1.mp3") +
+                     "\nPath not found\nin Melvo.frmCopy.Form_Activate at line 62");
         QCOMPARE(contents(w.out), QByteArray("not a folder"));
 
         // A read-only destination answered Yes: refused twice, the old file stays.
@@ -320,11 +342,23 @@ private slots:
         yes.answers = {"XPYes"};
         w.copy(yes);
         QCOMPARE(yes.messages.size(), 2);
-        QVERIFY(yes.messages[0].startsWith("Permission denied\nin Melvo.frmCopy.Form_Activate"));
-        QVERIFY(yes.messages[1].startsWith("Permission denied\n"));
+        QVERIFY(yes.messages[0].startsWith(w.o("Band/Song 1.mp3") +
+                                           "\nPermission denied\nin Melvo.frmCopy.Form_Activate"));
+        QVERIFY(yes.messages[1].startsWith(w.o("Band/Song 1.mp3") + "\nPermission denied\n"));
         QCOMPARE(contents(w.o("Band/Song 1.mp3")), QByteArray("keep me"));
         QVERIFY(QFileInfo::exists(w.o("Band/Song 2.mp3")));
         QVERIFY(partFiles(w.dir.path()).isEmpty());
+
+        // A folder name longer than the disk takes says so, and the song names it.
+        w.find<QLineEdit>("txtOutPutFormat")->setText(QString(300, 'y') + "\\%t");
+        CopyDriver tooLong;
+        w.copy(tooLong);
+        QCOMPARE(tooLong.messages.size(), 4);
+        QCOMPARE(tooLong.messages[0],
+                 "File name too long\nin Melvo.frmCopy.makeFolderPath at line 40");
+        QVERIFY2(tooLong.messages[1].contains("\nFile name too long\n"),
+                 qPrintable(tooLong.messages[1]));
+        QCOMPARE(tooLong.details.count("    File name too long"), 2);
     }
 
     void awkwardTagsStayInsideTheOutputFolder() {
@@ -366,6 +400,19 @@ private slots:
         QCOMPARE(empty.messages, QStringList({"You must specify a folder!!!"}));
         QCOMPARE(empty.copying, "Building Songs Transfer List");
         QVERIFY(!QFileInfo::exists("/Anna [All Songs].m3u"));
+
+        // A relative folder typed with blanks: the playlist lies beside the songs, and its
+        // lines are absolute.
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(w.dir.path());
+        w.find<QLineEdit>("txtBrowsePath")->setText(" rel ");
+        CopyDriver relative;
+        w.copy(relative);
+        QDir::setCurrent(before);
+        const QString song = QDir::toNativeSeparators(w.dir.path() + "/rel/fixed.mp3");
+        QCOMPARE(QString::fromLocal8Bit(contents(w.dir.path() + "/rel/Anna [All Songs].m3u")),
+                 "#EXTM3U\r\n#EXTINF:0,Song 1\r\n" + song + "\r\n#EXTINF:0,Song 2\r\n" + song +
+                     "\r\n");
     }
 
     void optionsPage() {

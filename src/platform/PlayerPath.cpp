@@ -1,6 +1,7 @@
 #include "platform/PlayerPath.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -25,6 +26,14 @@ QString ToNativeSeparators(const QString& path) {
 
 QString NativePath(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(ToNativeSeparators(path)));
+}
+
+std::filesystem::path FileSystemPath(const QString& nativePath) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(nativePath.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(nativePath).toStdString());
+#endif
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 
 // The player's files are named in the database as "\"-separated texts relative to the
 // player's root ("\iPod_Control\Music\F01\ABCD.mp3"). These turn such a text into a native
@@ -12,6 +13,8 @@ QString FromNativeSeparators(const QString& nativePath);
 QString ToNativeSeparators(const QString& path);
 // A "\"-separated path as the file system takes it: native separators, doubled ones merged.
 QString NativePath(const QString& path);
+// A native path for std::filesystem, in the file system's own encoding.
+std::filesystem::path FileSystemPath(const QString& nativePath);
 
 // The native path of the existing file or folder that location names under root, or an
 // empty text when there is none. Each component is matched without regard to case, because

@@ -125,6 +125,14 @@ constexpr Row Rows[] = {
     {98,
      {u"Example:<OutputDir>\\", u"Beispiel: <Zielverzeichnis>\\", u"ejemplo:<dir de salida>\\"}},
     {99, {u"Play", u"Abspielen", u"Escuchar"}},
+    // Texts of our own, after the classic table.
+    {100,
+     {u"Transfer completed with errors", u"Übertragung mit Fehlern abgeschlossen",
+      u"Transferencia terminada con errores"}},
+    {101, {u"Details", u"Details", u"Detalles"}},
+    {102, {u"Copied", u"Kopiert", u"Copiadas"}},
+    {103, {u"Skipped", u"Übersprungen", u"Omitidas"}},
+    {104, {u"Failed", u"Fehlgeschlagen", u"Fallidas"}},
 };
 
 constexpr bool rowsInOrder() {

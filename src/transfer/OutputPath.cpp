@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 void ensureValidFileString(QString& text, bool isPath) {
     for (QChar c : {u'?', u'/', u'*'})
@@ -20,7 +22,12 @@ void ensureValidFileString(QString& text, bool isPath) {
 }
 
 QString ProcessOutputFolder(const QString& nativeText) {
-    QString folder = FromNativeSeparators(nativeText.trimmed());
+    QString typed = nativeText.trimmed();
+    // Songs and playlist lines name absolute paths: a relative folder is the working
+    // folder's.
+    if (QDir::isRelativePath(typed))
+        typed = QDir::toNativeSeparators(QDir::current().absoluteFilePath(typed));
+    QString folder = FromNativeSeparators(typed);
     if (!folder.endsWith(u'\\'))
         folder += u'\\';
     ensureValidFileString(folder, true);
@@ -88,14 +95,23 @@ QList<FolderFailure> makeFolderPath(const QString& path) {
         if (QFileInfo(prefix).isDir())
             continue;
         const QString folder = ToNativeSeparators(path.left(pos));
-        if (folder.isEmpty() || QDir().mkdir(folder))
+        if (folder.isEmpty())
+            continue;
+        std::error_code error;
+        if (std::filesystem::create_directory(FileSystemPath(folder), error) || !error)
             continue;
         const QFileInfo existing(folder);
         const QFileInfo parent(existing.absolutePath());
-        failures.append({folder, existing.exists() ? QStringLiteral("File already exists")
-                                 : parent.isDir() && !parent.isWritable()
-                                     ? QStringLiteral("Permission denied")
-                                     : QStringLiteral("Path not found")});
+        // The classic texts where they fit, the system's own words for the rest (a name
+        // too long for the disk, a disk that is full or read-only).
+        failures.append(
+            {folder,
+             existing.exists() ? QStringLiteral("File already exists")
+             : error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory
+                 ? QStringLiteral("Path not found")
+             : error == std::errc::permission_denied || (parent.isDir() && !parent.isWritable())
+                 ? QStringLiteral("Permission denied")
+                 : QString::fromStdString(error.message())});
     }
     return failures;
 }

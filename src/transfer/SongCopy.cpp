@@ -1,5 +1,7 @@
 #include "transfer/SongCopy.h"
 
+#include "platform/PlayerPath.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -17,14 +19,6 @@
 namespace {
 
 constexpr qint64 kChunk = qint64(8) << 20;
-
-std::filesystem::path fsPath(const QString& path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 // Removes the temporary file unless the copy got as far as renaming it.
 struct TemporaryFile {
@@ -113,7 +107,11 @@ QString CopySongFile(const QString& source, const QString& destination,
             break;
         if (!QFileInfo(target.absolutePath()).isDir()) {
             out.file.setFileName({});
-            return QStringLiteral("Path not found");
+            // A folder whose name the disk refuses is not a missing one.
+            std::error_code why;
+            (void)std::filesystem::status(FileSystemPath(target.absolutePath()), why);
+            return why == std::errc::filename_too_long ? QString::fromStdString(why.message())
+                                                       : QStringLiteral("Path not found");
         }
     }
     if (!out.file.isOpen()) {
@@ -139,7 +137,8 @@ QString CopySongFile(const QString& source, const QString& destination,
     out.file.close();
     std::error_code error;
     // A rename replaces the old file in one step: it is never missing, never half written.
-    std::filesystem::rename(fsPath(out.file.fileName()), fsPath(destination), error);
+    std::filesystem::rename(FileSystemPath(out.file.fileName()), FileSystemPath(destination),
+                            error);
     if (error)
         return QString::fromStdString(error.message());
     out.keep = true;

@@ -41,6 +41,7 @@ struct TransferEngine::Song {
     QString FolderText;         // "\" form
     QString Destination;        // native
     QString Title;              // cleaned, for the playlist
+    QString Label;              // artist - title, as the window shows it
     bool OutsidePlayer = false; // the location climbs out of the player's root
 };
 
@@ -84,35 +85,73 @@ void TransferEngine::folderLine(int number, const Song& song) {
         numbered(number, folderExists(song.FolderText), ToNativeSeparators(song.FolderText));
 }
 
-void TransferEngine::error(const char* routine, int line, const QString& description) {
-    view_.ShowError(description + u'\n' + QStringLiteral("in Melvo.frmCopy.") +
-                    QLatin1String(routine) + QStringLiteral(" at line ") + QString::number(line));
+void TransferEngine::error(const char* routine, int line, const QString& description,
+                           const QString& file) {
+    ++errors_;
+    view_.ShowError((file.isEmpty() ? QString() : file + u'\n') + description + u'\n' +
+                    QStringLiteral("in Melvo.frmCopy.") + QLatin1String(routine) +
+                    QStringLiteral(" at line ") + QString::number(line));
+}
+
+QString TransferEngine::summary(const QString& started) const {
+    QString text = language_.Entry(54) + u' ' + started + QStringLiteral(" - ") +
+                   language_.Entry(10) + QStringLiteral(": ") + timeText();
+    if (errors_ > 0 || !failures_.empty() || skipped_ > 0)
+        text += QStringLiteral(" - %1: %2, %3: %4, %5: %6")
+                    .arg(language_.Entry(102))
+                    .arg(copied_)
+                    .arg(language_.Entry(103))
+                    .arg(skipped_)
+                    .arg(language_.Entry(104))
+                    .arg(failures_.size());
+    return text;
+}
+
+QString TransferEngine::FailureText() const {
+    QStringList blocks;
+    const auto add = [&blocks](const TransferFailure& f) {
+        blocks << f.Song + QStringLiteral("\n    ") + f.Destination + QStringLiteral("\n    ") +
+                      f.Reason;
+    };
+    for (const TransferFailure& failure : failures_)
+        add(failure);
+    if (playlistFailure_)
+        add(*playlistFailure_);
+    return blocks.join(QStringLiteral("\n\n"));
 }
 
 TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
                                             const TransferOptions& options) {
     options_ = options;
+    copied_ = skipped_ = errors_ = 0;
+    failures_.clear();
+    playlistFailure_.reset();
     logging_ = isLogOn();
     log(QStringLiteral("** Starting Copy Routine ***"));
     log(QStringLiteral("Build PlayLists: STARTING"));
     // Without an output folder the run stops below; no playlist is started at the root.
     const bool haveFolder = !options_.OutputFolderText.trimmed().isEmpty();
+    if (haveFolder)
+        outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     if (options_.ExportPlaylist && haveFolder) {
+        // Beside the songs, in the folder they go to, whatever blanks the box held.
         playlistPath_ =
-            PlaylistPath(options_.OutputFolderText, PlaylistName(options_.PlaylistSelectorText));
+            NativePath(outputFolder_ + PlaylistName(options_.PlaylistSelectorText) + ".m3u");
         // A new output folder is made here rather than with the first song, so that the
         // playlist has its place.
         QDir().mkpath(QFileInfo(playlistPath_).path());
         const QString failure = StartPlaylist(playlistPath_);
-        if (!failure.isEmpty())
+        if (!failure.isEmpty()) {
             error("Form_Activate", StartPlaylistLine, failure);
+            playlistFailure_ =
+                TransferFailure{QFileInfo(playlistPath_).fileName(), playlistPath_, failure};
+        }
         log(QStringLiteral("Build PlayLists: Built"));
     } else {
         log(QStringLiteral("Build PlayLists: Not Selected"));
     }
     log(QStringLiteral("Build PlayLists: FINISHED"));
     mode_ = Ask;
-    skipped_ = 0;
     view_.ProcessEvents();
     if (!haveFolder) {
         view_.ShowMessage(language_.Entry(63)); // "You must specify a folder!!!"
@@ -120,7 +159,6 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     }
 
     log(QStringLiteral("Output folder (raw): ") + options_.OutputFolderText.trimmed());
-    outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     log(QStringLiteral("Output folder (processed): ") + ToNativeSeparators(outputFolder_));
     QString playerRoot = FromNativeSeparators(options_.PlayerDrive);
     if (playerRoot.endsWith(u'\\'))
@@ -140,11 +178,17 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             continue;
         ++n;
         logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
+        songReason_.clear();
         Song song;
         song.Location = row.Texts[8];
+        song.Label = row.Texts[1] + QStringLiteral(" - ") + row.Texts[0];
         const QString extension = SongExtension(song.Location);
-        if (extension.isEmpty())
+        if (extension.isEmpty()) {
+            // Nothing to copy, but the user ticked it: it is named among the failures.
+            failures_.push_back(
+                {song.Label, song.Location, QStringLiteral("The song's location names no file")});
             continue;
+        }
         if (cancelled_)
             return Outcome::Cancelled;
         song.Title = row.Texts[0];
@@ -162,6 +206,8 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
                 failures = makeFolderPath(base);
             for (const FolderFailure& failure : failures)
                 error("makeFolderPath", MakeFolderLine, failure.Reason);
+            if (!failures.isEmpty())
+                songReason_ = failures.first().Reason; // the copy then fails for this reason
             knownFolder = failures.isEmpty() ? parent : QString();
         }
         song.Destination = NativePath(base + extension);
@@ -169,7 +215,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         song.OutsidePlayer = LeavesPlayerRoot(song.Location);
 
         view_.ShowCopying(QStringLiteral("Copying %1 of %2").arg(n).arg(m));
-        view_.ShowCurrentFile(row.Texts[1] + QStringLiteral(" - ") + row.Texts[0]);
+        view_.ShowCurrentFile(song.Label);
         log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
             song.Destination);
         view_.ProcessEvents();
@@ -185,10 +231,11 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         view_.ShowProgress(m, n);
     }
 
-    view_.ShowCurrentFile(language_.Entry(54) + u' ' + started + QStringLiteral(" - ") +
-                          language_.Entry(10) + QStringLiteral(": ") + timeText());
+    view_.ShowCurrentFile(summary(started));
     view_.ShowProgress(10, 10);
-    view_.ShowCopying(language_.Entry(53)); // "Transfer completed successfully"
+    // "Transfer completed successfully" only when it was.
+    const bool clean = errors_ == 0 && failures_.empty();
+    view_.ShowCopying(language_.Entry(clean ? 53 : 100));
     return Outcome::Completed;
 }
 
@@ -206,22 +253,41 @@ void TransferEngine::copySong(const Song& song) {
                 failure = CopySongFile(found, song.Destination, betweenChunks);
         }
     }
-    if (!failure.isEmpty())
-        error("Form_Activate", CopyLine, failure);
-    // Listed whether or not the copy worked.
-    if (!playlistPath_.isEmpty()) {
-        const QString exportFailure =
-            AppendPlaylistSong(playlistPath_, song.Title, song.Destination);
-        if (!exportFailure.isEmpty())
-            error("ExportPlaylist", ExportLine, exportFailure);
+    if (!failure.isEmpty()) {
+        error("Form_Activate", CopyLine, failure, song.Destination);
+        // Its file is not there (or is the old one): the playlist leaves it out.
+        failures_.push_back(
+            {song.Label, song.Destination, songReason_.isEmpty() ? failure : songReason_});
+        return;
     }
+    ++copied_;
+    listInPlaylist(song);
+}
+
+void TransferEngine::keep(const Song& song) {
+    ++skipped_;
+    listInPlaylist(song);
+}
+
+void TransferEngine::listInPlaylist(const Song& song) {
+    if (playlistPath_.isEmpty())
+        return;
+    const QString failure = AppendPlaylistSong(playlistPath_, song.Title, song.Destination);
+    if (failure.isEmpty())
+        return;
+    error("ExportPlaylist", ExportLine, failure);
+    if (!playlistFailure_)
+        playlistFailure_ =
+            TransferFailure{QFileInfo(playlistPath_).fileName(), playlistPath_, failure};
 }
 
 void TransferEngine::replace(const Song& song, int sourceNumber, int folderNumber) {
     // The old file stays until the new one is complete; one that may not be written is
     // refused here, and the copy then fails too.
-    if (IsReadOnlyFile(song.Destination))
-        error("Form_Activate", ReplaceLine, QStringLiteral("Permission denied"));
+    if (IsReadOnlyFile(song.Destination)) {
+        songReason_ = QStringLiteral("Permission denied");
+        error("Form_Activate", ReplaceLine, songReason_, song.Destination);
+    }
     sourceLine(sourceNumber, song);
     if (folderNumber > 0)
         folderLine(folderNumber, song);
@@ -240,7 +306,7 @@ void TransferEngine::decide(const Song& song) {
         return;
     }
     if (mode_ == SkipAll) {
-        ++skipped_;
+        keep(song);
         return;
     }
     const PromptAnswer answer = view_.AskOverwrite(QFileInfo(song.Destination).fileName());
@@ -255,11 +321,11 @@ void TransferEngine::decide(const Song& song) {
         break;
     case PromptAnswer::NoAll:
         mode_ = SkipAll;
-        ++skipped_;
+        keep(song);
         break;
     case PromptAnswer::No:
     case PromptAnswer::None: // closed without an answer: the file stays
-        ++skipped_;
+        keep(song);
         break;
     }
 }

@@ -9,6 +9,7 @@
 #include "songlist/SongListModel.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 enum class PromptAnswer { None, Yes, YesAll, No, NoAll };
@@ -26,6 +27,14 @@ public:
     virtual PromptAnswer AskOverwrite(const QString& fileName) = 0;
     // Lets the window system handle what is pending (repaints, the Cancel button).
     virtual void ProcessEvents() = 0;
+};
+
+// A ticked song that is not in the output folder after the run, and why; or the playlist
+// file, when it could not be written.
+struct TransferFailure {
+    QString Song;        // artist - title
+    QString Destination; // where it was to go, native
+    QString Reason;      // in plain words
 };
 
 struct TransferOptions {
@@ -52,12 +61,21 @@ public:
     // Seen when the run reaches its next song.
     void Cancel() { cancelled_ = true; }
 
+    // What the run did: songs copied (new or replacing a file), kept because their file was
+    // there, and those that failed, each with its reason.
+    int CopiedCount() const { return copied_; }
     int SkippedCount() const { return skipped_; }
+    const std::vector<TransferFailure>& Failures() const { return failures_; }
+    // Every failure of the run, the playlist's included, one after the other as text.
+    QString FailureText() const;
     int OverwriteMode() const { return mode_; }
 
 private:
     struct Song;
     void copySong(const Song& song);
+    // The song's file was there and stays: it is listed like a copied one.
+    void keep(const Song& song);
+    void listInPlaylist(const Song& song);
     void decide(const Song& song);
     void replace(const Song& song, int sourceNumber, int folderNumber);
     bool isLogOn() const;
@@ -67,7 +85,9 @@ private:
     void numbered(int number, bool exists, const QString& path);
     void sourceLine(int number, const Song& song);
     void folderLine(int number, const Song& song);
-    void error(const char* routine, int line, const QString& description);
+    // The message of an error, headed by the file it concerns when there is one.
+    void error(const char* routine, int line, const QString& description, const QString& file = {});
+    QString summary(const QString& started) const;
 
     const LanguageTable& language_;
     TransferView& view_;
@@ -76,6 +96,11 @@ private:
     QString playlistPath_; // empty when the playlist is not exported
     bool cancelled_ = false;
     bool logging_ = false; // debug.txt exists
+    int copied_ = 0;
     int skipped_ = 0;
+    int errors_ = 0;     // error messages shown
+    QString songReason_; // the first reason the current song met
+    std::vector<TransferFailure> failures_;
+    std::optional<TransferFailure> playlistFailure_;
     int mode_ = Ask;
 };

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -27,6 +28,7 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     lblCurrentFile_->setObjectName(QStringLiteral("lblCurrentFile"));
     lblCurrentFile_->setTextFormat(Qt::PlainText);
     lblCurrentFile_->setMinimumWidth(420);
+    lblCurrentFile_->setWordWrap(true); // the summary with its counts is long
     XPBar1_ = new QProgressBar;
     XPBar1_->setObjectName(QStringLiteral("XPBar1"));
     XPBar1_->setTextVisible(false);
@@ -38,12 +40,17 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     cmdCancel_ = new QPushButton(language.Entry(9)); // "Cancel"
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdCancel_, &QPushButton::clicked, this, &frmCopy::cancelClicked);
+    cmdDetails_ = new QPushButton(language.Entry(101)); // "Details"
+    cmdDetails_->setObjectName(QStringLiteral("cmdDetails"));
+    cmdDetails_->hide(); // until a run ends with failures
+    connect(cmdDetails_, &QPushButton::clicked, this, &frmCopy::showDetails);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(lblCopying_);
     column->addWidget(lblCurrentFile_);
     column->addWidget(XPBar1_);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdDetails_);
     buttons->addStretch(1);
     buttons->addWidget(cmdCancel_);
     column->addLayout(buttons);
@@ -62,6 +69,8 @@ void frmCopy::run() {
     engine_.Run(std::move(rows_), options_);
     running_ = false;
     cmdCancel_->setText(language_.Entry(15)); // "Finish"
+    cmdDetails_->setVisible(!engine_.FailureText().isEmpty());
+    adjustSize(); // room for the summary's second line
     if (finishRequested_)
         accept();
 }
@@ -79,6 +88,29 @@ void frmCopy::cancelClicked() {
         finishRequested_ = true;
     else
         accept();
+}
+
+void frmCopy::showDetails() {
+    // What failed, with the reasons: a text to read, select and copy.
+    QDialog details(this);
+    details.setObjectName(QStringLiteral("frmCopyDetails"));
+    details.setWindowTitle(windowTitle() + QStringLiteral(" - ") + language_.Entry(101));
+    ApplyWindowStyle(&details);
+    auto* list = new QPlainTextEdit(engine_.FailureText());
+    list->setObjectName(QStringLiteral("txtDetails"));
+    list->setReadOnly(true);
+    list->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* close = new QPushButton(language_.Entry(15)); // "Finish"
+    close->setObjectName(QStringLiteral("cmdClose"));
+    connect(close, &QPushButton::clicked, &details, &QDialog::accept);
+    auto* column = new QVBoxLayout(&details);
+    column->addWidget(list);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    column->addLayout(buttons);
+    details.resize(640, 360);
+    details.exec();
 }
 
 void frmCopy::closeEvent(QCloseEvent* event) {

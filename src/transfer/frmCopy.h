@@ -26,6 +26,7 @@ protected:
 private:
     void run();
     void cancelClicked();
+    void showDetails();
 
     void ShowCopying(const QString& text) override;
     void ShowCurrentFile(const QString& text) override;
@@ -45,5 +46,6 @@ private:
     QLabel* lblCopying_ = nullptr;
     QLabel* lblCurrentFile_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
+    QPushButton* cmdDetails_ = nullptr;
     QProgressBar* XPBar1_ = nullptr;
 };

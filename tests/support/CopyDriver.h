@@ -2,7 +2,8 @@
 
 // Answers the dialogs of a copy run as a user would: message boxes are read and closed,
 // the overwrite prompt gets the next queued button (or is closed unanswered when none is
-// queued), and the copy window is finished once its button says Finish. What the copy
+// queued), the failure list behind Details is read when the run offers one, and the copy
+// window is finished once its button says Finish. What the copy
 // window showed last is kept for the test.
 
 #include "transfer/frmCopy.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -28,6 +30,7 @@ public:
     std::function<void(frmCopy&)> whileCopying;
     QString copying;     // the copy window's status line when it closed
     QString currentFile; // its song line when Finish was first offered
+    QString details;     // the failure list behind Details, when the run offered one
     int barValue = -1, barMaximum = -1;
     int windows = 0;
     bool withMouse = false; // press the buttons with the mouse, as a person does
@@ -57,6 +60,10 @@ private:
                 prompt->reject();
             else
                 press(prompt->findChild<QAbstractButton*>(answers.takeFirst()));
+        } else if (modal && modal->objectName() == QLatin1String("frmCopyDetails")) {
+            details = modal->findChild<QPlainTextEdit*>("txtDetails")->toPlainText();
+            detailsRead_ = true;
+            press(modal->findChild<QPushButton*>("cmdClose"));
         } else if (auto* copy = qobject_cast<frmCopy*>(modal)) {
             if (copy != seen_) {
                 seen_ = copy;
@@ -71,7 +78,14 @@ private:
             if (whileCopying)
                 whileCopying(*copy);
             auto* button = copy->findChild<QPushButton*>("cmdCancel");
-            if (button->text() == QLatin1String("Finish")) {
+            auto* more = copy->findChild<QPushButton*>("cmdDetails");
+            const bool finished = button->text() == QLatin1String("Finish");
+            if (finished && more->isVisible() && !detailsRead_) {
+                // Opened from its own turn of the event loop: this look may not wait on it.
+                if (!detailsAsked_)
+                    QTimer::singleShot(0, more, [this, more] { press(more); });
+                detailsAsked_ = true;
+            } else if (finished) {
                 if (!finishing_)
                     currentFile = copy->findChild<QLabel*>("lblCurrentFile")->text();
                 finishing_ = true;
@@ -83,4 +97,5 @@ private:
     QTimer poll_;
     frmCopy* seen_ = nullptr;
     bool finishing_ = false;
+    bool detailsAsked_ = false, detailsRead_ = false;
 };
