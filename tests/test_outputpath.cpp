@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 SongTags tags(QString title, QString artist = "X", QString album = "Y") {
@@ -189,6 +191,20 @@ private slots:
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 
+        // A source cut short while it is copied is no copy.
+        const ChunkCopier shrinking = [&source](QFile& in, QFile& out, qint64 most,
+                                                QString& error) {
+            QFile::resize(source, 4096);
+            return CopyChunk(in, out, most, error);
+        };
+        QVERIFY(CopySongFile(source, dest, {}, shrinking).contains("cut short"));
+        QCOMPARE(contents(dest), QByteArray("the old song"));
+        QVERIFY(leftovers(dir.filePath("out")).isEmpty());
+
+        // A FIFO in place of the song is missing, and never waited on.
+        const QString fifo = dir.filePath("fifo.mp3");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(CopySongFile(fifo, dest), "File not found");
         QCOMPARE(CopySongFile(dir.filePath("gone.mp3"), dest), "File not found");
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QCOMPARE(CopySongFile(source, dir.filePath("no/folder/song.mp3")), "Path not found");

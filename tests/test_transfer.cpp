@@ -362,19 +362,31 @@ private slots:
     }
 
     void awkwardTagsStayInsideTheOutputFolder() {
+        // A location without its leading separator, beside a folder named like the player.
+        Track sneaky = song(4, "Sneaky", "X", "Y", "", "");
+        sneaky.strings[1].second = "2:x.mp3";
         TransferWindow w(
             {song(1, "..", "..\\..", "a/b", "", "F00/A.mp3"),
              song(2, QString("Tab\there") + QChar(7), "Who?", "<Best>", "", "F00/B.mp3"),
-             song(3, "Escape", "X", "Y", "", "../../../escape.mp3")});
+             song(3, "Escape", "X", "Y", "", "../../../escape.mp3"), sneaky,
+             song(5, "Linked", "X", "Y", "", "F00/L.mp3")});
+        QVERIFY(QFileInfo::exists(w.player + "2/x.mp3")); // outside the player
+        // A song file that is a link to a file elsewhere.
+        QVERIFY(write(w.folder("secret.txt"), "not a song"));
+        QVERIFY(QFile::remove(w.player + "/iPod_Control/Music/F00/L.mp3"));
+        QVERIFY(QFile::link(w.folder("secret.txt"), w.player + "/iPod_Control/Music/F00/L.mp3"));
         CopyDriver driver;
         w.copy(driver);
         // Artist "..\..", album "a/b", title "..": the dots and the "/" go.
         QVERIFY(QFileInfo::exists(w.o("ab/.mp3")));
         QVERIFY(QFileInfo::exists(w.o("Who/Best/Tab_here_.mp3")));
-        // The song that lies outside the player is reported and not copied.
-        QCOMPARE(driver.messages.size(), 1);
+        // The songs that lie outside the player are reported and not copied.
+        QCOMPARE(driver.messages.size(), 3);
         QVERIFY(driver.messages[0].contains("outside the player"));
-        QVERIFY(!QFileInfo::exists(w.o("X/Y/Escape.mp3")));
+        QVERIFY(driver.messages[1].contains("\nFile not found\n"));
+        QVERIFY(driver.messages[2].contains("outside the player"));
+        for (const char* name : {"X/Y/Escape.mp3", "X/Y/Sneaky.mp3", "X/Y/Linked.mp3"})
+            QVERIFY2(!QFileInfo::exists(w.o(name)), name);
         QDirIterator all(w.dir.path(), QDir::Files, QDirIterator::Subdirectories);
         while (all.hasNext()) {
             const QString path = all.next();

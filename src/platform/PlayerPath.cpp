@@ -48,23 +48,8 @@ QStringList Components(const QString& location) {
     return p.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 }
 
-} // namespace
-
-bool LeavesPlayerRoot(const QString& location) {
-    // A ".." component, blanks around it allowed; looked for without splitting the text.
-    qsizetype start = 0;
-    const qsizetype n = location.size();
-    for (qsizetype i = 0; i <= n; ++i) {
-        if (i < n && location[i] != u'\\' && location[i] != u'/')
-            continue;
-        if (QStringView(location).sliced(start, i - start).trimmed() == u"..")
-            return true;
-        start = i + 1;
-    }
-    return false;
-}
-
-QString FindPlayerFile(const QString& root, const QString& location) {
+// The file location names under root, each component matched without regard to case.
+QString FindNamedFile(const QString& root, const QString& location) {
     if (root.isEmpty() || LeavesPlayerRoot(location))
         return {};
     QString path = QDir::cleanPath(root);
@@ -93,6 +78,43 @@ QString FindPlayerFile(const QString& root, const QString& location) {
         path = Child(path, *match);
     }
     return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+bool LeavesPlayerRoot(const QString& location) {
+    // A ".." component, blanks around it allowed; looked for without splitting the text.
+    qsizetype start = 0;
+    const qsizetype n = location.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && location[i] != u'\\' && location[i] != u'/')
+            continue;
+        if (QStringView(location).sliced(start, i - start).trimmed() == u"..")
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
+bool ResolvesOutsidePlayer(const QString& root, const QString& path) {
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (real.isEmpty())
+        return false; // nothing there to read
+    QString realRoot = QFileInfo(root).canonicalFilePath();
+    if (realRoot.isEmpty())
+        return true;
+    if (!realRoot.endsWith(u'/'))
+        realRoot += u'/';
+#ifdef Q_OS_WIN
+    return !real.startsWith(realRoot, Qt::CaseInsensitive);
+#else
+    return !real.startsWith(realRoot);
+#endif
+}
+
+QString FindPlayerFile(const QString& root, const QString& location) {
+    const QString found = FindNamedFile(root, location);
+    return found.isEmpty() || ResolvesOutsidePlayer(root, found) ? QString() : found;
 }
 
 QString PlayerDatabaseFile(const QString& root) {

@@ -19,11 +19,15 @@ std::filesystem::path FileSystemPath(const QString& nativePath);
 // The native path of the existing file or folder that location names under root, or an
 // empty text when there is none. Each component is matched without regard to case, because
 // a player's file system may spell "iPod_Control" or "F02" differently from the database.
-// A location that leaves the root is never found.
+// A location that leaves the root, by ".." or by a link, is never found.
 QString FindPlayerFile(const QString& root, const QString& location);
 
 // True when location has a ".." component, so that it would name a file outside the player.
 bool LeavesPlayerRoot(const QString& location);
+
+// True when path names an existing file whose real path (links resolved) lies outside the
+// real path of the player's root: a link on the player to a file elsewhere is never read.
+bool ResolvesOutsidePlayer(const QString& root, const QString& path);
 
 // The path of the player's music database under a player's root, and of the compressed
 // one that newer players keep instead.

@@ -1,6 +1,7 @@
 #include "transfer/SongCopy.h"
 
 #include "platform/PlayerPath.h"
+#include "platform/RegularFile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -91,9 +92,9 @@ QString CopySongFile(const QString& source, const QString& destination,
 
 QString CopySongFile(const QString& source, const QString& destination,
                      const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return QFileInfo::exists(source) ? in.errorString() : QStringLiteral("File not found");
+    QFile in;
+    if (const QString failure = OpenRegularFile(in, source); !failure.isEmpty())
+        return failure;
     const QFileInfo target(destination);
     if (target.exists() && (!target.isFile() || IsReadOnlyFile(destination)))
         return QStringLiteral("Permission denied");
@@ -132,6 +133,9 @@ QString CopySongFile(const QString& source, const QString& destination,
         if (betweenChunks && left > 0)
             betweenChunks();
     } while (left > 0);
+    // Every byte the file held when the copy began, or it is no copy of the song.
+    if (left > 0)
+        return QStringLiteral("The source file was cut short while it was copied");
     out.file.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
                          QFileDevice::FileModificationTime);
     out.file.close();

@@ -211,8 +211,12 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             knownFolder = failures.isEmpty() ? parent : QString();
         }
         song.Destination = NativePath(base + extension);
-        song.SourceText = ToNativeSeparators(playerRoot + song.Location);
-        song.OutsidePlayer = LeavesPlayerRoot(song.Location);
+        // One separator between the root and the location, whatever the database holds.
+        song.SourceText = ToNativeSeparators(
+            playerRoot + (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) +
+            song.Location);
+        song.OutsidePlayer = LeavesPlayerRoot(song.Location) ||
+                             ResolvesOutsidePlayer(options_.PlayerDrive, song.SourceText);
 
         view_.ShowCopying(QStringLiteral("Copying %1 of %2").arg(n).arg(m));
         view_.ShowCurrentFile(song.Label);
