@@ -76,6 +76,14 @@ private slots:
         QCOMPARE(RelativePath("%a/%t", tags("T", "AC/DC")), "ACDC\\T");
 #endif
         QCOMPARE(FolderText(def, tags("T")), "X\\Y\\");
+        // Only blanks are trimmed; a component keeps no blank or dot at its end.
+        QCOMPARE(RelativePath(def, tags("a\tb\t", "X ", "Qui es-tu ?")), "X\\Qui es-tu\\a_b_");
+        // Cut at a character boundary: a surrogate pair (4 bytes) is never split.
+        const QString emoji = QString::fromUcs4(U"\U0001F3B5");
+        QCOMPARE(RelativePath("%t", tags(QString(250, 'x') + emoji + emoji), ".mp3"),
+                 QString(250, 'x'));
+        QCOMPARE(RelativePath("%t", tags(QString(247, 'x') + emoji + emoji), ".mp3"),
+                 QString(247, 'x') + emoji);
     }
 
     void outputFolderAndExtension() {

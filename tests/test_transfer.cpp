@@ -349,15 +349,16 @@ private slots:
         QVERIFY(QFileInfo::exists(w.o("Band/Song 2.mp3")));
         QVERIFY(partFiles(w.dir.path()).isEmpty());
 
-        // A folder name longer than the disk takes says so, and the song names it.
-        w.find<QLineEdit>("txtOutPutFormat")->setText(QString(300, 'y') + "\\%t");
+        // An output folder whose name is longer than the disk takes says so, and the failure
+        // list names the reason for each song.
+        w.find<QLineEdit>("txtBrowsePath")->setText(w.out + "/" + QString(300, 'y'));
         CopyDriver tooLong;
         w.copy(tooLong);
-        QCOMPARE(tooLong.messages.size(), 4);
+        QCOMPARE(tooLong.messages.size(), 6); // two folder levels and the copy, per song
         QCOMPARE(tooLong.messages[0],
                  "File name too long\nin Melvo.frmCopy.makeFolderPath at line 40");
-        QVERIFY2(tooLong.messages[1].contains("\nFile name too long\n"),
-                 qPrintable(tooLong.messages[1]));
+        QVERIFY2(tooLong.messages[2].contains("\nFile name too long\n"),
+                 qPrintable(tooLong.messages[2]));
         QCOMPARE(tooLong.details.count("    File name too long"), 2);
     }
 
@@ -377,8 +378,9 @@ private slots:
         QVERIFY(QFile::link(w.folder("secret.txt"), w.player + "/iPod_Control/Music/F00/L.mp3"));
         CopyDriver driver;
         w.copy(driver);
-        // Artist "..\..", album "a/b", title "..": the dots and the "/" go.
-        QVERIFY(QFileInfo::exists(w.o("ab/.mp3")));
+        // Artist "..\..", album "a/b": the dots and the "/" go; the title ".." cleans to
+        // nothing, so the file keeps its name on the player.
+        QVERIFY(QFileInfo::exists(w.o("ab/A.mp3")));
         QVERIFY(QFileInfo::exists(w.o("Who/Best/Tab_here_.mp3")));
         // The songs that lie outside the player are reported and not copied.
         QCOMPARE(driver.messages.size(), 3);
@@ -394,6 +396,34 @@ private slots:
                          QFileInfo(path).path() == w.dir.path(),
                      qPrintable(path));
         }
+    }
+
+    void namesEveryDiskTakes() {
+        const QString cjk = QString(80, QChar(0x97F3)); // 240 bytes of UTF-8
+        TransferWindow w({song(1, QString(246, 'n'), "A", "B", "", "F00/LONG.mp3"),
+                          song(2, cjk, "A", "B", "", "F00/CJK.mp3"),
+                          song(3, QString(300, 'o'), "A", "B", "", "F00/OVER.mp3"),
+                          song(4, "???", "A", "B", "", "F00/QQQQ.mp3"),
+                          song(5, "...", "A", "B", "", "F00/DOTS.mp3"),
+                          song(6, "Tu", "Myl\u00e8ne *", "Qui es-tu ?", "", "F00/TU.mp3")});
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%a\\%b\\%t");
+        // A killed run's temporary file, and one of a copy still running elsewhere (pid 1).
+        QVERIFY(write(w.o("A/B/.melvo-999999999-k2.part"), "left over"));
+        QVERIFY(write(w.o("A/B/.melvo-1-k3.part"), "in progress"));
+        CopyDriver driver;
+        w.copy(driver);
+        QVERIFY2(driver.messages.isEmpty(), qPrintable(driver.messages.join('|')));
+        // Up to 255 bytes a name is kept whole; a longer one is cut, keeping the extension.
+        QVERIFY(QFileInfo::exists(w.o("A/B/" + QString(246, 'n') + ".mp3")));
+        QVERIFY(QFileInfo::exists(w.o("A/B/" + cjk + ".mp3")));
+        QVERIFY(QFileInfo::exists(w.o("A/B/" + QString(251, 'o') + ".mp3")));
+        // Titles that clean to nothing keep the song's file name on the player.
+        QVERIFY(QFileInfo::exists(w.o("A/B/QQQQ.mp3")));
+        QVERIFY(QFileInfo::exists(w.o("A/B/DOTS.mp3")));
+        // No component ends in a blank.
+        QVERIFY(QFileInfo::exists(w.o("Myl\u00e8ne/Qui es-tu/Tu.mp3")));
+        QVERIFY(!QFileInfo::exists(w.o("A/B/.melvo-999999999-k2.part")));
+        QVERIFY(QFileInfo::exists(w.o("A/B/.melvo-1-k3.part")));
     }
 
     void sameDestinationAndEmptyFolder() {

@@ -1,6 +1,7 @@
 #include "platform/ProcessTable.h"
 
 #include <QCoreApplication>
+#include <cerrno>
 #include <limits>
 
 #ifdef Q_OS_WIN
@@ -45,6 +46,19 @@ bool TerminateProcess(qint64 pid) {
     const bool ended = ::TerminateProcess(process, 0) != 0;
     CloseHandle(process);
     return ended;
+}
+
+bool ProcessIsRunning(qint64 pid) {
+    if (pid <= 0 || pid > (std::numeric_limits<DWORD>::max)())
+        return false;
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
 }
 
 #else
@@ -100,6 +114,13 @@ bool TerminateProcess(qint64 pid) {
     if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
         return false;
     return ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
+}
+
+bool ProcessIsRunning(qint64 pid) {
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false;
+    // Signal 0 only asks; a process of another user answers "not permitted".
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 #endif

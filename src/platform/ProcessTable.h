@@ -19,4 +19,7 @@ std::vector<ProcessEntry> RunningProcesses();
 // exit code is not ours to choose; on Windows the exit code is 0.
 bool TerminateProcess(qint64 pid);
 
+// True while a process of that id runs, this user's or another's.
+bool ProcessIsRunning(qint64 pid);
+
 qint64 CurrentProcessId();

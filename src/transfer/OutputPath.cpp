@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 #include <filesystem>
 #include <system_error>
 
@@ -22,7 +23,7 @@ void ensureValidFileString(QString& text, bool isPath) {
 }
 
 QString ProcessOutputFolder(const QString& nativeText) {
-    QString typed = nativeText.trimmed();
+    QString typed = TrimBlanks(nativeText);
     // Songs and playlist lines name absolute paths: a relative folder is the working
     // folder's.
     if (QDir::isRelativePath(typed))
@@ -39,8 +40,87 @@ QString SongExtension(const QString& location) {
     return dot < 0 ? QString() : location.mid(dot, 10);
 }
 
+QString TrimBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.sliced(start, end - start);
+}
+
+qsizetype NameLength(QStringView name) {
+#ifdef Q_OS_WIN
+    return name.size();
+#else
+    qsizetype bytes = 0;
+    for (const QChar c : name)
+        bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : c.isSurrogate() ? 2 : 3;
+    return bytes; // a surrogate pair is 4 bytes, 2 for each half
+#endif
+}
+
+namespace {
+
+// Drops the blanks and dots at the end: FAT, exFAT, NTFS and Windows refuse such names.
+void dropTrailingBlanksAndDots(QString& name) {
+    qsizetype end = name.size();
+    while (end > 0 && (name[end - 1] == u' ' || name[end - 1] == u'.'))
+        --end;
+    name.truncate(end);
+}
+
+// The longest start of name, cut between two characters as a reader sees them, whose
+// length is at most room.
+QString shortened(const QString& name, qsizetype room) {
+    if (NameLength(name) <= room)
+        return name;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+    qsizetype keep = 0;
+    qsizetype length = 0;
+    for (qsizetype next = characters.toNextBoundary(); next > 0;
+         next = characters.toNextBoundary()) {
+        length += NameLength(QStringView(name).sliced(keep, next - keep));
+        if (length > room)
+            break;
+        keep = next;
+    }
+    return name.left(keep);
+}
+
+// Every component as every disk takes it; the last one is the file's name before the
+// extension.
+QString fitComponents(const QString& path, const QString& extension) {
+    QStringList components = path.split(u'\\');
+    for (qsizetype i = 0; i < components.size(); ++i) {
+        QString& name = components[i];
+        const bool last = i == components.size() - 1;
+        dropTrailingBlanksAndDots(name);
+        name = shortened(name, NameLimit - (last ? NameLength(extension) : 0));
+        dropTrailingBlanksAndDots(name);
+    }
+    return components.join(u'\\');
+}
+
+QString playerFileBaseName(const QString& location) {
+    QString name = location.mid(location.lastIndexOf(u'\\') + 1);
+    name = name.mid(name.lastIndexOf(u':') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+} // namespace
+
 SongTags SongTags::FromRow(const std::array<QString, 10>& texts) {
-    return SongTags{texts[0], texts[1], texts[2], texts[3], texts[6], texts[5]};
+    SongTags tags{texts[0], texts[1], texts[2], texts[3], texts[6], texts[5]};
+    // "???" or "..." would name a hidden ".mp3", the same for every such song.
+    QString cleaned = TrimBlanks(tags.Title);
+    ensureValidFileString(cleaned, false);
+    dropTrailingBlanksAndDots(cleaned);
+    if (TrimBlanks(cleaned).isEmpty())
+        tags.Title = playerFileBaseName(texts[8]);
+    return tags;
 }
 
 namespace {
@@ -52,13 +132,13 @@ QString withTags(QString text, std::initializer_list<std::pair<const char*, QStr
     text.replace(u'/', u'\\');
 #endif
     for (const auto& [token, value] : tokens)
-        text.replace(QLatin1String(token), value.trimmed());
+        text.replace(QLatin1String(token), TrimBlanks(value));
     return text;
 }
 
 } // namespace
 
-QString RelativePath(const QString& format, const SongTags& tags) {
+QString RelativePath(const QString& format, const SongTags& tags, const QString& extension) {
     QString text = withTags(format, {{"%a", tags.Artist},
                                      {"%b", tags.Album},
                                      {"%t", tags.Title},
@@ -76,7 +156,7 @@ QString RelativePath(const QString& format, const SongTags& tags) {
             break;
     }
     ensureValidFileString(text, false);
-    return text;
+    return fitComponents(text, extension);
 }
 
 QString FolderText(const QString& format, const SongTags& tags) {

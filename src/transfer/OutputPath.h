@@ -21,15 +21,27 @@ QString ProcessOutputFolder(const QString& nativeText);
 // empty when the location holds no ".".
 QString SongExtension(const QString& location);
 
-// The tags of one song-list row that the output format can name.
+// The text without the blanks (U+0020) at its ends; tabs and other spaces stay.
+QString TrimBlanks(const QString& text);
+
+// The tags of one song-list row that the output format can name. A title that cleans to
+// nothing is replaced by the song's own file name on the player (its location's last
+// component without the extension), which is unique there.
 struct SongTags {
     QString Title, Artist, Album, Genre, TrackNumber, Year;
     static SongTags FromRow(const std::array<QString, 10>& texts);
 };
 
 // The format with the tags put in, blanks beside "\" and doubled blanks collapsed, cleaned.
-// On POSIX a "/" typed in the format separates folders too.
-QString RelativePath(const QString& format, const SongTags& tags);
+// On POSIX a "/" typed in the format separates folders too. Then every component is made
+// one that every disk takes: blanks and dots at its end dropped, and none longer than a
+// file system allows (NameLimit), the last one leaving room for the extension.
+QString RelativePath(const QString& format, const SongTags& tags, const QString& extension = {});
+
+// The longest name a file system takes: 255 bytes of UTF-8 on Linux and macOS, 255 UTF-16
+// units on Windows; NameLength measures a name that way.
+inline constexpr qsizetype NameLimit = 255;
+qsizetype NameLength(QStringView name);
 // The format with the title left out, for the log's folder lines.
 QString FolderText(const QString& format, const SongTags& tags);
 

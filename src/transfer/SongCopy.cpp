@@ -1,12 +1,15 @@
 #include "transfer/SongCopy.h"
 
 #include "platform/PlayerPath.h"
+#include "platform/ProcessTable.h"
 #include "platform/RegularFile.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -39,6 +42,30 @@ QString describe(int error) {
 }
 
 } // namespace
+
+QString TemporaryPrefix() {
+    return QStringLiteral(".melvo-");
+}
+
+int RemoveLeftovers(const QString& folder) {
+    static const QRegularExpression shape(QStringLiteral("^\\.melvo-(\\d+)-[0-9a-z]+\\.part$"));
+    int removed = 0;
+    const QStringList names =
+        QDir(folder).entryList({TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = shape.match(name);
+        if (!match.hasMatch())
+            continue;
+        // A copy in progress in another running Melvo is left alone; this program's own
+        // copies are finished or gone by the time it looks.
+        const qint64 pid = match.captured(1).toLongLong();
+        if (pid != CurrentProcessId() && ProcessIsRunning(pid))
+            continue;
+        if (QFile::remove(QDir(folder).filePath(name)))
+            ++removed;
+    }
+    return removed;
+}
 
 bool IsReadOnlyFile(const QString& path) {
     const QFileInfo file(path);
@@ -100,7 +127,10 @@ QString CopySongFile(const QString& source, const QString& destination,
         return QStringLiteral("Permission denied");
 
     TemporaryFile out;
-    const QString stem = target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.';
+    // A short name of our own: it never makes a long destination name fail, and a run that
+    // was killed leaves something the next run can recognise (RemoveLeftovers).
+    const QString stem = target.absolutePath() + u'/' + TemporaryPrefix() +
+                         QString::number(CurrentProcessId()) + u'-';
     for (int attempt = 0; attempt < 8 && !out.file.isOpen(); ++attempt) {
         out.file.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
                              QStringLiteral(".part"));

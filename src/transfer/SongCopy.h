@@ -5,14 +5,21 @@
 
 class QFile;
 
-// Copies one song file. The copy is written to a hidden temporary file beside the
-// destination and renamed over it only once complete, so a failed or interrupted copy
+// Copies one song file. The copy is written to a hidden temporary file in the
+// destination's folder and renamed over it only once complete, so a failed or interrupted copy
 // leaves no partial file and the file it was to replace as it was. The copy keeps the
 // source's modification time. A read-only destination is refused, never replaced.
 // betweenChunks runs between the pieces of a large file (the window repaints there).
 // Returns the reason of a failure, empty on success.
 QString CopySongFile(const QString& source, const QString& destination,
                      const std::function<void()>& betweenChunks = {});
+
+// The temporary file's names start so: ".melvo-", the process id, "-", a random part,
+// ".part".
+QString TemporaryPrefix();
+// Removes the temporary files of that shape in folder that no running copy of the program
+// is writing: those a killed run left behind. Returns how many went.
+int RemoveLeftovers(const QString& folder);
 
 // A file that must not be replaced: marked read-only (no write permission for its owner,
 // whoever runs the program) or not writable by this user.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTime>
 
 namespace {
@@ -130,7 +131,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     log(QStringLiteral("** Starting Copy Routine ***"));
     log(QStringLiteral("Build PlayLists: STARTING"));
     // Without an output folder the run stops below; no playlist is started at the root.
-    const bool haveFolder = !options_.OutputFolderText.trimmed().isEmpty();
+    const bool haveFolder = !TrimBlanks(options_.OutputFolderText).isEmpty();
     if (haveFolder)
         outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     if (options_.ExportPlaylist && haveFolder) {
@@ -158,7 +159,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         return Outcome::NoOutputFolder;
     }
 
-    log(QStringLiteral("Output folder (raw): ") + options_.OutputFolderText.trimmed());
+    log(QStringLiteral("Output folder (raw): ") + TrimBlanks(options_.OutputFolderText));
     log(QStringLiteral("Output folder (processed): ") + ToNativeSeparators(outputFolder_));
     QString playerRoot = FromNativeSeparators(options_.PlayerDrive);
     if (playerRoot.endsWith(u'\\'))
@@ -173,6 +174,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
 
     int n = 0;
     QString knownFolder; // the last destination folder known to exist
+    QSet<QString> tidiedFolders;
     for (const SongRow& row : rows) {
         if (!row.Ticked)
             continue;
@@ -195,7 +197,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         ensureValidFileString(song.Title, false);
 
         const SongTags tags = SongTags::FromRow(row.Texts);
-        const QString base = outputFolder_ + RelativePath(options_.OutputFormat, tags);
+        const QString base = outputFolder_ + RelativePath(options_.OutputFormat, tags, extension);
         song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, tags);
         log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(base));
         // Songs of one album share their folder: it is looked for once.
@@ -209,6 +211,11 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             if (!failures.isEmpty())
                 songReason_ = failures.first().Reason; // the copy then fails for this reason
             knownFolder = failures.isEmpty() ? parent : QString();
+        }
+        // What a killed run left in this folder goes, once a run.
+        if (!tidiedFolders.contains(parent)) {
+            tidiedFolders.insert(parent);
+            RemoveLeftovers(NativePath(parent));
         }
         song.Destination = NativePath(base + extension);
         // One separator between the root and the location, whatever the database holds.
