@@ -2,6 +2,7 @@
 // through each page in reading order.
 
 #include "support/MainWindow.h"
+#include "support/PlayerFolder.h"
 
 #include <QAccessible>
 #include <QTabWidget>
@@ -69,6 +70,28 @@ private slots:
                          ->text(QAccessible::Name),
                      w.find<QLabel>("Label3")->text());
         }
+    }
+
+    void theStatusBarIsHeard() {
+        MainWindow w;
+        dbwriter::writePlayer(w.folder("e"), {dbwriter::song(1, "A", "B", "C", "D", "F00/A.mp3")},
+                              {dbwriter::mhyp("P", {1})});
+        w.drives = {w.folder("e")};
+        w.window.show();
+        QTRY_COMPARE(w.panel(2), "Songs: 1");
+        const auto heard = [&w](int panel) {
+            return QAccessible::queryAccessibleInterface(
+                       w.find<QLabel>(qPrintable(QString("sBarPanel%1").arg(panel))))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(heard(1), "Status: Ok");
+        QCOMPARE(heard(2), "Songs: 1");
+        w.window.TickAll(true);
+        QCOMPARE(heard(3), "Selected:1");
+        w.window.ChooseLanguage("german");
+        for (int panel : {1, 2, 3})
+            QCOMPARE(heard(panel), w.panel(panel));
+        QVERIFY(heard(2).endsWith(" 1"));
     }
 
     void tabFollowsThePages() {

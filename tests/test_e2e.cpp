@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -117,7 +118,39 @@ private slots:
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
         QTRY_VERIFY(find("picTab2")->isVisible());
         typeInto(window.findChild<QLineEdit*>("txtBrowsePath"), out);
-        typeInto(window.findChild<QLineEdit*>("txtOutPutFormat"), "%a - %t");
+        // A format without the title, left for another box: the message comes once, though
+        // it takes the focus from the box itself.
+        auto* format = window.findChild<QLineEdit*>("txtOutPutFormat");
+        // No window manager hands the focus back after the playlist's popup: ask for it.
+        window.windowHandle()->requestActivate();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), window.windowHandle());
+        {
+            // Each message takes the focus, as a window manager would give it, and is read
+            // and closed once it has it.
+            QStringList messages;
+            QTimer reader;
+            reader.setInterval(10);
+            connect(&reader, &QTimer::timeout, [&messages] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !box->windowHandle())
+                    return;
+                if (QGuiApplication::focusWindow() != box->windowHandle()) {
+                    box->windowHandle()->requestActivate();
+                    return;
+                }
+                messages << box->text();
+                box->accept();
+            });
+            reader.start();
+            typeInto(format, "%a");
+            // Out of the box and straight back: the message then takes the focus from it.
+            QTest::mouseClick(window.findChild<QLineEdit*>("txtBrowsePath"), Qt::LeftButton);
+            QTest::mouseClick(format, Qt::LeftButton);
+            QTRY_COMPARE(messages.size(), 1);
+            QTest::qWait(1500); // three turns of the check's timer
+            QCOMPARE(messages, QStringList({"You must have a Title (%t) in your output format"}));
+        }
+        typeInto(format, "%a - %t");
         QCOMPARE(window.findChild<QLabel*>("lblOutputPreView")->text(),
                  "Example:<OutputDir>\\Artist - Title");
         auto* exportBox = window.findChild<QCheckBox*>("chkExportPlaylists");

@@ -203,7 +203,24 @@ private slots:
         QVERIFY(!shown->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
 
         QVERIFY(!shown->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
-        QVERIFY(shown->index(1, 0).data(Qt::DecorationRole).isNull());
+        // A row without a file type's icon gets a blank one of the same size, so its title
+        // stands in line with the others and every row is as high as box and icon need.
+        const QIcon blank = shown->index(1, 0).data(Qt::DecorationRole).value<QIcon>();
+        QCOMPARE(blank.availableSizes(),
+                 shown->index(0, 0).data(Qt::DecorationRole).value<QIcon>().availableSizes());
+        QCOMPARE(blank.pixmap(16).toImage().pixelColor(8, 8).alpha(), 0);
+        QVERIFY(shown->index(1, 1).data(Qt::DecorationRole).isNull());
+        // Sizes and bit rates to the right, year and track in the middle.
+        QCOMPARE(shown->index(0, 4).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(shown->index(0, 5).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignHCenter | Qt::AlignVCenter));
+        QCOMPARE(shown->index(0, 6).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignHCenter | Qt::AlignVCenter));
+        QCOMPARE(shown->index(0, 7).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(shown->index(0, 0).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
         QCOMPARE(shown->index(1, 3).data(Qt::ToolTipRole).toString(), "notes");
         QVERIFY(shown->index(0, 3).data(Qt::ToolTipRole).isNull());
         QVERIFY(!(shown->flags(shown->index(0, 1)) & Qt::ItemIsUserCheckable));

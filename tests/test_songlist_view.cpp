@@ -209,6 +209,17 @@ private slots:
         w.window.TickAll(false);
         QTest::keyClick(w.find<QComboBox>("cmbPlaylists"), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(w.panel(3), "Selected:5");
+        // In the text boxes too, which still select their own text.
+        for (const char* box : {"XPSearch", "txtBrowsePath", "txtOutPutFormat"}) {
+            w.window.TickAll(false);
+            auto* edit = w.find<QLineEdit>(box);
+            edit->setText("e"); // a search that keeps some rows
+            edit->deselect();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QCOMPARE(w.panel(3), QString("Selected:%1").arg(w.rows().size()));
+            QCOMPARE(edit->selectedText(), "e");
+            edit->clear();
+        }
     }
 
     void playOpensTheSongOnThePlayer() {

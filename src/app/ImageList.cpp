@@ -54,6 +54,7 @@ QIcon bands(const QList<QColor>& colours, const QList<int>& heights) {
 } // namespace
 
 ImageList::ImageList() {
+    blank_ = drawn([](QPainter&) {});
     icons_[Acc] = badge(QColor(0x8e, 0x44, 0xad), QStringLiteral("AAC"));
     icons_[Mp3] = badge(QColor(0x27, 0x6f, 0xbf), QStringLiteral("M"));
     icons_[Wav] = badge(QColor(0x2e, 0x8b, 0x57), QStringLiteral("W"));

@@ -30,7 +30,11 @@ public:
     // The icon at index; a null icon for an index the list does not hold.
     QIcon Icon(int index) const { return icons_.value(index); }
     int Count() const { return static_cast<int>(icons_.size()); }
+    // A transparent icon of the same size: rows without a file-type icon keep their text
+    // where the others have it.
+    QIcon Blank() const { return blank_; }
 
 private:
     QMap<int, QIcon> icons_;
+    QIcon blank_;
 };

@@ -75,8 +75,10 @@ public:
         }
         if (role == Qt::DecorationRole) {
             const QVariant icon = QIdentityProxyModel::data(index, SongListModel::IconIndexRole);
-            return icon.isValid() && icon.toInt() > 0 ? QVariant(images_.Icon(icon.toInt()))
-                                                      : QVariant();
+            if (!icon.isValid())
+                return {};
+            const QIcon picture = images_.Icon(icon.toInt());
+            return picture.isNull() ? images_.Blank() : picture;
         }
         return QIdentityProxyModel::data(index, role);
     }

@@ -153,9 +153,10 @@ private:
     // A load, a list build or the start's tail is under way (they yield): the watch waits
     // for them, so nothing replaces the tables they read.
     int busy_ = 0;
-    quint64 listBuild_ = 0;       // counts the builds of the list: a newer one supersedes
-    bool settingsLoaded_ = false; // only what was loaded in this run is saved
-    QString folderBeforeUnplug_;  // what the output folder box held when an unplug emptied it
+    quint64 listBuild_ = 0;          // counts the builds of the list: a newer one supersedes
+    bool settingsLoaded_ = false;    // only what was loaded in this run is saved
+    bool titleMessageShown_ = false; // the title check's message has the focus
+    QString folderBeforeUnplug_;     // what the output folder box held when an unplug emptied it
     bool folderEmptiedByUnplug_ = false;
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
@@ -179,6 +180,7 @@ private:
     QLineEdit* XPSearch_ = nullptr;
     QPushButton* cmdCopy_ = nullptr;
     std::array<QLabel*, 4> panels_{};
+    std::array<QString, 4> panelWords_; // what a screen reader calls an empty panel
     QTimer* Timer1_ = nullptr;
     QTimer* tmrDiskSize_ = nullptr;
     QTimer* tmrTextFormat_ = nullptr;

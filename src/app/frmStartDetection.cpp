@@ -168,7 +168,10 @@ void frmStart::RefreshFreeSpace() {
 }
 
 void frmStart::setPanel(int panel, const QString& text) {
-    panels_[static_cast<size_t>(panel - 1)]->setText(text);
+    QLabel* label = panels_[static_cast<size_t>(panel - 1)];
+    label->setText(text);
+    // A screen reader says a panel's name: its whole text, or its word while it is empty.
+    label->setAccessibleName(text.isEmpty() ? panelWords_[static_cast<size_t>(panel - 1)] : text);
 }
 
 void frmStart::setMenusEnabled(bool enabled) {

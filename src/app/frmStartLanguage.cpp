@@ -133,10 +133,9 @@ void frmStart::nameForAccessibility() {
     name("FramePlaylist", text(1));
     menuBar()->setAccessibleName(QStringLiteral("Menu"));
     name("sBar", word(45).section(u':', 0, 0));
-    name("sBarPanel1", word(45).section(u':', 0, 0));
-    name("sBarPanel2", word(42));
-    name("sBarPanel3", word(39));
-    name("sBarPanel4", word(68));
+    panelWords_ = {word(45).section(u':', 0, 0), word(42), word(39), word(68)};
+    for (int panel = 1; panel <= 4; ++panel)
+        setPanel(panel, panels_[static_cast<size_t>(panel - 1)]->text());
     name("pBar", word(64).section(u':', -1).trimmed());
 }
 

@@ -53,9 +53,12 @@ void frmStart::UpdatePreview() {
 void frmStart::CheckTitleToken() {
     if (txtOutPutFormat_->text().contains(QLatin1String("%t"), Qt::CaseInsensitive))
         return;
-    // Off before the message, so that it is shown once, not twice a second.
+    // Off before the message, and kept off while the message has the focus (the box's
+    // focus-out would start it again), so that it is shown once.
     tmrTextFormat_->stop();
+    titleMessageShown_ = true;
     QMessageBox::information(this, text(3), text(2));
+    titleMessageShown_ = false;
     Tab1_->setCurrentIndex(1);
     txtOutPutFormat_->setFocus();
 }

@@ -73,6 +73,8 @@ void frmStart::connectSongList() {
     connect(cmbPlaylists_, &QComboBox::activated, this, &frmStart::PlaylistChosen);
     connect(XPSearch_, &QLineEdit::textChanged, this, &frmStart::SearchChanged);
     LV_->installEventFilter(this);
+    for (QLineEdit* box : {XPSearch_, txtBrowsePath_, txtOutPutFormat_})
+        box->installEventFilter(this);
 }
 
 void frmStart::BuildSongList(int p) {
@@ -170,8 +172,17 @@ void frmStart::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool frmStart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtOutPutFormat_ && event->type() == QEvent::FocusOut)
+    if (watched == txtOutPutFormat_ && event->type() == QEvent::FocusOut && !titleMessageShown_)
         tmrTextFormat_->start();
+    // The window sees a text box's keys too: Ctrl+A there ticks every row as well (the box
+    // still selects its own text).
+    if (event->type() == QEvent::KeyRelease &&
+        (watched == XPSearch_ || watched == txtBrowsePath_ || watched == txtOutPutFormat_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isCtrlA(key) && !key->isAutoRepeat())
+            TickAll(true);
+        return false;
+    }
     if (watched != LV_ || event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);

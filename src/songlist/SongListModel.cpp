@@ -26,6 +26,8 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 0)
             return row.Ticked ? Qt::Checked : Qt::Unchecked;
         return {};
+    case Qt::TextAlignmentRole:
+        return static_cast<int>(Alignment(index.column()));
     case Qt::ToolTipRole:
         return row.ToolTip.isEmpty() ? QVariant() : QVariant(row.ToolTip);
     case BoldRole:
@@ -34,6 +36,20 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
         return index.column() == 0 ? QVariant(row.Icon) : QVariant();
     default:
         return {};
+    }
+}
+
+Qt::Alignment SongListModel::Alignment(int column) {
+    // Sizes and bit rates line up on their units, years and track numbers in the middle.
+    switch (column) {
+    case 4:
+    case 7:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case 5:
+    case 6:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 

@@ -23,6 +23,9 @@ class SongListModel : public QAbstractTableModel {
 public:
     static constexpr int ColumnCount = 10;
     enum Role { BoldRole = Qt::UserRole + 1, IconIndexRole };
+    // How column's texts line up: sizes and bit rates right, years and track numbers in
+    // the middle, the rest left.
+    static Qt::Alignment Alignment(int column);
 
     using QAbstractTableModel::QAbstractTableModel;
 
