@@ -1,6 +1,7 @@
 // Finding the player: the order of the candidates, the no-player dialog, the first load,
 // and the player going away while it is shown or while it loads.
 
+#include "platform/PlayerPath.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
 
@@ -12,6 +13,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace dbwriter;
 
@@ -130,6 +133,33 @@ private slots:
         other.drives = {other.folder("none"), w.folder("f")};
         other.window.show();
         QTRY_COMPARE(other.panel(2), "Songs: 3");
+    }
+
+    void aDatabaseThatCannotBeReadSaysSo() {
+        MainWindow w;
+        // A FIFO as iTunesDB: found at once (no open waits for a writer that never comes),
+        // loaded as nothing, and the status says why.
+        const QString fifo = databasePath(w.folder("e"));
+        QVERIFY(QDir().mkpath(w.folder("e/iPod_Control/iTunes")));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        // A folder as iTunesDB loses to the compressed database beside it.
+        QVERIFY(QDir().mkpath(w.folder("f/iPod_Control/iTunes/iTunesDB")));
+        QFile cdb(w.folder("f/iPod_Control/iTunes/iTunesCDB"));
+        QVERIFY(cdb.open(QIODevice::WriteOnly) &&
+                cdb.write(compressed(database(threeSongs(), {mhyp("Beside", {1, 2, 3})}))) > 0);
+        cdb.close();
+        QCOMPARE(PlayerDatabaseFile(w.folder("f")), cdb.fileName());
+
+        w.drives = {w.folder("e")};
+        w.window.show();
+        QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("e"));
+        QCOMPARE(w.panel(1), "Status: Cannot read the iPod's music database");
+        QCOMPARE(w.panel(2), "Songs: 0");
+        QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
+        // The watch sees the database still there, and leaves the status as it is.
+        w.window.Timer1Tick();
+        QCOMPARE(w.panel(1), "Status: Cannot read the iPod's music database");
     }
 
     void quitEndsTheSearchWithoutLoading() {

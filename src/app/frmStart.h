@@ -143,7 +143,8 @@ private:
     SongListModel songs_;
     bool shownOnce_ = false;
     bool activated_ = false;
-    bool loading_ = false; // the database is being read: the watch waits
+    bool loading_ = false;     // the database is being read: the watch waits
+    bool databaseRead_ = true; // the last load could read the database: the status says so
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
     FolderPicker folderPicker_;

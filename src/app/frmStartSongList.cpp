@@ -82,7 +82,7 @@ void frmStart::BuildSongList(int p) {
     ProgressBarProgress progress(pBar_);
     songs_.SetRows(catalog_.PlaylistRows(state_.Database, p, &progress));
     QApplication::restoreOverrideCursor();
-    setPanel(1, text(45)); // "Status: Ok"
+    setPanel(1, text(databaseRead_ ? 45 : 110)); // "Status: Ok" or "Status: Cannot read…"
 }
 
 void frmStart::PlaylistChosen(int p) {

@@ -125,6 +125,10 @@ constexpr Row Rows[] = {
     {98,
      {u"Example:<OutputDir>\\", u"Beispiel: <Zielverzeichnis>\\", u"ejemplo:<dir de salida>\\"}},
     {99, {u"Play", u"Abspielen", u"Escuchar"}},
+    {110,
+     {u"Status: Cannot read the iPod's music database",
+      u"Status: Die Musikdatenbank des iPod kann nicht gelesen werden",
+      u"Estado: No se puede leer la base de datos de música del iPod"}},
 };
 
 constexpr bool rowsInOrder() {
