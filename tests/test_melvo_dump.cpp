@@ -5,6 +5,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+
+#include <climits>
+#include <sys/stat.h>
 
 using namespace dbwriter;
 
@@ -76,6 +80,7 @@ private slots:
         const Run notDb = dump({writeFile(dir, "notes.txt", "just some text")});
         QCOMPARE(notDb.exitCode, 0);
         QCOMPARE(notDb.out, "L\tiPod\t0\t0\n");
+        QVERIFY(notDb.err.isEmpty());
 
         const QString missing = dir.filePath("missing-iTunesDB");
         const Run gone = dump({missing});
@@ -84,11 +89,40 @@ private slots:
         QCOMPARE(gone.err.count(u'\n'), 1);
         QVERIFY(gone.out.isEmpty());
 
-        QCOMPARE(dump({dir.path()}).exitCode, 2);
+        // A folder, a FIFO with no writer and a device: cannot read, at once.
+        const QString fifo = dir.filePath("fifo-iTunesDB");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString& special : {dir.path(), fifo, QStringLiteral("/dev/zero")}) {
+            const Run refused = dump({special});
+            QCOMPARE(refused.exitCode, 2);
+            QVERIFY2(refused.err.startsWith("melvo-dump: cannot read " + special),
+                     qPrintable(refused.err));
+        }
         for (const QStringList& args :
              {QStringList{}, QStringList{"a", "b"}, QStringList{"db", "--language", "klingon"},
               QStringList{"--bogus"}, QStringList{"db", "--language"}})
             QCOMPARE(dump(args).exitCode, 2);
+    }
+
+    // The window leaves out silently what passes the reader's ceilings; melvo-dump names it.
+    void namesWhatWasLeftOut() {
+        QTemporaryDir dir;
+        QByteArray title = mhodString(1, QString(40000, u'x'));
+        qToLittleEndian<qint32>(INT_MAX, title.data() + 28);
+        const QByteArray tracks = Record("mhit", 0x9c).add(title) + Record("mhit", 20);
+        const QByteArray plain = mhbd({mhsd(1, mhlt({tracks}))});
+        const Run cut = dump({writeFile(dir, "db", plain)});
+        QCOMPARE(cut.exitCode, 0);
+        QVERIFY(cut.out.startsWith("T\t0\t" + QString(32767, u'x') + "\t"));
+        QCOMPARE(cut.err.split(u'\n', Qt::SkipEmptyParts),
+                 QStringList({"melvo-dump: 1 track records too short to hold a track's fields, "
+                              "left out",
+                              "melvo-dump: 1 strings cut to 32767 characters"}));
+        // Some kilobytes of x inflate past a hundred times the stream's size.
+        const Run bomb = dump({writeFile(dir, "iTunesCDB", compressed(plain))});
+        QCOMPARE(bomb.exitCode, 0);
+        QVERIFY2(bomb.err.contains("melvo-dump: compressed stream cut after "),
+                 qPrintable(bomb.err));
     }
 };
 
