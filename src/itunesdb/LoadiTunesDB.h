@@ -34,6 +34,7 @@ struct LoadCuts {
     qint64 playlistsPastCeiling = 0;
     qint64 stringsCut = 0;
     qint64 inflatedTo = -1; // where a compressed stream was cut; -1 when it was not
+    bool operator==(const LoadCuts&) const = default;
 };
 
 struct LoadResult {
