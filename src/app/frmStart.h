@@ -143,13 +143,14 @@ private:
     SongListModel songs_;
     bool shownOnce_ = false;
     bool activated_ = false;
-    bool loading_ = false;     // the database is being read: the watch waits
-    bool databaseRead_ = true; // the last load could read the database: the status says so
+    bool loading_ = false; // the database is being read: the watch waits
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
     FolderPicker folderPicker_;
     SongCatalog catalog_;
     SearchIndex search_;
+    // Whether the last load could read the player's database: the status panel says so.
+    bool databaseRead_ = true;
 
     QMenu* mnuLanguage_ = nullptr;
     QAction* mnuEnglish_ = nullptr;
