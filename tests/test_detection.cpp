@@ -1,6 +1,7 @@
 // Finding the player: the order of the candidates, the no-player dialog, the first load,
 // and the player going away while it is shown or while it loads.
 
+#include "platform/PlayerPath.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
@@ -14,6 +15,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace dbwriter;
 
@@ -132,6 +135,26 @@ private slots:
         other.drives = {other.folder("none"), w.folder("f")};
         other.window.show();
         QTRY_COMPARE(other.panel(2), "Songs: 3");
+    }
+
+    void aDatabaseThatCannotBeReadSaysSo() {
+        MainWindow w;
+        // A FIFO as iTunesDB is found, never opened to wait for a writer, and said to be
+        // unreadable; a folder as iTunesDB loses to the iTunesCDB beside it.
+        QVERIFY(QDir().mkpath(w.folder("e/iPod_Control/iTunes")));
+        QCOMPARE(mkfifo(QFile::encodeName(databasePath(w.folder("e"))).constData(), 0600), 0);
+        QVERIFY(QDir().mkpath(databasePath(w.folder("f"))));
+        QFile cdb(w.folder("f/iPod_Control/iTunes/iTunesCDB"));
+        QVERIFY(cdb.open(QIODevice::WriteOnly) && cdb.write(compressed(database({}, {}))) > 0);
+        cdb.close();
+        QCOMPARE(PlayerDatabaseFile(w.folder("f")), cdb.fileName());
+        w.drives = {w.folder("e")};
+        w.window.show();
+        QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
+        QCOMPARE(w.panel(1), "Status: Cannot read the iPod's music database");
+        QCOMPARE(w.panel(2), "Songs: 0");
+        w.window.Timer1Tick(); // the database is still there: the status stays
+        QCOMPARE(w.panel(1), "Status: Cannot read the iPod's music database");
     }
 
     void quitEndsTheSearchWithoutLoading() {

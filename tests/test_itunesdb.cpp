@@ -11,6 +11,9 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <climits>
+#include <sys/stat.h>
+
 using namespace dbwriter;
 
 namespace {
@@ -205,9 +208,9 @@ private slots:
             QByteArray bytes = good;
             put32(bytes, secondTrack + 4, bad);
             const MusicDatabase db = load(bytes);
-            QCOMPARE(db.TrackCount(), 2); // the record is read, then the walk ends there
+            QCOMPARE(db.TrackCount(), 1); // too short to be a track, and the walk ends there
             QCOMPARE(db.PlaylistCount(), 0);
-            QCOMPARE(db.LoadedTrackCount, 2);
+            QCOMPARE(db.LoadedTrackCount, 1);
         }
         // A string that claims more bytes than its record or the file holds reads what is
         // there.
@@ -305,7 +308,7 @@ private slots:
                                 {{1, QString::number(id)}, {2, ":F:" + QString::number(id)}}});
             ids.append(id);
         }
-        tracks[7000].strings.append({3, QString(1500000, u'a')}); // 3 MB
+        tracks[7000].strings.append({3, QString(1500000, u'a')}); // 3 MB, cut at the ceiling
         const QByteArray bytes = database(tracks, {mhyp("Player", ids), mhyp("List", {3, 2, 1})});
         QTemporaryDir dir;
         QFile file(dir.filePath("iTunesDB"));
@@ -318,7 +321,7 @@ private slots:
                  LoadResult::Status::Loaded);
         QCOMPARE(fromFile.TrackCount(), 20000);
         QVERIFY(fromFile.Tracks == inMemory.Tracks);
-        QCOMPARE(fromFile.Tracks[7000].Album.size(), 1500000);
+        QCOMPARE(fromFile.Tracks[7000].Album.size(), ReaderCeiling::StringUnits);
         QCOMPARE(fromFile.PlaylistCount(), 2);
         QCOMPARE(fromFile.Playlists[1].Songs.GetWholeList(),
                  inMemory.Playlists[1].Songs.GetWholeList());
@@ -420,6 +423,61 @@ private slots:
         QCOMPARE(db.TrackCount(), 0);
         QTemporaryDir dir;
         QCOMPARE(LoadiTunesDB(db, dir.path(), "All Songs").status, LoadResult::Status::Unreadable);
+        // A FIFO (no writer will ever come) and a device are refused at once, never waited on.
+        const QString fifo = dir.filePath("iTunesDB");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString& special : {fifo, QStringLiteral("/dev/zero")}) {
+            const LoadResult refused = LoadiTunesDB(db, special, "All Songs");
+            QCOMPARE(refused.status, LoadResult::Status::Unreadable);
+            QVERIFY(!refused.error.isEmpty());
+        }
+    }
+
+    // Whatever the bytes claim, a load keeps to the ceilings: its tables grow with the real
+    // bytes only, and records too short for their fields add nothing.
+    void hostileDatabasesStayWithinTheCeilings() {
+        const QByteArray header = Record("mhbd", 104);
+        const QByteArray tinyTrack = Record("mhit", 60).set32(16, 7);
+        // A compression bomb: 400,000 tracks in a few kilobytes.
+        const QByteArray bomb = compressed(header + tinyTrack.repeated(400000));
+        MusicDatabase db;
+        LoadResult result = ReadiTunesDB(db, bomb, "All Songs");
+        QCOMPARE(result.cuts.inflatedTo, ReaderCeiling::InflationRatio * (bomb.size() - 0xF4));
+        QVERIFY(db.TrackCount() <= result.cuts.inflatedTo / 60 + 1); // the last one cut short
+
+        // Strings: cut at the ceiling, never inside a surrogate pair, never past their record.
+        QByteArray huge = mhodString(1, QString(40000, u'x'));
+        put32(huge, 28, INT_MAX); // claims 2 GB; the record holds 80,000 bytes
+        const QByteArray pair = mhodString(4, QString(32766, u'a') + u"\U0001F3B5"_qs);
+        const QByteArray utf8 = mhodString(3, QString(100000, u'u'), 2);
+        QByteArray negative = mhodString(5, "g");
+        put32(negative, 8, INT_MIN + 8); // a total length near INT_MIN ends the walk
+        result = ReadiTunesDB(db,
+                              header + Record("mhit", 0x9c).add({huge, pair, utf8}) +
+                                  mhit(titled(2, "next")) + Record("mhit", 0x9c).add(negative),
+                              "All Songs");
+        QCOMPARE(db.TrackCount(), 3);
+        QCOMPARE(db.Tracks[0].Title, QString(ReaderCeiling::StringUnits, u'x'));
+        QCOMPARE(db.Tracks[0].Artist, QString(32766, u'a'));
+        QCOMPARE(db.Tracks[0].Album.size(), ReaderCeiling::StringUnits);
+        QCOMPARE(result.cuts.stringsCut, 3);
+
+        // A million tracks and a million playlists at most, and what comes after them, or
+        // after a record too short to be what it says, belongs to nothing.
+        const QByteArray shortTrack = QByteArray("mhit\x08\0\0\0", 8);
+        const QByteArray shortItem = QByteArray("mhip\x14\0\0\0", 8) + QByteArray(12, '\0');
+        const QByteArray list = Record("mhyp", 12);
+        result = ReadiTunesDB(db,
+                              header + shortTrack.repeated(3) +
+                                  tinyTrack.repeated(ReaderCeiling::Tracks + 1) +
+                                  mhodString(1, "stray") + Record("mhlp", 92) + list + shortItem +
+                                  list.repeated(ReaderCeiling::Playlists) + mhip(5),
+                              "All Songs");
+        QCOMPARE(db.TrackCount(), ReaderCeiling::Tracks);
+        QCOMPARE(db.Tracks.back().Title, "");
+        QCOMPARE(db.PlaylistCount(), ReaderCeiling::Playlists);
+        QCOMPARE(db.Playlists.front().Songs.ListCount() + db.Playlists.back().Songs.ListCount(), 0);
+        QVERIFY(result.cuts == (LoadCuts{3, 1, 1, 1, 0, -1}));
     }
 
     void realDatabases_data() {

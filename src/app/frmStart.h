@@ -163,6 +163,8 @@ private:
     FolderPicker folderPicker_;
     SongCatalog catalog_;
     SearchIndex search_;
+    // Whether the last load could read the player's database: the status panel says so.
+    bool databaseRead_ = true;
 
     QMenu* mnuLanguage_ = nullptr;
     QAction* mnuEnglish_ = nullptr;

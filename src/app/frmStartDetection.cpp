@@ -42,9 +42,9 @@ void frmStart::FormActivate() {
     yield();
     setPanel(1, text(64)); // "Status: Loading Songs…"
     yield();
-    LoadPlayerData();
+    databaseRead_ = LoadPlayerData();
     yield();
-    setPanel(1, text(45)); // "Status: Ok"
+    setPanel(1, text(databaseRead_ ? 45 : 110)); // "Status: Ok" or "Status: Cannot read…"
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + state_.Database.LibraryName);
     yield();
     setPanel(2, text(42) + u' ' + QString::number(state_.Database.LoadedTrackCount));
@@ -148,8 +148,8 @@ void frmStart::Timer1Tick() {
     setPanel(1, text(64));
     setWindowTitle(QStringLiteral("Melvo - iPod found loading songs..."));
     yield();
-    LoadPlayerData();
-    setPanel(1, text(45));
+    databaseRead_ = LoadPlayerData();
+    setPanel(1, text(databaseRead_ ? 45 : 110));
     setPanel(2, text(42) + u' ' + QString::number(db.LoadedTrackCount));
     setPanel(3, text(39) + QStringLiteral(" 0"));
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + db.LibraryName);

@@ -98,7 +98,7 @@ void frmStart::BuildSongList(int p) {
     if (superseded())
         return;
     songs_.SetRows(std::move(rows));
-    setPanel(1, text(45)); // "Status: Ok"
+    setPanel(1, text(databaseRead_ ? 45 : 110)); // "Status: Ok" or "Status: Cannot read…"
 }
 
 void frmStart::PlaylistChosen(int p) {

@@ -1,5 +1,6 @@
 #include "itunesdb/LoadiTunesDB.h"
 
+#include "platform/RegularFile.h"
 #include "platform/UiYield.h"
 
 #include <QFile>
@@ -84,6 +85,10 @@ public:
     // The progress bar's range and where a walk at offset stands in it.
     virtual qint64 progressSize() const { return window_.size(); }
     virtual qint64 progressAt(qint64 offset) const { return offset; }
+    // The most bytes the walk can meet: the file's size, or a stream's ceiling.
+    virtual qint64 mostBytes() const { return window_.size(); }
+    // Where a compressed stream was cut at its ceiling; -1 when nothing was cut.
+    virtual qint64 cutAt() const { return -1; }
 
 protected:
     Bytes window_;
@@ -145,8 +150,6 @@ private:
 // A compressed database: its header as stored, byte 0xA8 of which is 1, then the rest of
 // the database as one zlib stream.
 constexpr qint64 kCompressedFlag = 0xA8;
-// No player's database comes near this; a stream that inflates past it is damaged.
-constexpr qint64 kMostInflated = qint64(1) << 30;
 
 qint64 compressedHeaderLength(QByteArrayView bytes) {
     if (bytes.size() < 8 || qFromLittleEndian<quint32>(bytes.data()) != kMhbd)
@@ -164,7 +167,8 @@ qint64 compressedHeaderLength(QByteArrayView bytes) {
 class InflatingSource final : public ByteSource {
 public:
     InflatingSource(QByteArrayView file, qint64 header)
-        : input_(file.sliced(header)), buffer_(file.first(header).toByteArray()) {
+        : input_(file.sliced(header)), buffer_(file.first(header).toByteArray()), header_(header),
+          limit_(std::min(ReaderCeiling::InflationRatio * input_.size(), ReaderCeiling::Inflated)) {
         buffer_[kCompressedFlag] = 0;
         filled_ = next_ = buffer_.size();
         window_ = Bytes(QByteArrayView(buffer_.constData(), filled_), 0, kUnknownSize);
@@ -183,7 +187,7 @@ public:
 
     bool ensure(qint64 offset, qint64 need) override {
         if (offset >= base_ && (offset + need <= next_ || size_ != kUnknownSize))
-            return true; // already at hand, or all there is
+            return true;      // already at hand, or all there is
         if (offset > base_) { // the walk only moves on: drop what lies behind it
             const qint64 kept = std::max<qint64>(next_ - offset, 0);
             if (kept > 0)
@@ -215,6 +219,8 @@ public:
     // For the progress bar: how far through the compressed bytes the inflating is.
     qint64 progressSize() const override { return input_.size(); }
     qint64 progressAt(qint64) const override { return consumed_.load(); }
+    qint64 mostBytes() const override { return header_ + limit_; }
+    qint64 cutAt() const override { return cutAt_.load(); }
 
 private:
     static constexpr qint64 kPiece = 1 << 20;
@@ -238,9 +244,11 @@ private:
         bool going = inflateInit(&stream) == Z_OK;
         qint64 total = 0;
         while (going) {
-            QByteArray piece(kPiece, Qt::Uninitialized);
+            // One byte more than the ceiling leaves tells a stream cut from one that ends there.
+            const qint64 room = std::min(kPiece, limit_ - total + 1);
+            QByteArray piece(room, Qt::Uninitialized);
             stream.next_out = reinterpret_cast<Bytef*>(piece.data());
-            stream.avail_out = static_cast<uInt>(kPiece);
+            stream.avail_out = static_cast<uInt>(room);
             while (stream.avail_out > 0) {
                 const qint64 at = consumed_.load();
                 const auto available =
@@ -254,10 +262,13 @@ private:
                     break;
                 }
             }
-            piece.truncate(kPiece - stream.avail_out);
-            total += piece.size();
-            if (total >= kMostInflated)
+            piece.truncate(room - stream.avail_out);
+            if (total + piece.size() > limit_) { // damage or a bomb: cut at the ceiling
+                piece.truncate(limit_ - total);
+                cutAt_ = limit_;
                 going = false;
+            }
+            total += piece.size();
             if (piece.isEmpty())
                 continue;
             std::unique_lock lock(mutex_);
@@ -275,6 +286,9 @@ private:
 
     QByteArrayView input_;
     QByteArray buffer_;
+    const qint64 header_;
+    const qint64 limit_; // the most the stream may inflate to
+    std::atomic<qint64> cutAt_{-1};
     qint64 base_ = 0; // the buffer holds [base_, base_ + filled_)
     qint64 filled_ = 0;
     qint64 next_ = 0; // where the next inflated piece starts
@@ -346,7 +360,7 @@ public:
     // Fills tables of its own and hands them over at the end: events handled during
     // the yields see the emptied tables, never half-built ones.
     // False when the file could not be read to its end; out is then left alone.
-    bool run(MusicDatabase& out) {
+    bool run(MusicDatabase& out, LoadCuts& cuts) {
         qint64 offset = 0;
         while (offset + 1 < bytes_.size()) {
             if (yield_.due()) {
@@ -378,6 +392,7 @@ public:
         out.Playlists = std::move(playlists_);
         if (haveLibraryName_)
             out.LibraryName = libraryName_;
+        cuts = cuts_;
         return true;
     }
 
@@ -386,6 +401,12 @@ private:
     static constexpr qint64 kHeaderBytes = 64;
     // The header of a track record in the oldest databases.
     static constexpr qint64 kSmallestTrackRecord = 0x9c;
+    // A track or playlist item record shorter than this does not hold the fields read from
+    // it: what lies there belongs to the next record.
+    static constexpr qint64 kTrackFields = 60;
+    static constexpr qint64 kItemFields = 28;
+    // The most bytes a kept string is read from: the units allowed, in UTF-8 at worst.
+    static constexpr qint64 kMostStringBytes = 3 * ReaderCeiling::StringUnits;
     // Beyond this the table grows as tracks come (a stream's size is not known ahead).
     static constexpr qint64 kMostReserved = qint64(1) << 18;
 
@@ -403,17 +424,25 @@ private:
             // Room for the tracks the list announces, but never more than the rest of the
             // file could hold, so a damaged count cannot ask for a huge table.
             const qint64 announced = std::max<qint32>(bytes_.i32(offset + 8), 0);
-            tracks_.reserve(static_cast<size_t>(std::min(
-                {announced, (bytes_.size() - offset) / kSmallestTrackRecord, kMostReserved})));
+            tracks_.reserve(static_cast<size_t>(
+                std::min({announced, (source_.mostBytes() - offset) / kSmallestTrackRecord,
+                          kMostReserved})));
             break;
         }
         case kMhit:
-            readTrack(offset);
+            trackOpen_ = false; // until it proves a track, its strings have no owner
+            if (step < kTrackFields)
+                ++cuts_.shortTracks;
+            else if (qint64(tracks_.size()) >= ReaderCeiling::Tracks)
+                ++cuts_.tracksPastCeiling;
+            else
+                readTrack(offset);
             break;
         case kMhod: {
             step = std::max<qint32>(bytes_.i32(offset + 8), 0);
             // Only as far as the text goes: a damaged length must not pull in the file.
-            const qint64 textLength = std::max<qint32>(bytes_.i32(offset + 28), 0);
+            const qint64 textLength =
+                std::min<qint64>(std::max<qint32>(bytes_.i32(offset + 28), 0), kMostStringBytes);
             if (!source_.ensure(offset, std::min(step, 40 + textLength)))
                 return -1;
             readString(offset);
@@ -422,13 +451,22 @@ private:
         case kMhlp:
             inPlaylistPart_ = true;
             break;
-        case kMhyp:
+        case kMhyp: {
             inItem_ = false;
-            (dataSetType_ == kPodcastDataSet ? podcastLists_ : playlists_).emplace_back();
+            auto& lists = dataSetType_ == kPodcastDataSet ? podcastLists_ : playlists_;
+            listOpen_ = qint64(lists.size()) < ReaderCeiling::Playlists;
+            if (listOpen_)
+                lists.emplace_back();
+            else
+                ++cuts_.playlistsPastCeiling;
             break;
+        }
         case kMhip:
             inItem_ = true;
-            readItem(offset);
+            if (step < kItemFields)
+                ++cuts_.shortItems;
+            else if (listOpen_)
+                readItem(offset);
             break;
         default: // the header and every other container: entered, its children follow
             break;
@@ -449,6 +487,7 @@ private:
     }
 
     void readTrack(qint64 offset) {
+        trackOpen_ = true;
         TrackRecord& track = tracks_.emplace_back();
         track.TrackID = bytes_.i32(offset + 16);
         track.FileSize = bytes_.u32(offset + 36);
@@ -473,18 +512,30 @@ private:
         return *it;
     }
 
-    // A string never reaches past its own record, nor past the end of the file.
-    QString stringOf(qint64 offset) const {
-        const qint64 length =
-            std::min<qint64>(bytes_.i32(offset + 28), bytes_.i32(offset + 8) - 40);
-        return decodeText(bytes_.slice(offset + 40, length), bytes_.i32(offset + 24));
+    // A string never reaches past its own record, nor past the end of the file, and is cut
+    // at the ceiling (never inside a surrogate pair). In 64 bits: a damaged length near
+    // INT_MIN must not overflow.
+    QString stringOf(qint64 offset) {
+        const qint64 stored =
+            std::min<qint64>(bytes_.i32(offset + 28), qint64(bytes_.i32(offset + 8)) - 40);
+        QString text = decodeText(bytes_.slice(offset + 40, std::min(stored, kMostStringBytes)),
+                                  bytes_.i32(offset + 24));
+        if (text.size() > ReaderCeiling::StringUnits) {
+            const qsizetype keep = ReaderCeiling::StringUnits;
+            text.truncate(text[keep - 1].isHighSurrogate() ? keep - 1 : keep);
+            ++cuts_.stringsCut;
+        } else if (stored > kMostStringBytes) {
+            ++cuts_.stringsCut;
+        }
+        return text;
     }
 
     void readString(qint64 offset) {
         const qint32 type = bytes_.i32(offset + 12);
         if (!inPlaylistPart_) {
-            // Strings before the first track (an album list stored first) have no owner.
-            if (tracks_.empty())
+            // Strings before the first track (an album list stored first), or after a record
+            // that was no track, have no owner.
+            if (!trackOpen_)
                 return;
             QString* field = trackField(tracks_.back(), type);
             if (!field)
@@ -492,7 +543,7 @@ private:
             *field = trackText(stringOf(offset), type == 2);
             return;
         }
-        if (type != 1)
+        if (type != 1 || !listOpen_)
             return;
         if (dataSetType_ == kPodcastDataSet) {
             // A list's own name, not the title of one of its group headers.
@@ -541,11 +592,14 @@ private:
     std::vector<clsPlayList> podcastLists_; // the podcast set's lists, used without a playlist set
     qint32 dataSetType_ = 0;
     bool sawPlaylistSet_ = false;
-    bool inItem_ = false; // the strings that follow belong to a playlist item
+    bool inItem_ = false;    // the strings that follow belong to a playlist item
+    bool trackOpen_ = false; // the strings that follow belong to the last track
+    bool listOpen_ = false;  // the items and names that follow belong to the last playlist
     bool inPlaylistPart_ = false;
     bool haveLibraryName_ = false;
     QString libraryName_;
     QHash<qint32, QString> trackNumbers_, years_, bitRates_;
+    LoadCuts cuts_;
 };
 
 LoadResult readFrom(ByteSource& source, MusicDatabase& db, const QString& allSongsText,
@@ -555,18 +609,20 @@ LoadResult readFrom(ByteSource& source, MusicDatabase& db, const QString& allSon
     db.ClearTables();
     report.setMinimum(0);
     if (!source.ensure(0, 4))
-        return {LoadResult::Status::Unreadable, source.error()};
+        return {LoadResult::Status::Unreadable, source.error(), {}};
     if (source.window().u32(0) != kMhbd)
-        return {LoadResult::Status::NotADatabase, {}};
+        return {LoadResult::Status::NotADatabase, {}, {}};
     const qint64 size = source.progressSize();
     report.setMaximum(size);
     report.setValue(0);
 
-    if (!Walk(source, allSongsText, report).run(db))
-        return {LoadResult::Status::Unreadable, source.error()};
+    LoadResult result{LoadResult::Status::Loaded, {}, {}};
+    if (!Walk(source, allSongsText, report).run(db, result.cuts))
+        return {LoadResult::Status::Unreadable, source.error(), {}};
+    result.cuts.inflatedTo = source.cutAt();
     db.LoadedTrackCount = db.TrackCount();
     report.setValue(size); // the bar shows full
-    return {LoadResult::Status::Loaded, {}};
+    return result;
 }
 
 } // namespace
@@ -583,10 +639,10 @@ LoadResult ReadiTunesDB(MusicDatabase& db, QByteArrayView bytes, const QString& 
 
 LoadResult LoadiTunesDB(MusicDatabase& db, const QString& path, const QString& allSongsText,
                         LoadProgress* progress) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QFile file;
+    if (const QString error = OpenRegularFile(file, path); !error.isEmpty()) {
         db.ClearTables();
-        return {LoadResult::Status::Unreadable, file.errorString()};
+        return {LoadResult::Status::Unreadable, error, {}};
     }
     // A compressed database is read whole (it is a fraction of its inflated size) and
     // inflated; a plain one is walked piece by piece from the file.
@@ -600,7 +656,7 @@ LoadResult LoadiTunesDB(MusicDatabase& db, const QString& path, const QString& a
     }
     if (!file.seek(0)) {
         db.ClearTables();
-        return {LoadResult::Status::Unreadable, file.errorString()};
+        return {LoadResult::Status::Unreadable, file.errorString(), {}};
     }
     FileSource source(file);
     return readFrom(source, db, allSongsText, progress);

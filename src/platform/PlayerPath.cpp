@@ -118,9 +118,18 @@ QString FindPlayerFile(const QString& root, const QString& location) {
 }
 
 QString PlayerDatabaseFile(const QString& root) {
+    // Only a regular file with something in it is worth reading. A folder or FIFO in its
+    // place still marks a player (its load then says it cannot be read), but never wins
+    // over the other database.
+    const auto readable = [](const QString& path) {
+        const QFileInfo info(path);
+        return !path.isEmpty() && info.isFile() && info.size() > 0;
+    };
     const QString plain = FindPlayerFile(root, PlayerDatabaseLocation);
-    if (!plain.isEmpty() && QFileInfo(plain).size() > 0)
+    if (readable(plain))
         return plain;
     const QString compressed = FindPlayerFile(root, CompressedDatabaseLocation);
-    return compressed.isEmpty() ? plain : compressed;
+    if (readable(compressed) || plain.isEmpty())
+        return compressed;
+    return plain;
 }

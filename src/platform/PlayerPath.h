@@ -35,6 +35,7 @@ inline const QString PlayerDatabaseLocation = QStringLiteral("\\iPod_Control\\iT
 inline const QString CompressedDatabaseLocation =
     QStringLiteral("\\iPod_Control\\iTunes\\iTunesCDB");
 
-// The database to read under a player's root: iTunesDB, or iTunesCDB where iTunesDB is
-// missing or empty. Empty when the root holds neither: no player there.
+// The database to read under a player's root: iTunesDB when it is a regular, non-empty
+// file, else iTunesCDB when that one is; else whichever of them exists. Empty when the
+// root holds neither: no player there.
 QString PlayerDatabaseFile(const QString& root);

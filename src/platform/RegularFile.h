@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 
-class QFile;
-
-// Opens path for reading only when it is a regular file. A FIFO, a device or a folder on a
-// player is treated as missing, and the test itself never waits (a FIFO's open would block
-// until someone writes to it). Returns empty on success, else the reason: "File not found"
-// for anything missing or not a regular file, the system's words for the rest.
+// Opens path for reading, unbuffered, only when it is a regular file. A FIFO, a folder or a
+// device in its place is refused without blocking: the open itself must not wait for a
+// writer on the one thread the window has. Returns an empty text on success, otherwise
+// why the file cannot be read.
 QString OpenRegularFile(QFile& file, const QString& path);

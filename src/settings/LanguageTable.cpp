@@ -133,6 +133,10 @@ constexpr Row Rows[] = {
     {102, {u"Copied", u"Kopiert", u"Copiadas"}},
     {103, {u"Skipped", u"Übersprungen", u"Omitidas"}},
     {104, {u"Failed", u"Fehlgeschlagen", u"Fallidas"}},
+    {110,
+     {u"Status: Cannot read the iPod's music database",
+      u"Status: Die Musikdatenbank des iPod kann nicht gelesen werden",
+      u"Estado: No se puede leer la base de datos de música del iPod"}},
 };
 
 constexpr bool rowsInOrder() {

@@ -120,8 +120,9 @@ QString CopySongFile(const QString& source, const QString& destination,
 QString CopySongFile(const QString& source, const QString& destination,
                      const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
     QFile in;
+    // A FIFO, a device or a folder in a song's place is as good as missing.
     if (const QString failure = OpenRegularFile(in, source); !failure.isEmpty())
-        return failure;
+        return QFileInfo(source).isFile() ? failure : QStringLiteral("File not found");
     const QFileInfo target(destination);
     if (target.exists() && (!target.isFile() || IsReadOnlyFile(destination)))
         return QStringLiteral("Permission denied");

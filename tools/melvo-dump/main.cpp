@@ -43,6 +43,28 @@ void printLine(const QStringList& fields) {
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
 }
 
+// The window reads a damaged or hostile database silently; here what was left out is named.
+void reportCuts(const LoadCuts& cuts) {
+    const auto say = [](qint64 count, const QString& what) {
+        if (count > 0)
+            std::fprintf(stderr, "melvo-dump: %lld %s\n", static_cast<long long>(count),
+                         qPrintable(what));
+    };
+    say(cuts.shortTracks,
+        QStringLiteral("track records too short to hold a track's fields, left out"));
+    say(cuts.shortItems,
+        QStringLiteral("playlist items too short to hold an item's fields, left out"));
+    say(cuts.tracksPastCeiling,
+        QStringLiteral("tracks past the first %1, left out").arg(ReaderCeiling::Tracks));
+    say(cuts.playlistsPastCeiling,
+        QStringLiteral("playlists past the first %1, left out").arg(ReaderCeiling::Playlists));
+    say(cuts.stringsCut,
+        QStringLiteral("strings cut to %1 characters").arg(ReaderCeiling::StringUnits));
+    if (cuts.inflatedTo >= 0)
+        std::fprintf(stderr, "melvo-dump: compressed stream cut after %lld inflated bytes\n",
+                     static_cast<long long>(cuts.inflatedTo));
+}
+
 int usage() {
     std::fputs("usage: melvo-dump PATH [--language english|german|spanish]\n", stderr);
     return 2;
@@ -78,6 +100,7 @@ int main(int argc, char** argv) {
                      qPrintable(result.error));
         return 2;
     }
+    reportCuts(result.cuts);
 
     for (const TrackRecord& t : db.Tracks)
         printLine({QStringLiteral("T"), QString::number(t.TrackID), t.Title, t.Artist, t.Album,
