@@ -164,10 +164,15 @@ private slots:
     void libraryNameKeptWithoutPlaylistNames() {
         MusicDatabase db;
         db.LibraryName = "iPod";
-        ReadiTunesDB(db, mhbd({mhsd(2, mhlp({Record("mhyp", 108).add(mhip(1))}))}), "All Songs");
-        QCOMPARE(db.PlaylistCount(), 1);
-        QCOMPARE(db.Playlists[0].PlayListName, "");
+        // A master without a name record: it is still the one with the suffix, and a later
+        // list's name is not the player's.
+        ReadiTunesDB(
+            db, mhbd({mhsd(2, mhlp({Record("mhyp", 108).add(mhip(1)), mhyp("Partial", {1})}))}),
+            "All Songs");
+        QCOMPARE(db.PlaylistCount(), 2);
+        QCOMPARE(db.Playlists[0].PlayListName, "[All Songs]");
         QCOMPARE(db.Playlists[0].Songs.ListCount(), 1);
+        QCOMPARE(db.Playlists[1].PlayListName, "Partial");
         QCOMPARE(db.LibraryName, "iPod");
     }
 

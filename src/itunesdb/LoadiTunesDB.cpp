@@ -385,8 +385,7 @@ public:
                 haveLibraryName_ = true;
                 libraryName_ = playlists_.front().PlayListName;
             }
-            playlists_.front().PlayListName =
-                trimBlanks(libraryName_ + QStringLiteral(" [") + allSongsText_ + u']');
+            playlists_.front().PlayListName = masterName(libraryName_);
         }
         out.Tracks = std::move(tracks_);
         out.Playlists = std::move(playlists_);
@@ -459,6 +458,9 @@ private:
                 lists.emplace_back();
             else
                 ++cuts_.playlistsPastCeiling;
+            // The master is the first playlist, named or not: it carries the suffix.
+            if (listOpen_ && &lists == &playlists_ && lists.size() == 1)
+                lists.back().PlayListName = masterName({});
             break;
         }
         case kMhip:
@@ -553,13 +555,19 @@ private:
         }
         if (playlists_.empty())
             return;
-        QString name = stringOf(offset);
-        if (!haveLibraryName_) {
+        const QString name = stringOf(offset);
+        // Only the master's own name is the player's name; a later list's never is.
+        if (playlists_.size() == 1 && !haveLibraryName_) {
             haveLibraryName_ = true;
             libraryName_ = name;
-            name += QStringLiteral(" [") + allSongsText_ + u']';
+            playlists_.back().PlayListName = masterName(name);
+            return;
         }
         playlists_.back().PlayListName = trimBlanks(name);
+    }
+
+    QString masterName(const QString& stored) const {
+        return trimBlanks(stored + QStringLiteral(" [") + allSongsText_ + u']');
     }
 
     static QString* trackField(TrackRecord& track, qint32 type) {
