@@ -96,20 +96,28 @@ bool LeavesPlayerRoot(const QString& location) {
     return false;
 }
 
-bool ResolvesOutsidePlayer(const QString& root, const QString& path) {
+QString RealRootPrefix(const QString& root) {
+    QString real = QFileInfo(root).canonicalFilePath();
+    if (!real.isEmpty() && !real.endsWith(u'/'))
+        real += u'/';
+    return real;
+}
+
+bool ResolvesOutside(const QString& realRootPrefix, const QString& path) {
     const QString real = QFileInfo(path).canonicalFilePath();
     if (real.isEmpty())
         return false; // nothing there to read
-    QString realRoot = QFileInfo(root).canonicalFilePath();
-    if (realRoot.isEmpty())
+    if (realRootPrefix.isEmpty())
         return true;
-    if (!realRoot.endsWith(u'/'))
-        realRoot += u'/';
 #ifdef Q_OS_WIN
-    return !real.startsWith(realRoot, Qt::CaseInsensitive);
+    return !real.startsWith(realRootPrefix, Qt::CaseInsensitive);
 #else
-    return !real.startsWith(realRoot);
+    return !real.startsWith(realRootPrefix);
 #endif
+}
+
+bool ResolvesOutsidePlayer(const QString& root, const QString& path) {
+    return ResolvesOutside(RealRootPrefix(root), path);
 }
 
 QString FindPlayerFile(const QString& root, const QString& location) {

@@ -28,6 +28,10 @@ bool LeavesPlayerRoot(const QString& location);
 // True when path names an existing file whose real path (links resolved) lies outside the
 // real path of the player's root: a link on the player to a file elsewhere is never read.
 bool ResolvesOutsidePlayer(const QString& root, const QString& path);
+// The same with the root's real path found once for many files: RealRootPrefix gives it,
+// ending in "/" (empty when the root does not exist, and then every file lies outside).
+QString RealRootPrefix(const QString& root);
+bool ResolvesOutside(const QString& realRootPrefix, const QString& path);
 
 // The path of the player's music database under a player's root, and of the compressed
 // one that newer players keep instead.
