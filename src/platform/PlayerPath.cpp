@@ -96,28 +96,54 @@ bool LeavesPlayerRoot(const QString& location) {
     return false;
 }
 
-QString RealRootPrefix(const QString& root) {
-    QString real = QFileInfo(root).canonicalFilePath();
+namespace {
+
+QString realFolderPrefix(const QString& folder) {
+    QString real = QFileInfo(folder).canonicalFilePath();
     if (!real.isEmpty() && !real.endsWith(u'/'))
         real += u'/';
     return real;
 }
 
-bool ResolvesOutside(const QString& realRootPrefix, const QString& path) {
-    const QString real = QFileInfo(path).canonicalFilePath();
-    if (real.isEmpty())
-        return false; // nothing there to read
-    if (realRootPrefix.isEmpty())
-        return true;
+bool outsideRealRoot(const QString& realRoot, const QString& realPath) {
 #ifdef Q_OS_WIN
-    return !real.startsWith(realRootPrefix, Qt::CaseInsensitive);
+    return !realPath.startsWith(realRoot, Qt::CaseInsensitive);
 #else
-    return !real.startsWith(realRootPrefix);
+    return !realPath.startsWith(realRoot);
 #endif
 }
 
+} // namespace
+
 bool ResolvesOutsidePlayer(const QString& root, const QString& path) {
-    return ResolvesOutside(RealRootPrefix(root), path);
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (real.isEmpty())
+        return false; // nothing there to read
+    const QString realRoot = realFolderPrefix(root);
+    return realRoot.isEmpty() || outsideRealRoot(realRoot, real);
+}
+
+PlayerBounds::PlayerBounds(const QString& root) : realRoot_(realFolderPrefix(root)) {}
+
+bool PlayerBounds::Outside(const QString& path) {
+    const QFileInfo file(path);
+    // A link is followed to its end; anything else is where its folder is.
+    if (file.isSymLink()) {
+        const QString real = file.canonicalFilePath();
+        return !real.isEmpty() && (realRoot_.isEmpty() || outsideRealRoot(realRoot_, real));
+    }
+    if (!file.exists())
+        return false; // nothing there to read
+    if (realRoot_.isEmpty())
+        return true;
+    const QString folder = file.absolutePath();
+    if (foldersInside_.contains(folder))
+        return false;
+    const QString realFolder = realFolderPrefix(folder);
+    if (outsideRealRoot(realRoot_, realFolder))
+        return true;
+    foldersInside_.insert(folder);
+    return false;
 }
 
 QString FindPlayerFile(const QString& root, const QString& location) {

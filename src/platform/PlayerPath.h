@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <filesystem>
@@ -28,10 +29,18 @@ bool LeavesPlayerRoot(const QString& location);
 // True when path names an existing file whose real path (links resolved) lies outside the
 // real path of the player's root: a link on the player to a file elsewhere is never read.
 bool ResolvesOutsidePlayer(const QString& root, const QString& path);
-// The same with the root's real path found once for many files: RealRootPrefix gives it,
-// ending in "/" (empty when the root does not exist, and then every file lies outside).
-QString RealRootPrefix(const QString& root);
-bool ResolvesOutside(const QString& realRootPrefix, const QString& path);
+
+// The same test for the many files of one run: the root's real path is found once, and
+// each folder on the way once, so a song costs a look at its own file only.
+class PlayerBounds {
+public:
+    explicit PlayerBounds(const QString& root);
+    bool Outside(const QString& path);
+
+private:
+    QString realRoot_; // ending in "/"; empty when the root does not exist
+    QSet<QString> foldersInside_;
+};
 
 // The path of the player's music database under a player's root, and of the compressed
 // one that newer players keep instead.

@@ -24,8 +24,11 @@ QString OpenRegularFile(QFile& file, const QString& path) {
         ::close(fd);
         return notRegular;
     }
+#ifndef Q_OS_LINUX
+    // Linux ignores O_NONBLOCK on regular files; elsewhere it is taken back for the reads.
     if (const int flags = ::fcntl(fd, F_GETFL); flags != -1)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+#endif
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return file.errorString();

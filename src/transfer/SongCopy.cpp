@@ -130,8 +130,8 @@ QString CopySongFile(const QString& source, const QString& destination,
     TemporaryFile out;
     // A short name of our own: it never makes a long destination name fail, and a run that
     // was killed leaves something the next run can recognise (RemoveLeftovers).
-    const QString stem = target.absolutePath() + u'/' + TemporaryPrefix() +
-                         QString::number(CurrentProcessId()) + u'-';
+    static const QString process = QString::number(CurrentProcessId());
+    const QString stem = target.absolutePath() + u'/' + TemporaryPrefix() + process + u'-';
     for (int attempt = 0; attempt < 8 && !out.file.isOpen(); ++attempt) {
         out.file.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
                              QStringLiteral(".part"));

@@ -173,7 +173,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     log(QStringLiteral("============================="));
 
     int n = 0;
-    const QString realPlayerRoot = RealRootPrefix(options_.PlayerDrive);
+    PlayerBounds playerBounds(options_.PlayerDrive);
     QString knownFolder; // the last destination folder known to exist
     QSet<QString> tidiedFolders;
     for (const SongRow& row : rows) {
@@ -224,7 +224,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             playerRoot + (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) +
             song.Location);
         song.OutsidePlayer =
-            LeavesPlayerRoot(song.Location) || ResolvesOutside(realPlayerRoot, song.SourceText);
+            LeavesPlayerRoot(song.Location) || playerBounds.Outside(song.SourceText);
 
         view_.ShowCopying(QStringLiteral("Copying %1 of %2").arg(n).arg(m));
         view_.ShowCurrentFile(song.Label);
