@@ -284,8 +284,8 @@ private slots:
         QVERIFY(QFile::remove(w.player + "/iPod_Control/Music/F04/S4.mp3"));
         CopyDriver driver;
         driver.whileCopying = [&](frmCopy& copy) {
-            // The player is unplugged after the last song has started.
-            if (copy.findChild<QLabel*>("lblCopying")->text() == "Copying 5 of 5")
+            // The player is unplugged before the last song.
+            if (copy.findChild<QLabel*>("lblCopying")->text() == "Copying 4 of 5")
                 QDir(w.player + "/iPod_Control").removeRecursively();
         };
         w.copy(driver);

@@ -230,7 +230,8 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         view_.ShowCurrentFile(song.Label);
         log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
             song.Destination);
-        view_.ProcessEvents();
+        // The window gets its turn after each song (and between the pieces of a large one,
+        // and while a question is open): once a song is enough for Cancel and the labels.
 
         if (QFileInfo::exists(song.Destination)) {
             decide(song);
