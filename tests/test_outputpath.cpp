@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(PlaylistName("Best of 2004: Vol. 1"), "Best of 2004 Vol 1");
         QCOMPARE(PlaylistName(""), "ExportPlaylist");
         QCOMPARE(PlaylistName("My Player [All Songs]"), "My Player [All Songs]");
-        const QString path = PlaylistPath(dir.path(), "My Player [All Songs]");
+        const QString path = PlaylistPath(ProcessOutputFolder(dir.path()), "My Player [All Songs]");
         QCOMPARE(path, QDir::toNativeSeparators(dir.filePath("My Player [All Songs].m3u")));
 
         QVERIFY(write(path, "old contents that must go\r\n"));

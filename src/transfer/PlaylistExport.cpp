@@ -34,9 +34,8 @@ QString PlaylistName(const QString& selectorText) {
     return name;
 }
 
-QString PlaylistPath(const QString& folderText, const QString& name) {
-    return ToNativeSeparators(FromNativeSeparators(folderText) + u'\\' + name +
-                              QLatin1String(".m3u"));
+QString PlaylistPath(const QString& outputFolder, const QString& name) {
+    return NativePath(outputFolder + name + QLatin1String(".m3u"));
 }
 
 QString StartPlaylist(const QString& path) {

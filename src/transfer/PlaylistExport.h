@@ -10,8 +10,9 @@
 // as a file name.
 QString PlaylistName(const QString& selectorText);
 
-// The playlist file: the output folder box's text as typed, "\", the name, ".m3u"; native.
-QString PlaylistPath(const QString& folderText, const QString& name);
+// The playlist file in the run's processed output folder (the "\" form that ends in "\",
+// where the songs go), named name + ".m3u"; native.
+QString PlaylistPath(const QString& outputFolder, const QString& name);
 
 // Replaces any file of that name with one that holds the "#EXTM3U" line.
 QString StartPlaylist(const QString& path);

@@ -136,8 +136,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     if (options_.ExportPlaylist && haveFolder) {
         // Beside the songs, in the folder they go to, whatever blanks the box held.
-        playlistPath_ =
-            NativePath(outputFolder_ + PlaylistName(options_.PlaylistSelectorText) + ".m3u");
+        playlistPath_ = PlaylistPath(outputFolder_, PlaylistName(options_.PlaylistSelectorText));
         // A new output folder is made here rather than with the first song, so that the
         // playlist has its place.
         QDir().mkpath(QFileInfo(playlistPath_).path());
@@ -188,8 +187,9 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         const QString extension = SongExtension(song.Location);
         if (extension.isEmpty()) {
             // Nothing to copy, but the user ticked it: it is named among the failures.
-            failures_.push_back(
-                {song.Label, song.Location, QStringLiteral("The song's location names no file")});
+            if (!cancelled_)
+                failures_.push_back({song.Label, song.Location,
+                                     QStringLiteral("The song's location names no file")});
             continue;
         }
         if (cancelled_)
