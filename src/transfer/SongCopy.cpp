@@ -17,6 +17,7 @@
 #include <system_error>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -68,8 +69,18 @@ int RemoveLeftovers(const QString& folder) {
 }
 
 bool IsReadOnlyFile(const QString& path) {
+#ifdef Q_OS_UNIX
+    // One look at the mode and one question to the system, where QFileInfo's permissions
+    // would ask four times.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        return false;
+    return !(status.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0;
+#else
     const QFileInfo file(path);
     return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner);
+#endif
 }
 
 qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
@@ -152,7 +163,15 @@ QString CopySongFile(const QString& source, const QString& destination,
         return reason;
     }
 
+    // Size and time from one look at the open file.
+#ifdef Q_OS_LINUX
+    struct stat status {};
+    if (::fstat(in.handle(), &status) != 0)
+        return describe(errno);
+    qint64 left = status.st_size;
+#else
     qint64 left = in.size();
+#endif
     do {
         QString reason;
         const qint64 copied = copier(in, out.file, std::clamp<qint64>(left, 1, kChunk), reason);
@@ -167,8 +186,13 @@ QString CopySongFile(const QString& source, const QString& destination,
     // Every byte the file held when the copy began, or it is no copy of the song.
     if (left > 0)
         return QStringLiteral("The source file was cut short while it was copied");
+#ifdef Q_OS_LINUX
+    const struct timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
+    ::futimens(out.file.handle(), times);
+#else
     out.file.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
                          QFileDevice::FileModificationTime);
+#endif
     out.file.close();
     std::error_code error;
     // A rename replaces the old file in one step: it is never missing, never half written.
