@@ -319,6 +319,7 @@ private slots:
         QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
         QCOMPARE(w.find<QComboBox>("cmbPlaylists")->count(), 0);
         QCOMPARE(w.state.Database.TrackCount(), 0);
+        QCOMPARE(w.panel(1), "Status: iPod Unplugged"); // gone, not unreadable
         QCOMPARE(w.panel(2), "Songs: 0");
         QCOMPARE(w.rows().size(), size_t(0));
         // The next watch tick starts the search again.

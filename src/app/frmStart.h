@@ -163,8 +163,9 @@ private:
     FolderPicker folderPicker_;
     SongCatalog catalog_;
     SearchIndex search_;
-    // Whether the last load could read the player's database: the status panel says so.
-    bool databaseRead_ = true;
+    // What the last load found, as the status panel says it: "Status: Ok", "Status: Cannot
+    // read…" (the database is there but could not be read) or "Status: iPod Unplugged".
+    int loadStatus_ = 45;
 
     QMenu* mnuLanguage_ = nullptr;
     QAction* mnuEnglish_ = nullptr;

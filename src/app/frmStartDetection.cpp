@@ -42,9 +42,9 @@ void frmStart::FormActivate() {
     yield();
     setPanel(1, text(64)); // "Status: Loading Songs…"
     yield();
-    databaseRead_ = LoadPlayerData();
+    LoadPlayerData();
     yield();
-    setPanel(1, text(databaseRead_ ? 45 : 110)); // "Status: Ok" or "Status: Cannot read…"
+    setPanel(1, text(loadStatus_)); // "Status: Ok", or what kept the load from it
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + state_.Database.LibraryName);
     yield();
     setPanel(2, text(42) + u' ' + QString::number(state_.Database.LoadedTrackCount));
@@ -105,9 +105,11 @@ bool frmStart::LoadPlayerData() {
     // A player unplugged during the load leaves nothing half read: the tables are emptied,
     // the selector stays empty, and the next watch tick starts the search again.
     if (result.status == LoadResult::Status::Unreadable || databasePath().isEmpty()) {
+        loadStatus_ = databasePath().isEmpty() ? 44 : 110; // "Unplugged" or "Cannot read…"
         forgetDatabase();
         return false;
     }
+    loadStatus_ = 45; // "Status: Ok"
     catalog_ = SongCatalog(db);
     search_ = SearchIndex(db);
     QSignalBlocker block(cmbPlaylists_); // filling the selector chooses nothing
@@ -148,8 +150,8 @@ void frmStart::Timer1Tick() {
     setPanel(1, text(64));
     setWindowTitle(QStringLiteral("Melvo - iPod found loading songs..."));
     yield();
-    databaseRead_ = LoadPlayerData();
-    setPanel(1, text(databaseRead_ ? 45 : 110));
+    LoadPlayerData();
+    setPanel(1, text(loadStatus_));
     setPanel(2, text(42) + u' ' + QString::number(db.LoadedTrackCount));
     setPanel(3, text(39) + QStringLiteral(" 0"));
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + db.LibraryName);

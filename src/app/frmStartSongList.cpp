@@ -98,7 +98,7 @@ void frmStart::BuildSongList(int p) {
     if (superseded())
         return;
     songs_.SetRows(std::move(rows));
-    setPanel(1, text(databaseRead_ ? 45 : 110)); // "Status: Ok" or "Status: Cannot read…"
+    setPanel(1, text(loadStatus_)); // what the last load found
 }
 
 void frmStart::PlaylistChosen(int p) {
