@@ -5,7 +5,7 @@
 // on disk.
 
 #include "app/MelvoProgram.h"
-#include "settings/frmLanguage.h"
+#include "gui/frmLanguage.h"
 #include "support/CopyDriver.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"

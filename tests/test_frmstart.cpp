@@ -1,7 +1,7 @@
 // The main window: every control by its name, the start state, the language mark, and
 // the settings passing through the controls.
 
-#include "app/frmStart.h"
+#include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>

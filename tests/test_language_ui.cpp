@@ -2,8 +2,8 @@
 // values, resizing, the settings written at the end, and the auxiliary commands.
 
 #include "extras/WebLinks.h"
-#include "extras/frmAbout.h"
-#include "settings/frmLanguage.h"
+#include "gui/frmAbout.h"
+#include "gui/frmLanguage.h"
 #include "support/CopyDriver.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"

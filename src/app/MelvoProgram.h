@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ProgramState.h"
-#include "app/frmStart.h"
+#include "ProgramState.h"
+#include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
 
 #include <QStringList>

@@ -6,8 +6,8 @@
 // window is finished once its button says Finish. What the copy
 // window showed last is kept for the test.
 
-#include "transfer/frmCopy.h"
-#include "transfer/frmCopyError.h"
+#include "gui/frmCopy.h"
+#include "gui/frmCopyError.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,8 +4,8 @@
 // the drive list is the test's, the settings live in the temporary directory, and the
 // no-player dialog is answered by pressing one of its buttons when it shows.
 
-#include "app/frmNoiPod.h"
-#include "app/frmStart.h"
+#include "gui/frmNoiPod.h"
+#include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
 
 #include <QAbstractButton>

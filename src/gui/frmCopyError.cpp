@@ -1,6 +1,6 @@
-#include "transfer/frmCopyError.h"
+#include "gui/frmCopyError.h"
 
-#include "app/WindowStyle.h"
+#include "gui/WindowStyle.h"
 #include "settings/LanguageTable.h"
 
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/ImageList.h"
+#include "gui/ImageList.h"
 
 #include <QPainter>
 #include <QPainterPath>

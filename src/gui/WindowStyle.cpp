@@ -1,4 +1,4 @@
-#include "app/WindowStyle.h"
+#include "gui/WindowStyle.h"
 
 #include <QFontDatabase>
 #include <QWidget>

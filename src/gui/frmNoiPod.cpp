@@ -1,8 +1,8 @@
-#include "app/frmNoiPod.h"
+#include "gui/frmNoiPod.h"
 
-#include "app/WindowStyle.h"
+#include "gui/WindowStyle.h"
 #include "extras/WebLinks.h"
-#include "platform/ShellOpen.h"
+#include "gui/ShellOpen.h"
 #include "settings/LanguageTable.h"
 
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 // The main window's song list: building it from a playlist or a search, ticking rows,
 // sorting, the context menu and Ctrl+A.
 
-#include "app/ProgressBarProgress.h"
-#include "app/frmStart.h"
+#include "gui/ProgressBarProgress.h"
+#include "gui/frmStart.h"
 #include "platform/PlayerPath.h"
-#include "platform/ShellOpen.h"
+#include "gui/ShellOpen.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/ShellOpen.h"
+#include "gui/ShellOpen.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,9 +1,9 @@
 // The main window's search for the player, the load that follows it, and the watch on the
 // player's database that starts the search again when the player is unplugged.
 
-#include "app/ProgressBarProgress.h"
-#include "app/frmNoiPod.h"
-#include "app/frmStart.h"
+#include "gui/ProgressBarProgress.h"
+#include "gui/frmNoiPod.h"
+#include "gui/frmStart.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
 #include "songlist/SizeTexts.h"

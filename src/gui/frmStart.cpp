@@ -1,10 +1,10 @@
-#include "app/frmStart.h"
+#include "gui/frmStart.h"
 
-#include "app/WindowStyle.h"
+#include "gui/WindowStyle.h"
 #include "extras/WebLinks.h"
-#include "extras/frmAbout.h"
+#include "gui/frmAbout.h"
 #include "platform/PlayerPath.h"
-#include "platform/ShellOpen.h"
+#include "gui/ShellOpen.h"
 #include "settings/SettingsStore.h"
 #include "transfer/SongCopy.h"
 

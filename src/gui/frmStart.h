@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ImageList.h"
-#include "app/ProgramState.h"
+#include "gui/ImageList.h"
+#include "ProgramState.h"
 #include "itunesdb/BuildSongList.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"

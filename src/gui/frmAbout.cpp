@@ -1,8 +1,8 @@
-#include "extras/frmAbout.h"
+#include "gui/frmAbout.h"
 
-#include "app/WindowStyle.h"
+#include "gui/WindowStyle.h"
 #include "extras/WebLinks.h"
-#include "platform/ShellOpen.h"
+#include "gui/ShellOpen.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

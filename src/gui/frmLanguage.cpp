@@ -1,6 +1,6 @@
-#include "settings/frmLanguage.h"
+#include "gui/frmLanguage.h"
 
-#include "app/WindowStyle.h"
+#include "gui/WindowStyle.h"
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>

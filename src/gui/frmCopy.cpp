@@ -1,7 +1,7 @@
-#include "transfer/frmCopy.h"
+#include "gui/frmCopy.h"
 
-#include "app/WindowStyle.h"
-#include "transfer/frmCopyError.h"
+#include "gui/WindowStyle.h"
+#include "gui/frmCopyError.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
