@@ -1,8 +1,8 @@
 #include "gui/frmAbout.h"
 
-#include "gui/WindowStyle.h"
 #include "extras/WebLinks.h"
 #include "gui/ShellOpen.h"
+#include "gui/WindowStyle.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

@@ -1,8 +1,8 @@
 #include "gui/frmNoiPod.h"
 
-#include "gui/WindowStyle.h"
 #include "extras/WebLinks.h"
 #include "gui/ShellOpen.h"
+#include "gui/WindowStyle.h"
 #include "settings/LanguageTable.h"
 
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "gui/frmStart.h"
 
-#include "gui/WindowStyle.h"
 #include "extras/WebLinks.h"
+#include "gui/ShellOpen.h"
+#include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
 #include "platform/PlayerPath.h"
-#include "gui/ShellOpen.h"
 #include "settings/SettingsStore.h"
 #include "transfer/SongCopy.h"
 

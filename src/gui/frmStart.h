@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/ImageList.h"
 #include "ProgramState.h"
+#include "gui/ImageList.h"
 #include "itunesdb/BuildSongList.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"

@@ -2,9 +2,9 @@
 // legend, and the three places that depend on the language; the language menu; and the
 // language asked or read at start.
 
+#include "gui/frmLanguage.h"
 #include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
-#include "gui/frmLanguage.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,9 +1,9 @@
 // The main window's options page at work: the output format's preview and title check,
 // Default and Browse, the unattended switch, and the start of a transfer.
 
+#include "gui/frmCopy.h"
 #include "gui/frmStart.h"
 #include "songlist/SizeTexts.h"
-#include "gui/frmCopy.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // sorting, the context menu and Ctrl+A.
 
 #include "gui/ProgressBarProgress.h"
+#include "gui/ShellOpen.h"
 #include "gui/frmStart.h"
 #include "platform/PlayerPath.h"
-#include "gui/ShellOpen.h"
 
 #include <QAction>
 #include <QApplication>
