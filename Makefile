@@ -6,7 +6,7 @@
 SAMPLE := sample-player
 FUZZ_SECONDS ?= 60
 
-.PHONY: run dump test deps build check asan fuzz bench clean
+.PHONY: run dump test deps build check format-check asan fuzz bench clean
 
 run: build
 	test -f $(SAMPLE)/iPod_Control/iTunes/iTunesDB || \
@@ -17,7 +17,7 @@ dump: build
 	build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4
 	build/default/tools/melvo-dump $(SAMPLE)/iPod_Control/iTunes/iTunesDB
 
-test: check asan fuzz
+test: format-check check asan fuzz
 
 deps:
 	bash scripts/install-deps.sh
@@ -28,6 +28,10 @@ build: deps
 
 check: build
 	ctest --preset default
+
+# Every source as the repository's .clang-format lays it out; cheap, so it runs first.
+format-check: deps
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests tools bench -name '*.cpp' -o -name '*.h')
 
 asan: deps
 	cmake --preset asan
