@@ -1,4 +1,5 @@
 #include "gui/frmStart.h"
+#include "transfer/OutputFormat.h"
 
 #include "extras/WebLinks.h"
 #include "gui/ShellOpen.h"
@@ -254,14 +255,14 @@ void frmStart::buildOptionsPage(QWidget* page) {
     txtOutPutFormat_ = named(new QLineEdit, "txtOutPutFormat");
     auto* xpbDefault = named(new QPushButton(QStringLiteral("Default")), "XPBDefault");
     auto* legend = new QGridLayout;
-    const std::array<const char*, 6> tokens = {"%a", "%b", "%t", "%g", "%n", "%y"};
-    const std::array<const char*, 6> names = {"Artist", "Album",    "Title",
-                                              "Genre",  "Track Nr", "Year"};
-    for (int i = 0; i < 6; ++i) {
+    // The names until a language is applied.
+    const std::array<const char*, FormatTokens.size()> names = {"Artist", "Album",    "Title",
+                                                                "Genre",  "Track Nr", "Year"};
+    for (int i = 0; i < int(FormatTokens.size()); ++i) {
         const QByteArray tokenName = "lblOPformat" + QByteArray::number(i);
         const QByteArray nameName = "txtFormat" + QByteArray::number(i);
-        legend->addWidget(label(tokenName.constData(), QLatin1String(tokens[size_t(i)])), i % 3,
-                          (i / 3) * 2);
+        legend->addWidget(label(tokenName.constData(), QLatin1String(FormatTokens[size_t(i)].Text)),
+                          i % 3, (i / 3) * 2);
         legend->addWidget(
             label(nameName.constData(), QStringLiteral("- ") + QLatin1String(names[size_t(i)])),
             i % 3, (i / 3) * 2 + 1);

@@ -5,6 +5,7 @@
 #include "gui/frmLanguage.h"
 #include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
+#include "transfer/OutputFormat.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -107,10 +108,9 @@ void frmStart::ApplyLanguage() {
     };
     for (const auto& [name, entry] : options)
         setCaption(name, text(entry));
-    const int legend[] = {88, 89, 69, 90, 97, 85};
-    for (int i = 0; i < 6; ++i)
+    for (size_t i = 0; i < FormatTokens.size(); ++i)
         setCaption(qPrintable(QStringLiteral("txtFormat%1").arg(i)),
-                   QStringLiteral("- ") + text(legend[i]));
+                   QStringLiteral("- ") + text(FormatTokens[i].LegendEntry));
     nameForAccessibility();
 }
 

@@ -4,6 +4,7 @@
 #include "gui/frmCopy.h"
 #include "gui/frmStart.h"
 #include "songlist/SizeTexts.h"
+#include "transfer/OutputFormat.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,7 +26,7 @@ void frmStart::connectOptions() {
     txtOutPutFormat_->installEventFilter(this); // leaving the box starts the title check
     connect(tmrTextFormat_, &QTimer::timeout, this, &frmStart::CheckTitleToken);
     connect(findChild<QPushButton*>(QStringLiteral("XPBDefault")), &QPushButton::clicked, this,
-            [this] { txtOutPutFormat_->setText(QStringLiteral("%a\\%b\\%t")); });
+            [this] { txtOutPutFormat_->setText(DefaultOutputFormat); });
     connect(findChild<QPushButton*>(QStringLiteral("cmdBrowse")), &QPushButton::clicked, this,
             &frmStart::Browse);
     connect(optUnattended_, &QCheckBox::toggled, this, [this](bool on) {
@@ -43,10 +44,8 @@ void frmStart::connectOptions() {
 
 void frmStart::UpdatePreview() {
     QString preview = txtOutPutFormat_->text();
-    const std::pair<const char*, int> tokens[] = {{"%a", 88}, {"%b", 89}, {"%t", 69},
-                                                  {"%g", 90}, {"%n", 97}, {"%y", 85}};
-    for (const auto& [token, entry] : tokens)
-        preview.replace(QLatin1String(token), text(entry), Qt::CaseInsensitive);
+    for (const FormatToken& token : FormatTokens)
+        preview.replace(QLatin1String(token.Text), text(token.LegendEntry), Qt::CaseInsensitive);
     lblOutputPreView_->setText(text(98) + preview); // "Example:<OutputDir>\"
 }
 

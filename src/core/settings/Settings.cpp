@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "transfer/OutputFormat.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,7 +20,6 @@ const QString KeyFolder = QStringLiteral("Output Folder");
 const QString KeyFormat = QStringLiteral("OutputString");
 const QString KeySwitch = QStringLiteral("UnattendSwitch");
 const QString KeyRule = QStringLiteral("Unattend");
-const QString DefaultFormat = QStringLiteral("%a\\%b\\%t");
 const QString ConfigFileName = QStringLiteral("config.cfg");
 
 // Nobody writes a longer line; a damaged or foreign file is not read whole.
@@ -135,9 +136,9 @@ void LoadSettings(const SettingsStore& store, const QString& configPath, WindowS
     QString folder = store.GetSetting(App, Section, KeyFolder, defaultFolder);
     const QString rule = store.GetSetting(App, Section, KeyRule, QStringLiteral("1"));
 
-    controls.OutputFormat = store.GetSetting(App, Section, KeyFormat, DefaultFormat);
+    controls.OutputFormat = store.GetSetting(App, Section, KeyFormat, DefaultOutputFormat);
     if (controls.OutputFormat.isEmpty())
-        controls.OutputFormat = DefaultFormat;
+        controls.OutputFormat = DefaultOutputFormat;
 
     if (folder.isEmpty() || !folderExists(folder))
         folder = defaultFolder;

@@ -1,11 +1,13 @@
 #include "transfer/OutputPath.h"
 
 #include "platform/PlayerPath.h"
+#include "transfer/OutputFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBoundaryFinder>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 void ensureValidFileString(QString& text, bool isPath) {
@@ -112,6 +114,12 @@ QString playerFileBaseName(const QString& location) {
 
 } // namespace
 
+const QString& SongTags::ForToken(size_t token) const {
+    const std::array<const QString*, FormatTokens.size()> tags = {&Artist, &Album,       &Title,
+                                                                  &Genre,  &TrackNumber, &Year};
+    return *tags[token];
+}
+
 SongTags SongTags::FromRow(const std::array<QString, 10>& texts) {
     SongTags tags{texts[0], texts[1], texts[2], texts[3], texts[6], texts[5]};
     // "???" or "..." would name a hidden ".mp3", the same for every such song.
@@ -127,24 +135,24 @@ namespace {
 
 // Each token replaced in turn over the text as the one before left it, so a tag that holds
 // a later token has that token replaced too.
-QString withTags(QString text, std::initializer_list<std::pair<const char*, QString>> tokens) {
+// Each token replaced in turn over the text as the one before left it, so a tag that holds
+// a later token has that token replaced too. order lists FormatTokens' indexes; a tag left
+// out of tags stands for nothing.
+QString withTags(QString text, const SongTags& tags, std::initializer_list<size_t> order,
+                 std::optional<size_t> leftOut = {}) {
 #ifndef Q_OS_WIN
     text.replace(u'/', u'\\');
 #endif
-    for (const auto& [token, value] : tokens)
-        text.replace(QLatin1String(token), TrimBlanks(value));
+    for (const size_t token : order)
+        text.replace(QLatin1String(FormatTokens[token].Text),
+                     token == leftOut ? QString() : TrimBlanks(tags.ForToken(token)));
     return text;
 }
 
 } // namespace
 
 QString RelativePath(const QString& format, const SongTags& tags, const QString& extension) {
-    QString text = withTags(format, {{"%a", tags.Artist},
-                                     {"%b", tags.Album},
-                                     {"%t", tags.Title},
-                                     {"%g", tags.Genre},
-                                     {"%n", tags.TrackNumber},
-                                     {"%y", tags.Year}});
+    QString text = withTags(format, tags, {0, 1, 2, 3, 4, 5});
     // Blanks beside a folder separator go, doubled blanks shrink to one; each pass that
     // changes something shortens the text, so this ends.
     for (;;) {
@@ -160,12 +168,8 @@ QString RelativePath(const QString& format, const SongTags& tags, const QString&
 }
 
 QString FolderText(const QString& format, const SongTags& tags) {
-    return withTags(format, {{"%a", tags.Artist},
-                             {"%t", QString()},
-                             {"%b", tags.Album},
-                             {"%g", tags.Genre},
-                             {"%n", tags.TrackNumber},
-                             {"%y", tags.Year}});
+    // The title goes second, and to nothing: the log names the folder only.
+    return withTags(format, tags, {0, 2, 1, 3, 4, 5}, 2);
 }
 
 QList<FolderFailure> makeFolderPath(const QString& path) {

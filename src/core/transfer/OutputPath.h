@@ -30,6 +30,8 @@ QString TrimBlanks(const QString& text);
 struct SongTags {
     QString Title, Artist, Album, Genre, TrackNumber, Year;
     static SongTags FromRow(const std::array<QString, 10>& texts);
+    // The tag that FormatTokens[token] stands for.
+    const QString& ForToken(size_t token) const;
 };
 
 // The format with the tags put in, blanks beside "\" and doubled blanks collapsed, cleaned.
