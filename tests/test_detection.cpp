@@ -49,7 +49,7 @@ private slots:
 
         QCOMPARE(w.state.Database.PlayerDrive, w.folder("g"));
         QCOMPARE(w.find<QComboBox>("Drives")->count(), 3);
-        QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Player G");
+        QCOMPARE(w.window.windowTitle(), frmStart::WindowTitle + " ~ Player G");
         QCOMPARE(w.panel(1), "Status: Ok");
         QCOMPARE(w.panel(2), "Songs: 3");
         QCOMPARE(w.panel(3), "Selected: 0");
@@ -125,7 +125,7 @@ private slots:
         w.window.show();
         QTRY_COMPARE(w.panel(2), "Songs: 3");
         QCOMPARE(w.state.Database.PlayerDrive, w.folder("g"));
-        QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Compressed");
+        QCOMPARE(w.window.windowTitle(), frmStart::WindowTitle + " ~ Compressed");
         QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It"}));
 
         // The watch sees the compressed database too: it stays.
@@ -236,14 +236,15 @@ private slots:
 
         answer("cmdRetry", [&] { writeLongPlayer(w.folder("e"), "Back"); });
         buildLongWithout(w.folder("e"));
-        QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Back", 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), frmStart::WindowTitle + " ~ Back", 10000);
         QCOMPARE(w.rows().size(), size_t(0));
         QCOMPARE(playlists->count(), 2);
         QCOMPARE(playlists->currentIndex(), -1);
 
         answer("cmdRetry", [&] { writeLongPlayer(w.folder("f"), "Other"); });
         buildLongWithout(w.folder("e"));
-        QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Other", 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), frmStart::WindowTitle + " ~ Other",
+                                  10000);
         QCOMPARE(w.state.Database.PlayerDrive, w.folder("f"));
         QCOMPARE(w.rows().size(), size_t(0));
         QCOMPARE(w.panel(2), "Songs: 3");
@@ -274,14 +275,14 @@ private slots:
             QCOMPARE(w.panel(1), "Status: iPod Unplugged");
             QCOMPARE(w.panel(2), "Songs: 0");
             QCOMPARE(w.panel(3), "Selected: 0");
-            QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33");
+            QCOMPARE(w.window.windowTitle(), frmStart::WindowTitle);
             QVERIFY(!w.find<QTimer>("Timer1")->isActive());
             writeThreeSongPlayer(w.folder("e"), "Back Again");
             checked = true;
         });
         // The watch looks every three seconds.
         QTRY_VERIFY_WITH_TIMEOUT(checked, 5000);
-        QTRY_COMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33 ~ Back Again");
+        QTRY_COMPARE(w.window.windowTitle(), frmStart::WindowTitle + " ~ Back Again");
         QCOMPARE(w.panel(1), "Status: Ok");
         QCOMPARE(w.panel(2), "Songs: 3");
         QVERIFY(!w.find<QLineEdit>("txtBrowsePath")->text().isEmpty());

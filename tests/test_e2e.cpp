@@ -82,7 +82,7 @@ private slots:
                 t << r.Texts[0];
             return t;
         };
-        QTRY_COMPARE(window.windowTitle(), "Melvo - Build: 1.0.33 ~ Anna");
+        QTRY_COMPARE(window.windowTitle(), frmStart::WindowTitle + " ~ Anna");
         QTRY_COMPARE(titles().size(), 4);
 
         // The playlist "Beats", by keyboard on the selector.

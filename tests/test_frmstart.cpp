@@ -97,7 +97,7 @@ private slots:
         Window w;
         w.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        QCOMPARE(w.window.windowTitle(), "Melvo - Build: 1.0.33");
+        QCOMPARE(w.window.windowTitle(), "Melvo - Build: " + QLatin1String(MelvoVersion));
         QCOMPARE(w.window.palette().color(QPalette::Window), QColor(240, 240, 224));
         for (const char* name : {"mnuFile", "mnuTools", "mnuLanguage", "mnuHelp"})
             QVERIFY2(!w.find<QMenu>(name)->menuAction()->isEnabled(), name);

@@ -64,7 +64,7 @@ private slots:
         answerModal<frmLanguage>(s.window.get(), "XPBGER",
                                  [&](frmLanguage& chooser) { title = chooser.windowTitle(); });
         s.window->StartLanguage();
-        QCOMPARE(title, "Melvo - Build: 1.0.33");
+        QCOMPARE(title, frmStart::WindowTitle);
         QCOMPARE(s.language(), "german");
         QCOMPARE(s.find<QMenu>("mnuFile")->title(), "Datei");
         QCOMPARE(s.find<QLabel>("Label2")->text(), "Wiedergabelisten");
@@ -243,7 +243,7 @@ private slots:
             shown = about.windowTitle() + "|" + about.findChild<QLabel*>("Label1")->text();
         });
         w.find<QAction>("mnuAbout")->trigger();
-        QCOMPARE(shown, "About|Melvo - Build: 1.0.33");
+        QCOMPARE(shown, "About|" + frmStart::WindowTitle);
 
         Links links;
         QDesktopServices::setUrlHandler("https", &links, "open");

@@ -7,6 +7,8 @@
 #include "songlist/SearchFilter.h"
 #include "songlist/SongListModel.h"
 
+#include "Version.h"
+
 #include <QMainWindow>
 #include <QScopeGuard>
 #include <QString>
@@ -35,7 +37,8 @@ class SettingsStore;
 class frmStart : public QMainWindow {
     Q_OBJECT
 public:
-    static inline const QString WindowTitle = QStringLiteral("Melvo - Build: 1.0.33");
+    static inline const QString WindowTitle =
+        QStringLiteral("Melvo - Build: ") + QLatin1String(MelvoVersion);
 
     // configPath is where the column widths are kept (see ConfigFilePath).
     frmStart(ProgramState& state, SettingsStore& store, QString configPath,
