@@ -164,7 +164,7 @@ private slots:
         }
         QDir().mkpath(dir.filePath("out"));
         int pauses = 0;
-        QCOMPARE(CopySongFile(source, dir.filePath("out/song.mp3"), [&] { ++pauses; }), "");
+        QVERIFY(CopySongFile(source, dir.filePath("out/song.mp3"), [&] { ++pauses; }).Copied());
         QCOMPARE(contents(dir.filePath("out/song.mp3")), big);
         QVERIFY(pauses >= 2); // the window gets its turn between the pieces
         QCOMPARE(QFileInfo(dir.filePath("out/song.mp3")).lastModified().toSecsSinceEpoch(),
@@ -173,7 +173,7 @@ private slots:
 
         // Over an existing file: replaced whole.
         QVERIFY(write(dir.filePath("out/other.mp3"), "previous"));
-        QCOMPARE(CopySongFile(source, dir.filePath("out/other.mp3")), "");
+        QVERIFY(CopySongFile(source, dir.filePath("out/other.mp3")).Copied());
         QCOMPARE(contents(dir.filePath("out/other.mp3")), big);
     }
 
@@ -195,7 +195,7 @@ private slots:
             room -= n;
             return n;
         };
-        QCOMPARE(CopySongFile(source, dest, {}, full), "Disk full");
+        QCOMPARE(CopySongFile(source, dest, {}, full).Message, "Disk full");
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 
@@ -205,22 +205,24 @@ private slots:
             QFile::resize(source, 4096);
             return CopyChunk(in, out, most, error);
         };
-        QVERIFY(CopySongFile(source, dest, {}, shrinking).contains("cut short"));
+        QVERIFY(CopySongFile(source, dest, {}, shrinking).Message.contains("cut short"));
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 
         // A FIFO in place of the song is missing, and never waited on.
         const QString fifo = dir.filePath("fifo.mp3");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QCOMPARE(CopySongFile(fifo, dest), "File not found");
-        QCOMPARE(CopySongFile(dir.filePath("gone.mp3"), dest), "File not found");
+        QCOMPARE(CopySongFile(fifo, dest).What, CopyResult::Outcome::SourceMissing);
+        QCOMPARE(CopySongFile(fifo, dest).Message, "File not found");
+        QCOMPARE(CopySongFile(dir.filePath("gone.mp3"), dest).Message, "File not found");
         QCOMPARE(contents(dest), QByteArray("the old song"));
-        QCOMPARE(CopySongFile(source, dir.filePath("no/folder/song.mp3")), "Path not found");
+        QCOMPARE(CopySongFile(source, dir.filePath("no/folder/song.mp3")).Message,
+                 "Path not found");
 
         // A read-only file is refused, also when the user (root) could write it.
         QFile::setPermissions(dest, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         QVERIFY(IsReadOnlyFile(dest));
-        QCOMPARE(CopySongFile(source, dest), "Permission denied");
+        QCOMPARE(CopySongFile(source, dest).Message, "Permission denied");
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
     }

@@ -498,7 +498,7 @@ void frmStart::CopyProgramToPlayer() {
     }
     const QString program = QCoreApplication::applicationFilePath();
     const QString copy = QDir(player).filePath(QFileInfo(program).fileName());
-    const QString failure = CopySongFile(program, copy);
+    const QString failure = CopySongFile(program, copy).Message;
     if (failure.isEmpty())
         QFile::setPermissions(copy, QFile::permissions(program));
     else

@@ -123,17 +123,24 @@ qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
 #endif
 }
 
-QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks) {
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        const std::function<void()>& betweenChunks) {
     return CopySongFile(source, destination, betweenChunks, CopyChunk);
 }
 
-QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
+namespace {
+
+// The copy itself: the reason of a failure, empty on success; sourceMissing tells the one
+// failure the caller may try again elsewhere.
+QString copyFile(const QString& source, const QString& destination,
+                 const std::function<void()>& betweenChunks, const ChunkCopier& copier,
+                 bool& sourceMissing) {
     QFile in;
     // A FIFO, a device or a folder in a song's place is as good as missing.
-    if (const QString failure = OpenRegularFile(in, source); !failure.isEmpty())
-        return QFileInfo(source).isFile() ? failure : QStringLiteral("File not found");
+    if (const QString failure = OpenRegularFile(in, source); !failure.isEmpty()) {
+        sourceMissing = !QFileInfo(source).isFile();
+        return sourceMissing ? QStringLiteral("File not found") : failure;
+    }
     const QFileInfo target(destination);
     if (target.exists() && (!target.isFile() || IsReadOnlyFile(destination)))
         return QStringLiteral("Permission denied");
@@ -202,4 +209,16 @@ QString CopySongFile(const QString& source, const QString& destination,
         return QString::fromStdString(error.message());
     out.keep = true;
     return {};
+}
+
+} // namespace
+
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
+    bool sourceMissing = false;
+    QString failure = copyFile(source, destination, betweenChunks, copier, sourceMissing);
+    if (failure.isEmpty())
+        return {};
+    return {sourceMissing ? CopyResult::Outcome::SourceMissing : CopyResult::Outcome::Failed,
+            std::move(failure)};
 }

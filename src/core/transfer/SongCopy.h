@@ -10,9 +10,21 @@ class QFile;
 // leaves no partial file and the file it was to replace as it was. The copy keeps the
 // source's modification time. A read-only destination is refused, never replaced.
 // betweenChunks runs between the pieces of a large file (the window repaints there).
-// Returns the reason of a failure, empty on success.
-QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks = {});
+
+// What a copy did: the caller decides on What; Message says it to the user.
+struct CopyResult {
+    enum class Outcome {
+        Copied,
+        SourceMissing, // no regular file at the source ("File not found")
+        Failed,
+    };
+    Outcome What = Outcome::Copied;
+    QString Message; // empty when copied
+    bool Copied() const { return What == Outcome::Copied; }
+};
+
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        const std::function<void()>& betweenChunks = {});
 
 // The temporary file's names start so: ".melvo-", the process id, "-", a random part,
 // ".part".
@@ -32,5 +44,5 @@ qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error);
 
 // The same copy through a seam that can fail: tests give a copier that stops after N
 // bytes, as a full disk does.
-QString CopySongFile(const QString& source, const QString& destination,
-                     const std::function<void()>& betweenChunks, const ChunkCopier& copier);
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        const std::function<void()>& betweenChunks, const ChunkCopier& copier);

@@ -253,24 +253,25 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
 }
 
 void TransferEngine::copySong(const Song& song) {
-    QString failure;
+    CopyResult result;
     if (song.OutsidePlayer) {
-        failure = QStringLiteral("The song's location lies outside the player: ") + song.Location;
+        result = {CopyResult::Outcome::Failed,
+                  QStringLiteral("The song's location lies outside the player: ") + song.Location};
     } else {
         const auto betweenChunks = [this] { view_.ProcessEvents(); };
-        failure = CopySongFile(song.SourceText, song.Destination, betweenChunks);
+        result = CopySongFile(song.SourceText, song.Destination, betweenChunks);
         // The player's file system may spell the names in another case than the database.
-        if (failure == QLatin1String("File not found")) {
+        if (result.What == CopyResult::Outcome::SourceMissing) {
             const QString found = sourceFile(song);
             if (!found.isEmpty() && found != song.SourceText)
-                failure = CopySongFile(found, song.Destination, betweenChunks);
+                result = CopySongFile(found, song.Destination, betweenChunks);
         }
     }
-    if (!failure.isEmpty()) {
-        error("Form_Activate", CopyLine, failure, song.Destination);
+    if (!result.Copied()) {
+        error("Form_Activate", CopyLine, result.Message, song.Destination);
         // Its file is not there (or is the old one): the playlist leaves it out.
         failures_.push_back(
-            {song.Label, song.Destination, songReason_.isEmpty() ? failure : songReason_});
+            {song.Label, song.Destination, songReason_.isEmpty() ? result.Message : songReason_});
         return;
     }
     ++copied_;
