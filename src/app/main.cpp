@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Melvo"));
+    QCoreApplication::setApplicationName(ApplicationName);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.melvo_app.Melvo"));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128})

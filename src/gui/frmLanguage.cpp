@@ -1,5 +1,7 @@
 #include "gui/frmLanguage.h"
 
+#include "settings/KnownLanguages.h"
+
 #include "gui/WindowStyle.h"
 #include <QHBoxLayout>
 #include <QPainter>
@@ -42,11 +44,11 @@ frmLanguage::frmLanguage(const QString& title, QWidget* parent) : QDialog(parent
         QIcon icon;
     };
     const Choice choices[] = {
-        {"XPBEng", u"English", "english",
+        {"XPBEng", u"English", LanguageKeys[0],
          flag({QColor(1, 33, 105), QColor(255, 255, 255), QColor(200, 16, 46)}, true)},
-        {"XPBGER", u"Deutsch", "german",
+        {"XPBGER", u"Deutsch", LanguageKeys[1],
          flag({Qt::black, QColor(221, 0, 0), QColor(255, 206, 0)}, true)},
-        {"XPBSPA", u"Español", "spanish",
+        {"XPBSPA", u"Español", LanguageKeys[2],
          flag({QColor(170, 21, 27), QColor(241, 191, 0), QColor(170, 21, 27)}, true)},
     };
     auto* row = new QHBoxLayout(this);

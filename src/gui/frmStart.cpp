@@ -159,9 +159,9 @@ void frmStart::buildMenus() {
         action(mnuLanguage_, "mnuSpanish", QStringLiteral("Español"), ImageList::LanguageSpanish);
     for (QAction* a : {mnuEnglish_, mnuGerman_, mnuSpanish_})
         a->setCheckable(true);
-    connect(mnuEnglish_, &QAction::triggered, this, [this] { ChooseLanguage("english"); });
-    connect(mnuGerman_, &QAction::triggered, this, [this] { ChooseLanguage("german"); });
-    connect(mnuSpanish_, &QAction::triggered, this, [this] { ChooseLanguage("spanish"); });
+    for (size_t i = 0; i < LanguageKeys.size(); ++i)
+        connect(languageEntries()[i], &QAction::triggered, this,
+                [this, i] { ChooseLanguage(QLatin1String(LanguageKeys[i])); });
 
     QMenu* help = mnuHelp_ = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
     help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
@@ -376,9 +376,8 @@ void frmStart::DockProgressBar() {
 bool frmStart::LoadLanguage(const QString& key) {
     if (!state_.Language.LoadLanguage(key))
         return false;
-    mnuEnglish_->setChecked(key == QLatin1String("english"));
-    mnuGerman_->setChecked(key == QLatin1String("german"));
-    mnuSpanish_->setChecked(key == QLatin1String("spanish"));
+    for (size_t i = 0; i < LanguageKeys.size(); ++i)
+        languageEntries()[i]->setChecked(key == QLatin1String(LanguageKeys[i]));
     return true;
 }
 
@@ -484,7 +483,8 @@ void frmStart::resizeEvent(QResizeEvent* event) {
 }
 
 void frmStart::closeEvent(QCloseEvent* event) {
-    SaveSettings();
+    // Nothing to offer when the store cannot be written: the program ends all the same.
+    (void)SaveSettings();
     // The program ends by leaving its event loop: its own process only, never another
     // running copy that may be in the middle of a transfer.
     event->accept();

@@ -3,6 +3,7 @@
 #include "ProgramState.h"
 #include "gui/ImageList.h"
 #include "itunesdb/BuildSongList.h"
+#include "settings/KnownLanguages.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"
 #include "songlist/SongListModel.h"
@@ -135,6 +136,10 @@ private:
     // Empties the tables and what was made from them: the player is gone.
     void forgetDatabase();
     void setCaption(const char* name, const QString& text);
+    // The language menu's entries, in the order of LanguageKeys.
+    std::array<QAction*, LanguageKeys.size()> languageEntries() const {
+        return {mnuEnglish_, mnuGerman_, mnuSpanish_};
+    }
     void SetOptionsTabWidth(int pixels);
     void nameForAccessibility();
     void setFocusOrder();

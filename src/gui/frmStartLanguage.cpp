@@ -4,6 +4,7 @@
 
 #include "gui/frmLanguage.h"
 #include "gui/frmStart.h"
+#include "settings/KnownLanguages.h"
 #include "settings/SettingsStore.h"
 #include "transfer/OutputFormat.h"
 
@@ -22,8 +23,6 @@
 #include <cmath>
 
 namespace {
-
-const QString App = QStringLiteral("Melvo");
 
 // The playlist choice's left edge and the Default button's width in twips, and the
 // options tab's width in the tab strip's pixels.
@@ -142,14 +141,13 @@ void frmStart::nameForAccessibility() {
 void frmStart::ChooseLanguage(const QString& key) {
     LoadLanguage(key);
     ApplyLanguage();
-    store_.SaveSetting(App, QStringLiteral("settings"), QStringLiteral("Language"), key);
+    (void)StoreLanguage(store_, key); // the language still applies to this run
     findChild<QWidget*>(QStringLiteral("picTab1"))->update();
     update();
 }
 
 void frmStart::StartLanguage() {
-    const QString stored =
-        store_.GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Language"));
+    const QString stored = StoredLanguage(store_);
     if (stored.trimmed().isEmpty()) {
         QString answer;
         {
@@ -158,19 +156,14 @@ void frmStart::StartLanguage() {
             QCoreApplication::processEvents();
             answer = chooser.Result();
         }
-        bool known = false;
-        for (const char* key : {"english", "german", "spanish"}) {
-            if (answer.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) {
-                store_.SaveSetting(App, QStringLiteral("settings"), QStringLiteral("Language"),
-                                   QLatin1String(key));
-                LoadLanguage(QLatin1String(key));
-                known = true;
-                break;
-            }
+        const QString key = KnownLanguageKey(answer);
+        if (!key.isEmpty()) {
+            (void)StoreLanguage(store_, key); // unstored, the question comes again next time
+            LoadLanguage(key);
+        } else {
+            // Closed without a choice: English for this run, and the question again next time.
+            LoadLanguage(QLatin1String(LanguageKeys[0]));
         }
-        // Closed without a choice: English for this run, and the question again next time.
-        if (!known)
-            LoadLanguage(QStringLiteral("english"));
     } else {
         LoadLanguage(stored); // as stored: another spelling loads nothing
     }

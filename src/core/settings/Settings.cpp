@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString App = QStringLiteral("Melvo");
+const QString& App = ApplicationName;
 const QString Section = QStringLiteral("Settings");
 const QString KeyFolder = QStringLiteral("Output Folder");
 const QString KeyFormat = QStringLiteral("OutputString");

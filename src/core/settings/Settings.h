@@ -7,6 +7,9 @@
 #include <array>
 #include <functional>
 
+// The name the settings store and the platform know the program by.
+inline const QString ApplicationName = QStringLiteral("Melvo");
+
 // What the main window's controls hold, as the settings routines see them.
 struct WindowSettings {
     QString OutputFolder;    // txtBrowsePath, a native path

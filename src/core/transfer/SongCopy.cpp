@@ -195,7 +195,7 @@ QString copyFile(const QString& source, const QString& destination,
         return QStringLiteral("The source file was cut short while it was copied");
 #ifdef Q_OS_LINUX
     const struct timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
-    ::futimens(out.file.handle(), times);
+    (void)::futimens(out.file.handle(), times); // a copy without its time is still the song
 #else
     out.file.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
                          QFileDevice::FileModificationTime);

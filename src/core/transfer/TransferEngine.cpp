@@ -139,7 +139,8 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         playlistPath_ = PlaylistPath(outputFolder_, PlaylistName(options_.PlaylistSelectorText));
         // A new output folder is made here rather than with the first song, so that the
         // playlist has its place.
-        QDir().mkpath(QFileInfo(playlistPath_).path());
+        // Where it cannot be made, starting the playlist fails and says why.
+        (void)QDir().mkpath(QFileInfo(playlistPath_).path());
         const QString failure = StartPlaylist(playlistPath_);
         if (!failure.isEmpty()) {
             error("Form_Activate", StartPlaylistLine, failure);
@@ -216,7 +217,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         // What a killed run left in this folder goes, once a run.
         if (!tidiedFolders.contains(parent)) {
             tidiedFolders.insert(parent);
-            RemoveLeftovers(NativePath(parent));
+            (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
         }
         song.Destination = NativePath(base + extension);
         // One separator between the root and the location, whatever the database holds.
