@@ -1,8 +1,8 @@
 #include "gui/frmLanguage.h"
 
+#include "gui/WindowStyle.h"
 #include "settings/KnownLanguages.h"
 
-#include "gui/WindowStyle.h"
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
