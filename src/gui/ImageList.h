@@ -1,19 +1,21 @@
 #pragma once
 
+#include "itunesdb/BuildSongList.h"
+
 #include <QIcon>
 #include <QMap>
 
 // `ImageList1`: the small icons of the menus and of the song list's file types, drawn by
-// the program itself. Indexes 1, 2, 3, 20 and 21 are the file-type icons the song list
-// refers to; the menu icons follow from 30.
+// the program itself. The file-type icons have the numbers the song list's rows name
+// (FileTypeIcons); the menu icons follow from 30.
 class ImageList {
 public:
     enum Index {
-        Acc = 1,
-        Mp3 = 2,
-        Wav = 3,
-        Mpeg4 = 20,
-        Movie = 21,
+        Acc = FileTypeIcons::Aac,
+        Mp3 = FileTypeIcons::Mp3,
+        Wav = FileTypeIcons::Wav,
+        Mpeg4 = FileTypeIcons::Mpeg4,
+        Movie = FileTypeIcons::Movie,
         Exit = 30,
         StartCopy,
         CopyToPlayer,

@@ -11,12 +11,14 @@
 int FileTypeIcon(const QString& location) {
     const QString type = location.right(3).toUpper();
     static const std::pair<const char*, int> kTypes[] = {
-        {"MP3", 2}, {"WAV", 3}, {"ACC", 1}, {"M4A", 20}, {"MP4", 20}, {"M4P", 20}, {"MOV", 21},
+        {"MP3", FileTypeIcons::Mp3},   {"WAV", FileTypeIcons::Wav},   {"ACC", FileTypeIcons::Aac},
+        {"M4A", FileTypeIcons::Mpeg4}, {"MP4", FileTypeIcons::Mpeg4}, {"M4P", FileTypeIcons::Mpeg4},
+        {"MOV", FileTypeIcons::Movie},
     };
     for (const auto& [name, icon] : kTypes)
         if (type == QLatin1String(name))
             return icon;
-    return 0;
+    return FileTypeIcons::None;
 }
 
 SongRow SongRowFor(const TrackRecord& track, bool withToolTip, const QLocale& locale) {

@@ -8,8 +8,13 @@
 #include <functional>
 #include <vector>
 
+// The image list's numbers of the file-type icons a song-list row names; 0 is none.
+namespace FileTypeIcons {
+enum : int { None = 0, Aac = 1, Mp3 = 2, Wav = 3, Mpeg4 = 20, Movie = 21 };
+}
+
 // The file-type icon of a player location: its last three characters, compared without
-// regard to case. The numbers are the image list's; 0 means no icon.
+// regard to case.
 int FileTypeIcon(const QString& location);
 
 // One song-list row for a track: the ten column texts, the icon and, when withToolTip,
