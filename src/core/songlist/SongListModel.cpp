@@ -23,7 +23,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return row.Texts[static_cast<size_t>(index.column())];
     case Qt::CheckStateRole:
-        if (index.column() == 0)
+        if (index.column() == int(Column::Title))
             return row.Ticked ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::TextAlignmentRole:
@@ -33,7 +33,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
     case BoldRole:
         return row.Ticked;
     case IconIndexRole:
-        return index.column() == 0 ? QVariant(row.Icon) : QVariant();
+        return index.column() == int(Column::Title) ? QVariant(row.Icon) : QVariant();
     default:
         return {};
     }
@@ -42,11 +42,11 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
 Qt::Alignment SongListModel::Alignment(int column) {
     // Sizes and bit rates line up on their units, years and track numbers in the middle.
     switch (column) {
-    case 4:
-    case 7:
+    case Column::FileSize:
+    case Column::BitRate:
         return Qt::AlignRight | Qt::AlignVCenter;
-    case 5:
-    case 6:
+    case Column::Year:
+    case Column::Track:
         return Qt::AlignHCenter | Qt::AlignVCenter;
     default:
         return Qt::AlignLeft | Qt::AlignVCenter;
@@ -54,7 +54,7 @@ Qt::Alignment SongListModel::Alignment(int column) {
 }
 
 bool SongListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 ||
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != int(Column::Title) ||
         index.row() >= rowCount())
         return false;
     SetRowTicked(index.row(), value.toInt() == Qt::Checked);
@@ -72,7 +72,7 @@ Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == 0)
+    if (index.column() == int(Column::Title))
         f |= Qt::ItemIsUserCheckable;
     return f;
 }
@@ -133,7 +133,7 @@ SongListModel::Totals SongListModel::SelectionTotals() const {
             continue;
         ++totals.Count;
         // Whole bytes in 64 bits: a few thousand songs already pass 2 GB.
-        const double bytes = std::round(NumericPrefix(row.Texts[9]));
+        const double bytes = std::round(NumericPrefix(row.Texts[Column::Bytes]));
         if (std::isfinite(bytes) && std::abs(bytes) < 9e15)
             totals.Bytes += static_cast<qint64>(bytes);
     }

@@ -5,11 +5,27 @@
 #include <array>
 #include <vector>
 
-// One row of the song list: the ten column texts (title, artist, album, genre, size text,
-// year, track, bit rate, location, size in bytes), the tick, the file-type icon and the
+// The song list's ten columns, by their numbers: the last, the size in bytes, is never shown.
+namespace Column {
+enum : size_t {
+    Title,
+    Artist,
+    Album,
+    Genre,
+    FileSize, // as a readable size
+    Year,
+    Track,
+    BitRate,
+    SourcePath, // the location on the player
+    Bytes,      // the size in bytes, for the totals
+    Count
+};
+}
+
+// One row of the song list: the ten column texts, the tick, the file-type icon and the
 // tooltip.
 struct SongRow {
-    std::array<QString, 10> Texts;
+    std::array<QString, Column::Count> Texts;
     bool Ticked = false;
     int Icon = 0; // index into the window's image list; 0 for none
     QString ToolTip;
@@ -21,7 +37,7 @@ struct SongRow {
 class SongListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int ColumnCount = 10;
+    static constexpr int ColumnCount = int(Column::Count);
     enum Role { BoldRole = Qt::UserRole + 1, IconIndexRole };
     // How column's texts line up: sizes and bit rates right, years and track numbers in
     // the middle, the rest left.

@@ -120,14 +120,15 @@ const QString& SongTags::ForToken(size_t token) const {
     return *tags[token];
 }
 
-SongTags SongTags::FromRow(const std::array<QString, 10>& texts) {
-    SongTags tags{texts[0], texts[1], texts[2], texts[3], texts[6], texts[5]};
+SongTags SongTags::FromRow(const std::array<QString, Column::Count>& texts) {
+    SongTags tags{texts[Column::Title], texts[Column::Artist], texts[Column::Album],
+                  texts[Column::Genre], texts[Column::Track],  texts[Column::Year]};
     // "???" or "..." would name a hidden ".mp3", the same for every such song.
     QString cleaned = TrimBlanks(tags.Title);
     ensureValidFileString(cleaned, false);
     dropTrailingBlanksAndDots(cleaned);
     if (TrimBlanks(cleaned).isEmpty())
-        tags.Title = playerFileBaseName(texts[8]);
+        tags.Title = playerFileBaseName(texts[Column::SourcePath]);
     return tags;
 }
 

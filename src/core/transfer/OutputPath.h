@@ -5,6 +5,8 @@
 // here are texts with "\" between folders; platform/PlayerPath.h converts them at the
 // file system's edge.
 
+#include "songlist/SongListModel.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -29,7 +31,7 @@ QString TrimBlanks(const QString& text);
 // component without the extension), which is unique there.
 struct SongTags {
     QString Title, Artist, Album, Genre, TrackNumber, Year;
-    static SongTags FromRow(const std::array<QString, 10>& texts);
+    static SongTags FromRow(const std::array<QString, Column::Count>& texts);
     // The tag that FormatTokens[token] stands for.
     const QString& ForToken(size_t token) const;
 };

@@ -183,8 +183,8 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
         songReason_.clear();
         Song song;
-        song.Location = row.Texts[8];
-        song.Label = row.Texts[1] + QStringLiteral(" - ") + row.Texts[0];
+        song.Location = row.Texts[Column::SourcePath];
+        song.Label = row.Texts[Column::Artist] + QStringLiteral(" - ") + row.Texts[Column::Title];
         const QString extension = SongExtension(song.Location);
         if (extension.isEmpty()) {
             // Nothing to copy, but the user ticked it: it is named among the failures.
@@ -195,7 +195,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         }
         if (cancelled_)
             return Outcome::Cancelled;
-        song.Title = row.Texts[0];
+        song.Title = row.Texts[Column::Title];
         ensureValidFileString(song.Title, false);
 
         const SongTags tags = SongTags::FromRow(row.Texts);
