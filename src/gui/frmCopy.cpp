@@ -19,10 +19,10 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
       engine_(language, *this) {
     setObjectName(QStringLiteral("frmCopy"));
     setModal(true);
-    setWindowTitle(language.Entry(56));
+    setWindowTitle(language.Entry(Text::TransferingSongs));
     ApplyWindowStyle(this);
 
-    lblCopying_ = new QLabel(language.Entry(8)); // "Building Songs Transfer List"
+    lblCopying_ = new QLabel(language.Entry(Text::BuildingTransferList));
     lblCopying_->setObjectName(QStringLiteral("lblCopying"));
     lblCurrentFile_ = new QLabel;
     lblCurrentFile_->setObjectName(QStringLiteral("lblCurrentFile"));
@@ -37,10 +37,10 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     QPalette green = XPBar1_->palette();
     green.setColor(QPalette::Highlight, QColor(0, 128, 0));
     XPBar1_->setPalette(green);
-    cmdCancel_ = new QPushButton(language.Entry(9)); // "Cancel"
+    cmdCancel_ = new QPushButton(language.Entry(Text::Cancel));
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdCancel_, &QPushButton::clicked, this, &frmCopy::cancelClicked);
-    cmdDetails_ = new QPushButton(language.Entry(101)); // "Details"
+    cmdDetails_ = new QPushButton(language.Entry(Text::Details));
     cmdDetails_->setObjectName(QStringLiteral("cmdDetails"));
     cmdDetails_->hide(); // until a run ends with failures
     connect(cmdDetails_, &QPushButton::clicked, this, &frmCopy::showDetails);
@@ -68,7 +68,7 @@ void frmCopy::run() {
     running_ = true;
     engine_.Run(std::move(rows_), options_);
     running_ = false;
-    cmdCancel_->setText(language_.Entry(15)); // "Finish"
+    cmdCancel_->setText(language_.Entry(Text::Finish));
     cmdDetails_->setVisible(!engine_.FailureText().isEmpty());
     adjustSize(); // room for the summary's second line
     if (finishRequested_)
@@ -77,10 +77,10 @@ void frmCopy::run() {
 
 void frmCopy::cancelClicked() {
     lblCurrentFile_->clear();
-    if (cmdCancel_->text() == language_.Entry(9)) {
+    if (cmdCancel_->text() == language_.Entry(Text::Cancel)) {
         engine_.Cancel();
-        lblCopying_->setText(language_.Entry(55)); // "Transfer stopped by user"
-        cmdCancel_->setText(language_.Entry(15));
+        lblCopying_->setText(language_.Entry(Text::TransferStopped));
+        cmdCancel_->setText(language_.Entry(Text::Finish));
         return;
     }
     // Finish: the window goes once the run has stopped at its next song.
@@ -94,13 +94,13 @@ void frmCopy::showDetails() {
     // What failed, with the reasons: a text to read, select and copy.
     QDialog details(this);
     details.setObjectName(QStringLiteral("frmCopyDetails"));
-    details.setWindowTitle(windowTitle() + QStringLiteral(" - ") + language_.Entry(101));
+    details.setWindowTitle(windowTitle() + QStringLiteral(" - ") + language_.Entry(Text::Details));
     ApplyWindowStyle(&details);
     auto* list = new QPlainTextEdit(engine_.FailureText());
     list->setObjectName(QStringLiteral("txtDetails"));
     list->setReadOnly(true);
     list->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* close = new QPushButton(language_.Entry(15)); // "Finish"
+    auto* close = new QPushButton(language_.Entry(Text::Finish));
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(close, &QPushButton::clicked, &details, &QDialog::accept);
     auto* column = new QVBoxLayout(&details);

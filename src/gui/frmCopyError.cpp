@@ -14,13 +14,13 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmCopyError"));
     setModal(true);
-    setWindowTitle(language.Entry(13));
+    setWindowTitle(language.Entry(Text::FileExistsCaption));
     ApplyWindowStyle(this);
 
     auto* image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    auto* label = new QLabel(language.Entry(48));
+    auto* label = new QLabel(language.Entry(Text::FileExistsQuestion));
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
     auto* name = new QLineEdit(fileName);
@@ -29,11 +29,11 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    const std::pair<const char*, std::pair<int, PromptAnswer>> choices[] = {
-        {"XPYes", {61, PromptAnswer::Yes}},
-        {"XPYesAll", {62, PromptAnswer::YesAll}},
-        {"XPNo", {28, PromptAnswer::No}},
-        {"XPNoAll", {30, PromptAnswer::NoAll}},
+    const std::pair<const char*, std::pair<Text, PromptAnswer>> choices[] = {
+        {"XPYes", {Text::Yes, PromptAnswer::Yes}},
+        {"XPYesAll", {Text::YesToAll, PromptAnswer::YesAll}},
+        {"XPNo", {Text::No, PromptAnswer::No}},
+        {"XPNoAll", {Text::NoToAll, PromptAnswer::NoAll}},
     };
     for (const auto& [objectName, choice] : choices) {
         auto* button = new QPushButton(language.Entry(choice.first));

@@ -14,12 +14,12 @@
 frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmNoiPod"));
     setModal(true);
-    setWindowTitle(language.Entry(27));
+    setWindowTitle(language.Entry(Text::MissingIPod));
     ApplyWindowStyle(this);
 
     auto* icon = new QLabel;
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    auto* label1 = new QLabel(language.Entry(29));
+    auto* label1 = new QLabel(language.Entry(Text::NoIPodFound));
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setWordWrap(true);
     auto* label2 = new QLabel(QStringLiteral("Check that you have configured your iPod to manual "
@@ -27,10 +27,10 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setWordWrap(true);
 
-    auto* cmdRetry = new QPushButton(language.Entry(36));
+    auto* cmdRetry = new QPushButton(language.Entry(Text::Retry));
     cmdRetry->setObjectName(QStringLiteral("cmdRetry"));
     cmdRetry->setDefault(true);
-    auto* cmdCancel = new QPushButton(language.Entry(35));
+    auto* cmdCancel = new QPushButton(language.Entry(Text::Quit));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto* cmdHelp = new QPushButton(QStringLiteral("Help"));
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));

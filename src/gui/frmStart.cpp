@@ -261,8 +261,9 @@ void frmStart::buildOptionsPage(QWidget* page) {
     for (int i = 0; i < int(FormatTokens.size()); ++i) {
         const QByteArray tokenName = "lblOPformat" + QByteArray::number(i);
         const QByteArray nameName = "txtFormat" + QByteArray::number(i);
-        legend->addWidget(label(tokenName.constData(), QLatin1String(FormatTokens[size_t(i)].Text)),
-                          i % 3, (i / 3) * 2);
+        legend->addWidget(
+            label(tokenName.constData(), QLatin1String(FormatTokens[size_t(i)].Token)), i % 3,
+            (i / 3) * 2);
         legend->addWidget(
             label(nameName.constData(), QStringLiteral("- ") + QLatin1String(names[size_t(i)])),
             i % 3, (i / 3) * 2 + 1);
@@ -493,7 +494,8 @@ void frmStart::closeEvent(QCloseEvent* event) {
 void frmStart::CopyProgramToPlayer() {
     const QString player = state_.Database.PlayerDrive;
     if (player.isEmpty() || PlayerDatabaseFile(player).isEmpty()) {
-        QMessageBox::information(this, text(27), text(29)); // no player to copy to
+        QMessageBox::information(this, text(Text::MissingIPod),
+                                 text(Text::NoIPodFound)); // no player to copy to
         return;
     }
     const QString program = QCoreApplication::applicationFilePath();
@@ -502,5 +504,6 @@ void frmStart::CopyProgramToPlayer() {
     if (failure.isEmpty())
         QFile::setPermissions(copy, QFile::permissions(program));
     else
-        QMessageBox::critical(this, WindowTitle, text(11) + QStringLiteral("\n\n") + failure);
+        QMessageBox::critical(this, WindowTitle,
+                              text(Text::ErrorsWhileExtracting) + QStringLiteral("\n\n") + failure);
 }

@@ -143,7 +143,7 @@ private:
     void SetOptionsTabWidth(int pixels);
     void nameForAccessibility();
     void setFocusOrder();
-    QString text(int entry) const { return state_.Language.Entry(entry); }
+    QString text(Text entry) const { return state_.Language.Entry(entry); }
     // Busy until the returned guard goes.
     [[nodiscard]] auto markBusy() {
         ++busy_;
@@ -173,7 +173,7 @@ private:
     SearchIndex search_;
     // What the last load found, as the status panel says it: "Status: Ok", "Status: Cannot
     // read…" (the database is there but could not be read) or "Status: iPod Unplugged".
-    int loadStatus_ = 45;
+    Text loadStatus_ = Text::StatusOk;
 
     QMenu* mnuLanguage_ = nullptr;
     QAction* mnuEnglish_ = nullptr;

@@ -32,7 +32,7 @@ void frmStart::FormActivate() {
         return;
     activated_ = true;
     pBar_->setValue(pBar_->minimum());
-    setPanel(1, text(46)); // "Status: Looking for iPod"
+    setPanel(1, text(Text::StatusLooking));
     yield();
     FindPlayerDrive();
     setPanel(4, state_.FreeSpaceText);
@@ -40,15 +40,15 @@ void frmStart::FormActivate() {
         return;
     const auto busy = markBusy();
     yield();
-    setPanel(1, text(64)); // "Status: Loading Songs…"
+    setPanel(1, text(Text::StatusLoading));
     yield();
     LoadPlayerData();
     yield();
     setPanel(1, text(loadStatus_)); // "Status: Ok", or what kept the load from it
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + state_.Database.LibraryName);
     yield();
-    setPanel(2, text(42) + u' ' + QString::number(state_.Database.LoadedTrackCount));
-    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setPanel(2, text(Text::Songs) + u' ' + QString::number(state_.Database.LoadedTrackCount));
+    setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
     setPanel(4, state_.FreeSpaceText);
     setMenusEnabled(true);
     tmrDiskSize_->start();
@@ -91,7 +91,7 @@ void frmStart::FindPlayerDrive() {
     Timer1_->start();
     state_.Database.LibraryName = QStringLiteral("iPod");
     LoadSettings();
-    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(68));
+    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(Text::Free));
 }
 
 bool frmStart::LoadPlayerData() {
@@ -100,16 +100,16 @@ bool frmStart::LoadPlayerData() {
     ProgressBarProgress progress(pBar_);
     const auto busy = markBusy();
     loading_ = true;
-    const LoadResult result = LoadiTunesDB(db, databasePath(), text(65), &progress);
+    const LoadResult result = LoadiTunesDB(db, databasePath(), text(Text::AllSongs), &progress);
     loading_ = false;
     // A player unplugged during the load leaves nothing half read: the tables are emptied,
     // the selector stays empty, and the next watch tick starts the search again.
     if (result.status == LoadResult::Status::Unreadable || databasePath().isEmpty()) {
-        loadStatus_ = databasePath().isEmpty() ? 44 : 110; // "Unplugged" or "Cannot read…"
+        loadStatus_ = databasePath().isEmpty() ? Text::StatusUnplugged : Text::StatusCannotRead;
         forgetDatabase();
         return false;
     }
-    loadStatus_ = 45; // "Status: Ok"
+    loadStatus_ = Text::StatusOk;
     catalog_ = SongCatalog(db);
     search_ = SearchIndex(db);
     QSignalBlocker block(cmbPlaylists_); // filling the selector chooses nothing
@@ -137,9 +137,9 @@ void frmStart::Timer1Tick() {
     folderEmptiedByUnplug_ = true;
     txtBrowsePath_->clear();
     forgetDatabase();
-    setPanel(2, text(42) + QStringLiteral(" 0"));
-    setPanel(3, text(39) + QStringLiteral(" 0"));
-    setPanel(1, text(44)); // "Status: iPod Unplugged"
+    setPanel(2, text(Text::Songs) + QStringLiteral(" 0"));
+    setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
+    setPanel(1, text(Text::StatusUnplugged));
     setWindowTitle(WindowTitle);
     QApplication::restoreOverrideCursor();
 
@@ -147,13 +147,13 @@ void frmStart::Timer1Tick() {
     if (NoPlayerAnswer_ == frmNoiPod::Quit)
         return;
     const auto busy = markBusy();
-    setPanel(1, text(64));
+    setPanel(1, text(Text::StatusLoading));
     setWindowTitle(QStringLiteral("Melvo - iPod found loading songs..."));
     yield();
     LoadPlayerData();
     setPanel(1, text(loadStatus_));
-    setPanel(2, text(42) + u' ' + QString::number(db.LoadedTrackCount));
-    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setPanel(2, text(Text::Songs) + u' ' + QString::number(db.LoadedTrackCount));
+    setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + db.LibraryName);
 }
 
@@ -165,7 +165,7 @@ void frmStart::forgetDatabase() {
 
 void frmStart::RefreshFreeSpace() {
     state_.FreeSpaceText.clear();
-    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(68));
+    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(Text::Free));
     setPanel(4, state_.FreeSpaceText);
 }
 

@@ -55,24 +55,28 @@ void frmStart::setCaption(const char* name, const QString& text) {
 }
 
 void frmStart::ApplyLanguage() {
-    const std::pair<const char*, int> captions[] = {
-        {"mnuTick", 70},      {"mnuUntick", 71},    {"mnuSelectall", 72}, {"mnudeselectall", 73},
-        {"mnuPlayTrack", 99}, {"mnuFile", 77},      {"mnuExit", 79},      {"mnuTools", 82},
-        {"mnuStartCopy", 43}, {"mnuMelvoCopy", 84}, {"mnuLanguage", 81},  {"mnuAbout", 80},
-        {"mnuHelp", 78},      {"mnuHelpDoc", 78},   {"Label2", 34},
+    const std::pair<const char*, Text> captions[] = {
+        {"mnuTick", Text::Select},         {"mnuUntick", Text::Deselect},
+        {"mnuSelectall", Text::SelectAll}, {"mnudeselectall", Text::DeselectAll},
+        {"mnuPlayTrack", Text::Play},      {"mnuFile", Text::File},
+        {"mnuExit", Text::Exit},           {"mnuTools", Text::Tools},
+        {"mnuStartCopy", Text::StartCopy}, {"mnuMelvoCopy", Text::CopyMelvoToIPod},
+        {"mnuLanguage", Text::Language},   {"mnuAbout", Text::About},
+        {"mnuHelp", Text::Help},           {"mnuHelpDoc", Text::Help},
+        {"Label2", Text::Playlists},
     };
     for (const auto& [name, entry] : captions)
         setCaption(name, text(entry));
 
-    setPanel(2, text(42) + u' ' + QString::number(state_.Database.LoadedTrackCount));
-    setPanel(3, text(39) + QStringLiteral(" 0"));
+    setPanel(2, text(Text::Songs) + u' ' + QString::number(state_.Database.LoadedTrackCount));
+    setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
     setPanel(4, state_.FreeSpaceText);
     // The counters tell the truth after a change of language, too.
     if (songs_.rowCount() > 0)
         UpdateSelectionTotals();
 
     for (const LanguageLayout& layout : kLayouts) {
-        if (text(0).compare(QLatin1String(layout.key), Qt::CaseInsensitive) != 0)
+        if (text(Text::LanguageKey).compare(QLatin1String(layout.key), Qt::CaseInsensitive) != 0)
             continue;
         const double tpp = TwipsPerPixel();
         auto* heading = findChild<QLabel*>(QStringLiteral("Label2"));
@@ -85,25 +89,28 @@ void frmStart::ApplyLanguage() {
         break;
     }
 
-    Tab1_->setTabText(1, text(33)); // after its width, so the tab strip lays out anew
+    Tab1_->setTabText(1,
+                      text(Text::OutputOptions)); // after its width, so the tab strip lays out anew
 
-    songs_.SetHeaderTexts({text(69), text(88), text(89), text(90), text(91), text(85), text(92),
-                           text(93), text(94), QStringLiteral("Bytes")});
-    setCaption("Label3", text(37));
-    setCaption("cmdCopy", text(43));
-    setCaption("XPBDefault", text(96));
+    songs_.SetHeaderTexts({text(Text::Title), text(Text::Artist), text(Text::Album),
+                           text(Text::Genre), text(Text::FileSize), text(Text::Year),
+                           text(Text::Track), text(Text::BitRate), text(Text::SourcePath),
+                           QStringLiteral("Bytes")});
+    setCaption("Label3", text(Text::Search));
+    setCaption("cmdCopy", text(Text::StartCopy));
+    setCaption("XPBDefault", text(Text::Default));
     UpdatePreview();
-    const std::pair<const char*, int> options[] = {
-        {"Frame1", 16},
-        {"Label4", 32},
-        {"cmdBrowse", 7},
-        {"Label7", 14},
-        {"chkExportPlaylists", 1},
-        {"Xpgroupbox1", 58},
-        {"optUnattended", 57},
-        {"unOpt1", 22},
-        {"unOpt2", 23},
-        {"lblLabel1", 51},
+    const std::pair<const char*, Text> options[] = {
+        {"Frame1", Text::FolderTrackOptions},
+        {"Label4", Text::OutputDirectory},
+        {"cmdBrowse", Text::Browse},
+        {"Label7", Text::FileOutputFormat},
+        {"chkExportPlaylists", Text::CreatePlaylist},
+        {"Xpgroupbox1", Text::UnattendedOptions},
+        {"optUnattended", Text::UnattendedTransfer},
+        {"unOpt1", Text::OverwriteRule},
+        {"unOpt2", Text::SkipRule},
+        {"lblLabel1", Text::UnattendedExplained},
     };
     for (const auto& [name, entry] : options)
         setCaption(name, text(entry));
@@ -116,7 +123,7 @@ void frmStart::ApplyLanguage() {
 void frmStart::nameForAccessibility() {
     // Screen readers name a control by its caption; these have none of their own, so they
     // take the nearest text of the language (a heading's word without its colon).
-    const auto word = [this](int entry) {
+    const auto word = [this](Text entry) {
         QString w = text(entry).trimmed();
         while (w.endsWith(u':'))
             w.chop(1);
@@ -126,16 +133,17 @@ void frmStart::nameForAccessibility() {
         if (auto* widget = findChild<QWidget*>(QLatin1String(control)))
             widget->setAccessibleName(accessibleName);
     };
-    name("LV", word(42));
+    name("LV", word(Text::Songs));
     name("picTab1", Tab1_->tabText(0));
     name("picTab2", Tab1_->tabText(1));
-    name("FramePlaylist", text(1));
+    name("FramePlaylist", text(Text::CreatePlaylist));
     menuBar()->setAccessibleName(QStringLiteral("Menu"));
-    name("sBar", word(45).section(u':', 0, 0));
-    panelWords_ = {word(45).section(u':', 0, 0), word(42), word(39), word(68)};
+    name("sBar", word(Text::StatusOk).section(u':', 0, 0));
+    panelWords_ = {word(Text::StatusOk).section(u':', 0, 0), word(Text::Songs),
+                   word(Text::Selected), word(Text::Free)};
     for (int panel = 1; panel <= 4; ++panel)
         setPanel(panel, panels_[static_cast<size_t>(panel - 1)]->text());
-    name("pBar", word(64).section(u':', -1).trimmed());
+    name("pBar", word(Text::StatusLoading).section(u':', -1).trimmed());
 }
 
 void frmStart::ChooseLanguage(const QString& key) {

@@ -45,8 +45,8 @@ void frmStart::connectOptions() {
 void frmStart::UpdatePreview() {
     QString preview = txtOutPutFormat_->text();
     for (const FormatToken& token : FormatTokens)
-        preview.replace(QLatin1String(token.Text), text(token.LegendEntry), Qt::CaseInsensitive);
-    lblOutputPreView_->setText(text(98) + preview); // "Example:<OutputDir>\"
+        preview.replace(QLatin1String(token.Token), text(token.LegendEntry), Qt::CaseInsensitive);
+    lblOutputPreView_->setText(text(Text::PreviewExample) + preview);
 }
 
 void frmStart::CheckTitleToken() {
@@ -56,18 +56,19 @@ void frmStart::CheckTitleToken() {
     // focus-out would start it again), so that it is shown once.
     tmrTextFormat_->stop();
     titleMessageShown_ = true;
-    QMessageBox::information(this, text(3), text(2));
+    QMessageBox::information(this, text(Text::MissingSongTitle), text(Text::TitleTokenNeeded));
     titleMessageShown_ = false;
     Tab1_->setCurrentIndex(1);
     txtOutPutFormat_->setFocus();
 }
 
 void frmStart::Browse() {
-    const QString chosen = folderPicker_ ? folderPicker_(this, text(38)) : QString();
+    const QString chosen =
+        folderPicker_ ? folderPicker_(this, text(Text::SelectFolder)) : QString();
     state_.FreeSpaceText.clear();
     if (!chosen.isEmpty())
         txtBrowsePath_->setText(QDir::toNativeSeparators(chosen));
-    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(68));
+    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(Text::Free));
     setPanel(4, state_.FreeSpaceText);
     UpdateSelectionTotals();
 }

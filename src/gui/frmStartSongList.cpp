@@ -87,7 +87,7 @@ void frmStart::BuildSongList(int p) {
     const auto superseded = [this, build] { return build != listBuild_; };
     const auto busy = markBusy();
     songs_.SetRows({});
-    setPanel(1, text(87)); // "Status: Building List…"
+    setPanel(1, text(Text::StatusBuilding));
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const auto cursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     QCoreApplication::processEvents();
@@ -122,11 +122,11 @@ void frmStart::UpdateSelectionTotals() {
     const SongListModel::Totals totals = songs_.SelectionTotals();
     if (totals.Count == 0) {
         setCopyEnabled(false);
-        setPanel(3, text(39) + QStringLiteral(" 0"));
+        setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
         return;
     }
     setCopyEnabled(totals.Bytes > 0);
-    setPanel(3, text(39) + QString::number(totals.Count));
+    setPanel(3, text(Text::Selected) + QString::number(totals.Count));
     setPanel(4, state_.FreeSpaceText);
 }
 

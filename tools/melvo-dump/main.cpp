@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     if (!texts.LoadLanguage(language))
         texts.LoadLanguage(QStringLiteral("english"));
     MusicDatabase db;
-    const LoadResult result = LoadiTunesDB(db, path, texts.Entry(65)); // "All Songs"
+    const LoadResult result = LoadiTunesDB(db, path, texts.Entry(Text::AllSongs));
     if (result.status == LoadResult::Status::Unreadable) {
         std::fprintf(stderr, "melvo-dump: cannot read %s: %s\n", qPrintable(path),
                      qPrintable(result.error));

@@ -4,22 +4,24 @@
 // replace them, each with the language entry that names it in the options page's legend
 // and preview; and the format a new user starts with.
 
+#include "settings/LanguageTable.h"
+
 #include <QString>
 
 #include <array>
 
 struct FormatToken {
-    const char* Text; // "%a"
-    int LegendEntry;  // the language table's name for it: "Artist"
+    const char* Token; // "%a"
+    Text LegendEntry;  // the language table's name for it
 };
 
 inline constexpr std::array<FormatToken, 6> FormatTokens{{
-    {"%a", 88}, // Artist
-    {"%b", 89}, // Album
-    {"%t", 69}, // Title
-    {"%g", 90}, // Genre
-    {"%n", 97}, // Track Nr
-    {"%y", 85}, // Year
+    {"%a", Text::Artist},
+    {"%b", Text::Album},
+    {"%t", Text::Title},
+    {"%g", Text::Genre},
+    {"%n", Text::TrackNr},
+    {"%y", Text::Year},
 }};
 
 // What a new user starts with, and what Default puts back.

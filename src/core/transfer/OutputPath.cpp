@@ -145,7 +145,7 @@ QString withTags(QString text, const SongTags& tags, std::initializer_list<size_
     text.replace(u'/', u'\\');
 #endif
     for (const size_t token : order)
-        text.replace(QLatin1String(FormatTokens[token].Text),
+        text.replace(QLatin1String(FormatTokens[token].Token),
                      token == leftOut ? QString() : TrimBlanks(tags.ForToken(token)));
     return text;
 }

@@ -95,15 +95,15 @@ void TransferEngine::error(const char* routine, int line, const QString& descrip
 }
 
 QString TransferEngine::summary(const QString& started) const {
-    QString text = language_.Entry(54) + u' ' + started + QStringLiteral(" - ") +
-                   language_.Entry(10) + QStringLiteral(": ") + timeText();
+    QString text = language_.Entry(Text::TransferStarted) + u' ' + started + QStringLiteral(" - ") +
+                   language_.Entry(Text::Completed) + QStringLiteral(": ") + timeText();
     if (errors_ > 0 || !failures_.empty() || skipped_ > 0)
         text += QStringLiteral(" - %1: %2, %3: %4, %5: %6")
-                    .arg(language_.Entry(102))
+                    .arg(language_.Entry(Text::Copied))
                     .arg(copied_)
-                    .arg(language_.Entry(103))
+                    .arg(language_.Entry(Text::Skipped))
                     .arg(skipped_)
-                    .arg(language_.Entry(104))
+                    .arg(language_.Entry(Text::Failed))
                     .arg(failures_.size());
     return text;
 }
@@ -155,7 +155,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     mode_ = Ask;
     view_.ProcessEvents();
     if (!haveFolder) {
-        view_.ShowMessage(language_.Entry(63)); // "You must specify a folder!!!"
+        view_.ShowMessage(language_.Entry(Text::FolderNeeded));
         return Outcome::NoOutputFolder;
     }
 
@@ -249,7 +249,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     view_.ShowProgress(10, 10);
     // "Transfer completed successfully" only when it was.
     const bool clean = errors_ == 0 && failures_.empty();
-    view_.ShowCopying(language_.Entry(clean ? 53 : 100));
+    view_.ShowCopying(language_.Entry(clean ? Text::TransferSucceeded : Text::TransferHadErrors));
     return Outcome::Completed;
 }
 
