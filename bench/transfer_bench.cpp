@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     options.OutputFormat = QStringLiteral("%t");
     options.PlayerDrive = args[1];
     options.Unattended = args.contains(QStringLiteral("--overwrite"));
-    options.Rule = 1;
+    options.Rule = ExistingFile::Overwrite;
     QElapsedTimer clock;
     clock.start();
     engine.Run(std::move(rows), options);

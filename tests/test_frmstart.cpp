@@ -161,7 +161,7 @@ private slots:
             s.OutputFolder = folder.path();
             s.OutputFormat = QStringLiteral("%y\\%t");
             s.Unattended = true;
-            s.Rule = 2;
+            s.Rule = ExistingFile::Skip;
             for (int c = 0; c < 9; ++c)
                 s.ColumnWidths[size_t(c)] = 1500 + 150 * c;
             w.window.ShowSettings(s);
@@ -174,7 +174,7 @@ private slots:
             QCOMPARE(loaded.OutputFolder, folder.path());
             QCOMPARE(loaded.OutputFormat, "%y\\%t");
             QVERIFY(loaded.Unattended);
-            QCOMPARE(loaded.Rule, 2);
+            QCOMPARE(loaded.Rule, ExistingFile::Skip);
             for (int c = 0; c < 9; ++c)
                 QVERIFY(std::abs(loaded.ColumnWidths[size_t(c)] - saved.ColumnWidths[size_t(c)]) <
                         again.TwipsPerPixel());

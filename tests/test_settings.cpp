@@ -43,7 +43,11 @@ struct Fixture {
 };
 
 WindowSettings Preset() {
-    return {u"preset"_s, u"preset"_s, true, 2, {100, 200, 300, 400, 500, 600, 700, 800, 900}};
+    return {u"preset"_s,
+            u"preset"_s,
+            true,
+            ExistingFile::Skip,
+            {100, 200, 300, 400, 500, 600, 700, 800, 900}};
 }
 
 bool Always(const QString&) {
@@ -115,7 +119,7 @@ private slots:
         QVERIFY(!s.OutputFolder.isEmpty());
         QCOMPARE(s.OutputFormat, u"%a\\%b\\%t"_s);
         QCOMPARE(s.Unattended, false);
-        QCOMPARE(s.Rule, 1);
+        QCOMPARE(s.Rule, ExistingFile::Overwrite);
         QCOMPARE(s.ColumnWidths, Preset().ColumnWidths);
     }
 
@@ -124,12 +128,12 @@ private slots:
         WindowSettings out{u"/music/out"_s,
                            u"%g\\%t"_s,
                            true,
-                           2,
+                           ExistingFile::Skip,
                            {2000, 1234.5, 0, 15.25, 1000, 1000, 1000, 1000, 3528.4}};
         QVERIFY(SaveSettings(f.store, f.cfg, out));
         QCOMPARE(ReadAll(f.cfg), "2000,1234.5,0,15.25,1000,1000,1000,1000,3528\r\n");
 
-        WindowSettings in{{}, {}, false, 1, {}};
+        WindowSettings in{{}, {}, false, ExistingFile::Overwrite, {}};
         LoadSettings(f.store, f.cfg, in, Always);
         out.ColumnWidths[8] = 3528;
         QCOMPARE(std::tie(in.OutputFolder, in.OutputFormat, in.Unattended, in.Rule),
@@ -137,7 +141,7 @@ private slots:
         QCOMPARE(in.ColumnWidths, out.ColumnWidths);
 
         // Neither option selected: the stored rule stays; the language is not ours.
-        out.Rule = 0;
+        out.Rule = ExistingFile::Ask;
         QVERIFY(SaveSettings(f.store, f.cfg, out));
         QCOMPARE(f.get(u"Unattend"_s), u"2"_s);
         QCOMPARE(f.get(u"Language"_s), u"<none>"_s);
@@ -155,7 +159,7 @@ private slots:
         QCOMPARE(asked, u"/gone"_s);
         QCOMPARE(s.OutputFolder, DefaultOutputFolder());
         QCOMPARE(s.OutputFormat, u"%a\\%b\\%t"_s);
-        QCOMPARE(std::pair(s.Unattended, s.Rule), std::pair(true, 2));
+        QCOMPARE(std::pair(s.Unattended, s.Rule), std::pair(true, ExistingFile::Skip));
 
         f.set(u"Output Folder"_s, {});
         f.set(u"UnattendSwitch"_s, u"x"_s);

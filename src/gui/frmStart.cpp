@@ -415,7 +415,9 @@ WindowSettings frmStart::ControlSettings() const {
     s.OutputFolder = txtBrowsePath_->text();
     s.OutputFormat = txtOutPutFormat_->text();
     s.Unattended = optUnattended_->isChecked();
-    s.Rule = unOpt1_->isChecked() ? 1 : unOpt2_->isChecked() ? 2 : 0;
+    s.Rule = unOpt1_->isChecked()   ? ExistingFile::Overwrite
+             : unOpt2_->isChecked() ? ExistingFile::Skip
+                                    : ExistingFile::Ask;
     for (int c = 0; c < 9; ++c)
         s.ColumnWidths[size_t(c)] = LV_->columnWidth(c) * TwipsPerPixel();
     return s;
@@ -425,9 +427,9 @@ void frmStart::ShowSettings(const WindowSettings& s) {
     txtBrowsePath_->setText(s.OutputFolder);
     txtOutPutFormat_->setText(s.OutputFormat);
     optUnattended_->setChecked(s.Unattended);
-    if (s.Rule == 1)
+    if (s.Rule == ExistingFile::Overwrite)
         unOpt1_->setChecked(true);
-    else if (s.Rule == 2)
+    else if (s.Rule == ExistingFile::Skip)
         unOpt2_->setChecked(true);
     for (int c = 0; c < 9; ++c) {
         const double px = s.ColumnWidths[size_t(c)] / TwipsPerPixel();

@@ -154,7 +154,7 @@ void LoadSettings(const SettingsStore& store, const QString& configPath, WindowS
 
     const int ruleNumber = rule.trimmed().toInt();
     if (ruleNumber == 1 || ruleNumber == 2)
-        controls.Rule = ruleNumber;
+        controls.Rule = static_cast<ExistingFile>(ruleNumber);
 
     ReadColumnWidths(configPath, controls.ColumnWidths);
 }
@@ -165,8 +165,9 @@ bool SaveSettings(SettingsStore& store, const QString& configPath, const WindowS
     ok &= store.SaveSetting(App, Section, KeyFormat, controls.OutputFormat);
     ok &= store.SaveSetting(App, Section, KeySwitch,
                             controls.Unattended ? QStringLiteral("1") : QStringLiteral("0"));
-    if (controls.Rule == 1 || controls.Rule == 2)
-        ok &= store.SaveSetting(App, Section, KeyRule, QString::number(controls.Rule));
+    if (controls.Rule != ExistingFile::Ask)
+        ok &= store.SaveSetting(App, Section, KeyRule,
+                                QString::number(static_cast<int>(controls.Rule)));
     return ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/SettingsStore.h"
+#include "transfer/ExistingFile.h"
 
 #include <QString>
 
@@ -12,11 +13,11 @@ inline const QString ApplicationName = QStringLiteral("Melvo");
 
 // What the main window's controls hold, as the settings routines see them.
 struct WindowSettings {
-    QString OutputFolder;    // txtBrowsePath, a native path
-    QString OutputFormat;    // txtOutPutFormat
-    bool Unattended = false; // optUnattended ticked
-    int Rule = 1;            // 1: unOpt1 (overwrite) selected, 2: unOpt2 (skip), 0: neither
-    std::array<double, 9> ColumnWidths{}; // columns 1..9 of the song list, twips
+    QString OutputFolder;                        // txtBrowsePath, a native path
+    QString OutputFormat;                        // txtOutPutFormat
+    bool Unattended = false;                     // optUnattended ticked
+    ExistingFile Rule = ExistingFile::Overwrite; // unOpt1 or unOpt2 selected, or neither (Ask)
+    std::array<double, 9> ColumnWidths{};        // columns 1..9 of the song list, twips
 };
 
 // Windows: the documents folder + "\My Music"; elsewhere the platform's music folder.

@@ -152,7 +152,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         log(QStringLiteral("Build PlayLists: Not Selected"));
     }
     log(QStringLiteral("Build PlayLists: FINISHED"));
-    mode_ = Ask;
+    mode_ = ExistingFile::Ask;
     view_.ProcessEvents();
     if (!haveFolder) {
         view_.ShowMessage(language_.Entry(Text::FolderNeeded));
@@ -311,16 +311,14 @@ void TransferEngine::replace(const Song& song, int sourceNumber, int folderNumbe
 
 void TransferEngine::decide(const Song& song) {
     if (options_.Unattended) {
-        if (options_.Rule == 1)
-            mode_ = OverwriteAll;
-        else if (options_.Rule == 2)
-            mode_ = SkipAll;
+        if (options_.Rule != ExistingFile::Ask)
+            mode_ = options_.Rule;
     }
-    if (mode_ == OverwriteAll) {
+    if (mode_ == ExistingFile::Overwrite) {
         replace(song, 1, 0);
         return;
     }
-    if (mode_ == SkipAll) {
+    if (mode_ == ExistingFile::Skip) {
         keep(song);
         return;
     }
@@ -331,11 +329,11 @@ void TransferEngine::decide(const Song& song) {
         replace(song, 3, 5);
         break;
     case PromptAnswer::YesAll:
-        mode_ = OverwriteAll;
+        mode_ = ExistingFile::Overwrite;
         replace(song, 7, 9);
         break;
     case PromptAnswer::NoAll:
-        mode_ = SkipAll;
+        mode_ = ExistingFile::Skip;
         keep(song);
         break;
     case PromptAnswer::No:

@@ -7,6 +7,7 @@
 
 #include "settings/LanguageTable.h"
 #include "songlist/SongListModel.h"
+#include "transfer/ExistingFile.h"
 
 #include <QString>
 #include <optional>
@@ -43,16 +44,14 @@ struct TransferOptions {
     bool ExportPlaylist = false;
     QString PlaylistSelectorText;
     bool Unattended = false;
-    int Rule = 1;        // 1 overwrite, 2 skip, 0 neither chosen
-    QString PlayerDrive; // the player's root, native
-    QString LogPath;     // debug.txt; empty when logging is off
+    ExistingFile Rule = ExistingFile::Overwrite; // the unattended rule; Ask: none chosen
+    QString PlayerDrive;                         // the player's root, native
+    QString LogPath;                             // debug.txt; empty when logging is off
 };
 
 class TransferEngine {
 public:
     enum class Outcome { Completed, Cancelled, NoOutputFolder };
-    // The overwrite decision that stands for the rest of the run.
-    enum Mode { Ask = 0, OverwriteAll = 1, SkipAll = 2 };
 
     TransferEngine(const LanguageTable& language, TransferView& view);
 
@@ -68,7 +67,8 @@ public:
     const std::vector<TransferFailure>& Failures() const { return failures_; }
     // Every failure of the run, the playlist's included, one after the other as text.
     QString FailureText() const;
-    int OverwriteMode() const { return mode_; }
+    // The decision that stands for the rest of the run.
+    ExistingFile OverwriteMode() const { return mode_; }
 
 private:
     struct Song;
@@ -102,5 +102,5 @@ private:
     QString songReason_; // the first reason the current song met
     std::vector<TransferFailure> failures_;
     std::optional<TransferFailure> playlistFailure_;
-    int mode_ = Ask;
+    ExistingFile mode_ = ExistingFile::Ask;
 };
