@@ -2,11 +2,14 @@
 // the playlist and the log, Cancel, and the faults a run must survive without losing or
 // truncating a file. Also the options page that prepares a run.
 
+#include "itunesdb/BuildSongList.h"
+#include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
 #include "support/CopyDriver.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
+#include "transfer/TransferEngine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -95,6 +98,30 @@ QList<Track> numberedSongs(int count) {
                       QString("F0%1/S%1.mp3").arg(i));
     return songs;
 }
+
+// The run without a window: answers the prompt from a list, cancels when told to, and
+// keeps what it was shown.
+class ScriptedView final : public TransferView {
+public:
+    QList<PromptAnswer> answers;
+    int cancelAtSong = 0; // 0: never
+    TransferEngine* engine = nullptr;
+    QStringList copying, errors;
+
+    void ShowCopying(const QString& text) override {
+        copying << text;
+        if (cancelAtSong > 0 && text.startsWith(QString("Copying %1 of").arg(cancelAtSong)))
+            engine->Cancel();
+    }
+    void ShowCurrentFile(const QString&) override {}
+    void ShowProgress(int, int) override {}
+    void ShowError(const QString& message) override { errors << message; }
+    void ShowMessage(const QString& text) override { errors << text; }
+    PromptAnswer AskOverwrite(const QString&) override {
+        return answers.isEmpty() ? PromptAnswer::None : answers.takeFirst();
+    }
+    void ProcessEvents() override {}
+};
 
 } // namespace
 
@@ -455,6 +482,51 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(contents(w.dir.path() + "/rel/Anna [All Songs].m3u")),
                  "#EXTM3U\r\n#EXTINF:0,Song 1\r\n" + song + "\r\n#EXTINF:0,Song 2\r\n" + song +
                      "\r\n");
+    }
+
+    void runRulesWithoutAWindow() {
+        QTemporaryDir dir;
+        const QString player = dir.filePath("ipod");
+        QList<Track> songs = numberedSongs(4);
+        songs[2].strings[1].second = ":iPod_Control:Music:F03:NOTYPE"; // no file type
+        QList<qint32> ids{1, 2, 3, 4};
+        writePlayer(player, songs, {mhyp("Anna", ids)});
+        MusicDatabase db;
+        LoadiTunesDB(db, databasePath(player), "All Songs");
+        std::vector<SongRow> rows = SongCatalog(db).PlaylistRows(db, 0);
+        for (SongRow& row : rows)
+            row.Ticked = true;
+        LanguageTable english;
+        english.LoadLanguage("english");
+        TransferOptions options;
+        options.OutputFolderText = dir.filePath("out");
+        options.OutputFormat = "%t";
+        options.PlayerDrive = player;
+        options.Unattended = false;
+
+        // No to All at the first existing file stands for the rest of the run; the song
+        // without a file type is named among the failures, the others are counted.
+        QVERIFY(write(dir.filePath("out/Song 1.mp3"), "old"));
+        QVERIFY(write(dir.filePath("out/Song 2.mp3"), "old"));
+        ScriptedView view;
+        view.answers = {PromptAnswer::NoAll};
+        TransferEngine run(english, view);
+        QCOMPARE(run.Run(rows, options), TransferEngine::Outcome::Completed);
+        QCOMPARE(run.OverwriteMode(), ExistingFile::Skip);
+        QCOMPARE(std::pair(run.CopiedCount(), run.SkippedCount()), std::pair(1, 2));
+        QCOMPARE(run.Failures().size(), size_t(1));
+        QCOMPARE(run.Failures()[0].Song, "Band - Song 3");
+        QCOMPARE(view.copying.last(), "Transfer completed with errors");
+
+        // Cancel seen at the next song: the third is never reached.
+        ScriptedView cancelling;
+        cancelling.cancelAtSong = 2;
+        TransferEngine stopped(english, cancelling);
+        cancelling.engine = &stopped;
+        options.OutputFolderText = dir.filePath("again");
+        QCOMPARE(stopped.Run(rows, options), TransferEngine::Outcome::Cancelled);
+        QCOMPARE(stopped.CopiedCount(), 2);
+        QVERIFY(stopped.Failures().empty());
     }
 
     void optionsPage() {
