@@ -1,5 +1,6 @@
 #include "gui/frmCopyError.h"
 
+#include "gui/MessageDialog.h"
 #include "gui/WindowStyle.h"
 #include "settings/LanguageTable.h"
 
@@ -7,8 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
-#include <QVBoxLayout>
 
 frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileName, QWidget* parent)
     : QDialog(parent) {
@@ -17,9 +16,6 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
     setWindowTitle(language.Entry(Text::FileExistsCaption));
     ApplyWindowStyle(this);
 
-    auto* image = new QLabel;
-    image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
     auto* label = new QLabel(language.Entry(Text::FileExistsQuestion));
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
@@ -27,7 +23,10 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
     name->setObjectName(QStringLiteral("txtRename"));
     name->setReadOnly(true);
 
-    auto* buttons = new QHBoxLayout;
+    QLabel* image = nullptr;
+    QHBoxLayout* buttons =
+        LayOutMessage(this, QStyle::SP_MessageBoxQuestion, {label, name}, &image);
+    image->setObjectName(QStringLiteral("Image1"));
     buttons->addStretch(1);
     const std::pair<const char*, std::pair<Text, PromptAnswer>> choices[] = {
         {"XPYes", {Text::Yes, PromptAnswer::Yes}},
@@ -45,15 +44,5 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
         });
         buttons->addWidget(button);
     }
-
-    auto* texts = new QVBoxLayout;
-    texts->addWidget(label);
-    texts->addWidget(name);
-    auto* top = new QHBoxLayout;
-    top->addWidget(image, 0, Qt::AlignTop);
-    top->addLayout(texts, 1);
-    auto* column = new QVBoxLayout(this);
-    column->addLayout(top);
-    column->addLayout(buttons);
     setMinimumWidth(460);
 }

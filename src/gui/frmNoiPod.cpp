@@ -1,6 +1,7 @@
 #include "gui/frmNoiPod.h"
 
 #include "extras/WebLinks.h"
+#include "gui/MessageDialog.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "settings/LanguageTable.h"
@@ -8,8 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
-#include <QVBoxLayout>
 
 frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmNoiPod"));
@@ -17,8 +16,6 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
     setWindowTitle(language.Entry(Text::MissingIPod));
     ApplyWindowStyle(this);
 
-    auto* icon = new QLabel;
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     auto* label1 = new QLabel(language.Entry(Text::NoIPodFound));
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setWordWrap(true);
@@ -46,19 +43,10 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
     });
     connect(cmdHelp, &QPushButton::clicked, this, [] { OpenWithShell(WebLinks::MakerSite); });
 
-    auto* texts = new QVBoxLayout;
-    texts->addWidget(label1);
-    texts->addWidget(label2);
-    auto* top = new QHBoxLayout;
-    top->addWidget(icon, 0, Qt::AlignTop);
-    top->addLayout(texts, 1);
-    auto* buttons = new QHBoxLayout;
+    QHBoxLayout* buttons = LayOutMessage(this, QStyle::SP_MessageBoxInformation, {label1, label2});
     buttons->addWidget(cmdHelp);
     buttons->addStretch(1);
     buttons->addWidget(cmdRetry);
     buttons->addWidget(cmdCancel);
-    auto* column = new QVBoxLayout(this);
-    column->addLayout(top);
-    column->addLayout(buttons);
     setMinimumWidth(420);
 }

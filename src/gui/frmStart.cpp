@@ -410,14 +410,18 @@ double frmStart::TwipsPerPixel() const {
     return 1440.0 / std::max(1, logicalDpiX());
 }
 
+ExistingFile frmStart::chosenRule() const {
+    return unOpt1_->isChecked()   ? ExistingFile::Overwrite
+           : unOpt2_->isChecked() ? ExistingFile::Skip
+                                  : ExistingFile::Ask;
+}
+
 WindowSettings frmStart::ControlSettings() const {
     WindowSettings s;
     s.OutputFolder = txtBrowsePath_->text();
     s.OutputFormat = txtOutPutFormat_->text();
     s.Unattended = optUnattended_->isChecked();
-    s.Rule = unOpt1_->isChecked()   ? ExistingFile::Overwrite
-             : unOpt2_->isChecked() ? ExistingFile::Skip
-                                    : ExistingFile::Ask;
+    s.Rule = chosenRule();
     for (int c = 0; c < 9; ++c)
         s.ColumnWidths[size_t(c)] = LV_->columnWidth(c) * TwipsPerPixel();
     return s;

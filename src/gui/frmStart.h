@@ -131,6 +131,8 @@ private:
     void connectOptions();
     void setPanel(int panel, const QString& text);
     void setCopyEnabled(bool enabled);
+    // The unattended rule the option buttons show.
+    ExistingFile chosenRule() const;
     void setMenusEnabled(bool enabled);
     void clearPlaylists();
     // Empties the tables and what was made from them: the player is gone.

@@ -87,12 +87,9 @@ void frmStart::StartCopy() {
     options.ExportPlaylist = chkExportPlaylists_->isChecked();
     options.PlaylistSelectorText = cmbPlaylists_->currentText();
     options.Unattended = optUnattended_->isChecked();
-    options.Rule = unOpt1_->isChecked()   ? ExistingFile::Overwrite
-                   : unOpt2_->isChecked() ? ExistingFile::Skip
-                                          : ExistingFile::Ask;
+    options.Rule = chosenRule();
     options.PlayerDrive = state_.Database.PlayerDrive;
-    // debug.txt switches the log on where config.cfg is kept.
-    options.LogPath = QFileInfo(configPath_).dir().filePath(QStringLiteral("debug.txt"));
+    options.LogPath = DebugLogPath(configPath_);
     {
         frmCopy copy(state_.Language, songs_.Rows(), std::move(options), this);
         copy.exec();

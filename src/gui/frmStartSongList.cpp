@@ -125,7 +125,7 @@ void frmStart::UpdateSelectionTotals() {
         setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
         return;
     }
-    setCopyEnabled(totals.Bytes > 0);
+    setCopyEnabled(totals.CanCopy());
     setPanel(3, text(Text::Selected) + QString::number(totals.Count));
     setPanel(4, state_.FreeSpaceText);
 }

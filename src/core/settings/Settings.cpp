@@ -126,6 +126,10 @@ QString ConfigFilePath(const QString& programFolder, const QString& userConfigFo
     return QDir(userConfigFolder).filePath(ConfigFileName);
 }
 
+QString DebugLogPath(const QString& configPath) {
+    return QFileInfo(configPath).dir().filePath(QStringLiteral("debug.txt"));
+}
+
 bool FolderExists(const QString& path) {
     return QFileInfo(path).isDir();
 }

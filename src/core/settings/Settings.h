@@ -28,6 +28,8 @@ QString DefaultOutputFolder();
 // the per-user config folder. Loading and saving both use it, so the widths are read back
 // from where they were written.
 QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder);
+// The log, debug.txt: beside config.cfg, and written only when it is there.
+QString DebugLogPath(const QString& configPath);
 
 bool FolderExists(const QString& path);
 

@@ -67,6 +67,8 @@ public:
     struct Totals {
         qint32 Count = 0;
         qint64 Bytes = 0;
+        // Start Copy is offered only for ticked songs that have something to copy.
+        bool CanCopy() const { return Count > 0 && Bytes > 0; }
     };
     Totals SelectionTotals() const;
 
