@@ -6,7 +6,7 @@
 SAMPLE := sample-player
 FUZZ_SECONDS ?= 60
 
-.PHONY: run dump test deps build check format-check asan fuzz bench clean
+.PHONY: run dump test deps build check format-check lint asan fuzz bench clean
 
 run: build
 	test -f $(SAMPLE)/iPod_Control/iTunes/iTunesDB || \
@@ -32,6 +32,10 @@ check: build
 # Every source as the repository's .clang-format lays it out; cheap, so it runs first.
 format-check: deps
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests tools bench -name '*.cpp' -o -name '*.h')
+
+# The bugprone and performance checks of .clang-tidy over the program's sources.
+lint: build
+	run-clang-tidy -p build/default -quiet '$(CURDIR)/src/'
 
 asan: deps
 	cmake --preset asan

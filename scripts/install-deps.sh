@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev zlib1g-dev
   libgpod-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth imagemagick time fonts-dejavu-core
   desktop-file-utils appstream xdotool
 )
