@@ -447,7 +447,7 @@ void frmStart::LoadSettings() {
     ::LoadSettings(store_, configPath_, s);
     ShowSettings(s);
     settingsLoaded_ = true;
-    folderEmptiedByUnplug_ = false;
+    folderBeforeUnplug_.reset();
 }
 
 bool frmStart::SaveSettings() {
@@ -456,8 +456,8 @@ bool frmStart::SaveSettings() {
     if (!settingsLoaded_)
         return true;
     WindowSettings s = ControlSettings();
-    if (folderEmptiedByUnplug_)
-        s.OutputFolder = folderBeforeUnplug_;
+    if (folderBeforeUnplug_)
+        s.OutputFolder = *folderBeforeUnplug_;
     return ::SaveSettings(store_, configPath_, s);
 }
 

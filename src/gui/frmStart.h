@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -166,8 +167,8 @@ private:
     quint64 listBuild_ = 0;          // counts the builds of the list: a newer one supersedes
     bool settingsLoaded_ = false;    // only what was loaded in this run is saved
     bool titleMessageShown_ = false; // the title check's message has the focus
-    QString folderBeforeUnplug_;     // what the output folder box held when an unplug emptied it
-    bool folderEmptiedByUnplug_ = false;
+    // What the output folder box held when an unplug emptied it, until a load fills it again.
+    std::optional<QString> folderBeforeUnplug_;
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
     FolderPicker folderPicker_;

@@ -132,9 +132,8 @@ void frmStart::Timer1Tick() {
     setCopyEnabled(false);
     clearPlaylists();
     // The box is emptied until the player is back; what it held is what a close saves.
-    if (!folderEmptiedByUnplug_)
+    if (!folderBeforeUnplug_)
         folderBeforeUnplug_ = txtBrowsePath_->text();
-    folderEmptiedByUnplug_ = true;
     txtBrowsePath_->clear();
     forgetDatabase();
     setPanel(2, text(Text::Songs) + QStringLiteral(" 0"));

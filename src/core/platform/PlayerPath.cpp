@@ -115,14 +115,6 @@ bool outsideRealRoot(const QString& realRoot, const QString& realPath) {
 
 } // namespace
 
-bool ResolvesOutsidePlayer(const QString& root, const QString& path) {
-    const QString real = QFileInfo(path).canonicalFilePath();
-    if (real.isEmpty())
-        return false; // nothing there to read
-    const QString realRoot = realFolderPrefix(root);
-    return realRoot.isEmpty() || outsideRealRoot(realRoot, real);
-}
-
 PlayerBounds::PlayerBounds(const QString& root) : realRoot_(realFolderPrefix(root)) {}
 
 bool PlayerBounds::Outside(const QString& path) {
@@ -148,7 +140,7 @@ bool PlayerBounds::Outside(const QString& path) {
 
 QString FindPlayerFile(const QString& root, const QString& location) {
     const QString found = FindNamedFile(root, location);
-    return found.isEmpty() || ResolvesOutsidePlayer(root, found) ? QString() : found;
+    return found.isEmpty() || PlayerBounds(root).Outside(found) ? QString() : found;
 }
 
 QString PlayerDatabaseFile(const QString& root) {

@@ -26,12 +26,10 @@ QString FindPlayerFile(const QString& root, const QString& location);
 // True when location has a ".." component, so that it would name a file outside the player.
 bool LeavesPlayerRoot(const QString& location);
 
-// True when path names an existing file whose real path (links resolved) lies outside the
-// real path of the player's root: a link on the player to a file elsewhere is never read.
-bool ResolvesOutsidePlayer(const QString& root, const QString& path);
-
-// The same test for the many files of one run: the root's real path is found once, and
-// each folder on the way once, so a song costs a look at its own file only.
+// Whether files lie inside a player: Outside is true when path names an existing file whose
+// real path (links resolved) is not under the real path of the player's root, so a link on
+// the player to a file elsewhere is never read. The root's real path is found once, and
+// each folder on the way once, so a run of many songs costs a look at each song's file.
 class PlayerBounds {
 public:
     explicit PlayerBounds(const QString& root);

@@ -127,7 +127,7 @@ SongTags SongTags::FromRow(const std::array<QString, Column::Count>& texts) {
     QString cleaned = TrimBlanks(tags.Title);
     ensureValidFileString(cleaned, false);
     dropTrailingBlanksAndDots(cleaned);
-    if (TrimBlanks(cleaned).isEmpty())
+    if (cleaned.isEmpty())
         tags.Title = playerFileBaseName(texts[Column::SourcePath]);
     return tags;
 }

@@ -49,7 +49,8 @@ QString TemporaryPrefix() {
 }
 
 int RemoveLeftovers(const QString& folder) {
-    static const QRegularExpression shape(QStringLiteral("^\\.melvo-(\\d+)-[0-9a-z]+\\.part$"));
+    static const QRegularExpression shape(u'^' + QRegularExpression::escape(TemporaryPrefix()) +
+                                          QStringLiteral("(\\d+)-[0-9a-z]+\\.part$"));
     int removed = 0;
     const QStringList names =
         QDir(folder).entryList({TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden);

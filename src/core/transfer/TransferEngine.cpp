@@ -138,15 +138,9 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         // Beside the songs, in the folder they go to, whatever blanks the box held.
         playlistPath_ = PlaylistPath(outputFolder_, PlaylistName(options_.PlaylistSelectorText));
         // A new output folder is made here rather than with the first song, so that the
-        // playlist has its place.
-        // Where it cannot be made, starting the playlist fails and says why.
+        // playlist has its place; where it cannot be made, the start fails and says why.
         (void)QDir().mkpath(QFileInfo(playlistPath_).path());
-        const QString failure = StartPlaylist(playlistPath_);
-        if (!failure.isEmpty()) {
-            error("Form_Activate", StartPlaylistLine, failure);
-            playlistFailure_ =
-                TransferFailure{QFileInfo(playlistPath_).fileName(), playlistPath_, failure};
-        }
+        playlistFailed("Form_Activate", StartPlaylistLine, StartPlaylist(playlistPath_));
         log(QStringLiteral("Build PlayLists: Built"));
     } else {
         log(QStringLiteral("Build PlayLists: Not Selected"));
@@ -231,8 +225,6 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         view_.ShowCurrentFile(song.Label);
         log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
             song.Destination);
-        // The window gets its turn after each song (and between the pieces of a large one,
-        // and while a question is open): once a song is enough for Cancel and the labels.
 
         if (QFileInfo::exists(song.Destination)) {
             decide(song);
@@ -241,6 +233,8 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             folderLine(13, song);
             copySong(song);
         }
+        // The window's turn once a song (and between the pieces of a large one, and while a
+        // question is open) is enough for Cancel and the labels.
         view_.ProcessEvents();
         view_.ShowProgress(m, n);
     }
@@ -287,10 +281,15 @@ void TransferEngine::keep(const Song& song) {
 void TransferEngine::listInPlaylist(const Song& song) {
     if (playlistPath_.isEmpty())
         return;
-    const QString failure = AppendPlaylistSong(playlistPath_, song.Title, song.Destination);
+    playlistFailed("ExportPlaylist", ExportLine,
+                   AppendPlaylistSong(playlistPath_, song.Title, song.Destination));
+}
+
+void TransferEngine::playlistFailed(const char* routine, int line, const QString& failure) {
     if (failure.isEmpty())
         return;
-    error("ExportPlaylist", ExportLine, failure);
+    error(routine, line, failure);
+    // The list of failures names the playlist once, with its first reason.
     if (!playlistFailure_)
         playlistFailure_ =
             TransferFailure{QFileInfo(playlistPath_).fileName(), playlistPath_, failure};

@@ -76,6 +76,8 @@ private:
     // The song's file was there and stays: it is listed like a copied one.
     void keep(const Song& song);
     void listInPlaylist(const Song& song);
+    // An error of the playlist file, when failure says one.
+    void playlistFailed(const char* routine, int line, const QString& failure);
     void decide(const Song& song);
     void replace(const Song& song, int sourceNumber, int folderNumber);
     bool isLogOn() const;
