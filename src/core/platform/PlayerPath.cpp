@@ -6,6 +6,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 QString FromNativeSeparators(const QString& nativePath) {
 #ifdef Q_OS_WIN
     return nativePath;
@@ -118,17 +122,28 @@ bool outsideRealRoot(const QString& realRoot, const QString& realPath) {
 PlayerBounds::PlayerBounds(const QString& root) : realRoot_(realFolderPrefix(root)) {}
 
 bool PlayerBounds::Outside(const QString& path) {
+#ifdef Q_OS_UNIX
+    // One look at the name itself, once for every song of a copy.
+    struct stat status {};
+    const bool exists = ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+    const bool link = exists && S_ISLNK(status.st_mode);
+    const qsizetype cut = path.lastIndexOf(u'/');
+    const QString folder = cut > 0 ? path.left(cut) : QFileInfo(path).absolutePath();
+#else
     const QFileInfo file(path);
+    const bool link = file.isSymLink();
+    const bool exists = file.exists();
+    const QString folder = file.absolutePath();
+#endif
     // A link is followed to its end; anything else is where its folder is.
-    if (file.isSymLink()) {
-        const QString real = file.canonicalFilePath();
+    if (link) {
+        const QString real = QFileInfo(path).canonicalFilePath();
         return !real.isEmpty() && (realRoot_.isEmpty() || outsideRealRoot(realRoot_, real));
     }
-    if (!file.exists())
+    if (!exists)
         return false; // nothing there to read
     if (realRoot_.isEmpty())
         return true;
-    const QString folder = file.absolutePath();
     if (foldersInside_.contains(folder))
         return false;
     const QString realFolder = realFolderPrefix(folder);

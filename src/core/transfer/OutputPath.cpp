@@ -11,17 +11,39 @@
 #include <system_error>
 
 void ensureValidFileString(QString& text, bool isPath) {
-    for (QChar c : {u'?', u'/', u'*'})
-        text.remove(c);
-    if (!isPath) {
-        text.remove(u'.');
-        text.remove(u':');
+    // One pass over the text, and none that writes when there is nothing to change: this
+    // runs several times for every song of a copy.
+    const auto removed = [isPath](char16_t c) {
+        switch (c) {
+        case u'?':
+        case u'/':
+        case u'*':
+        case u'<':
+        case u'>':
+        case u'|':
+        case u'"':
+            return true;
+        case u'.':
+        case u':':
+            return !isPath;
+        default:
+            return false;
+        }
+    };
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && !removed(text[i].unicode()) && text[i].unicode() >= 32)
+        ++i;
+    if (i == n)
+        return;
+    QChar* data = text.data();
+    qsizetype kept = i;
+    for (; i < n; ++i) {
+        const char16_t c = data[i].unicode();
+        if (!removed(c))
+            data[kept++] = c < 32 ? QChar(u'_') : QChar(c);
     }
-    for (QChar c : {u'<', u'>', u'|', u'"'})
-        text.remove(c);
-    for (QChar& c : text)
-        if (c.unicode() < 32)
-            c = u'_';
+    text.truncate(kept);
 }
 
 QString ProcessOutputFolder(const QString& nativeText) {
@@ -94,6 +116,13 @@ QString shortened(const QString& name, qsizetype room) {
 // Every component as every disk takes it; the last one is the file's name before the
 // extension.
 QString fitComponents(const QString& path, const QString& extension) {
+    // Most paths need nothing: no component ends in a blank or a dot, and the whole is
+    // shorter than one name may be.
+    bool fits = NameLength(path) + NameLength(extension) <= NameLimit;
+    for (qsizetype i = 0, n = path.size(); fits && i < n; ++i)
+        fits = !((path[i] == u' ' || path[i] == u'.') && (i + 1 == n || path[i + 1] == u'\\'));
+    if (fits)
+        return path;
     QStringList components = path.split(u'\\');
     for (qsizetype i = 0; i < components.size(); ++i) {
         QString& name = components[i];
@@ -103,6 +132,29 @@ QString fitComponents(const QString& path, const QString& extension) {
         dropTrailingBlanksAndDots(name);
     }
     return components.join(u'\\');
+}
+
+// Blanks beside a folder separator go, and a run of blanks elsewhere shrinks to one.
+QString tidyBlanks(const QString& text) {
+    if (!text.contains(QLatin1String("  ")) && !text.contains(QLatin1String("\\ ")) &&
+        !text.contains(QLatin1String(" \\")))
+        return text;
+    QString tidy;
+    tidy.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        if (text[i] != u' ') {
+            tidy += text[i++];
+            continue;
+        }
+        qsizetype end = i;
+        while (end < n && text[end] == u' ')
+            ++end;
+        if (!(i > 0 && text[i - 1] == u'\\') && !(end < n && text[end] == u'\\'))
+            tidy += u' ';
+        i = end;
+    }
+    return tidy;
 }
 
 QString playerFileBaseName(const QString& location) {
@@ -135,8 +187,6 @@ SongTags SongTags::FromRow(const std::array<QString, Column::Count>& texts) {
 namespace {
 
 // Each token replaced in turn over the text as the one before left it, so a tag that holds
-// a later token has that token replaced too.
-// Each token replaced in turn over the text as the one before left it, so a tag that holds
 // a later token has that token replaced too. order lists FormatTokens' indexes; a tag left
 // out of tags stands for nothing.
 QString withTags(QString text, const SongTags& tags, std::initializer_list<size_t> order,
@@ -144,26 +194,23 @@ QString withTags(QString text, const SongTags& tags, std::initializer_list<size_
 #ifndef Q_OS_WIN
     text.replace(u'/', u'\\');
 #endif
-    for (const size_t token : order)
-        text.replace(QLatin1String(FormatTokens[token].Token),
-                     token == leftOut ? QString() : TrimBlanks(tags.ForToken(token)));
+    for (const size_t token : order) {
+        // Most formats hold few of the tokens: a look for "%" and the letter is cheap.
+        const char16_t letter = static_cast<unsigned char>(FormatTokens[token].Token[1]);
+        bool held = false;
+        for (qsizetype i = 0; !held && i + 1 < text.size(); ++i)
+            held = text[i] == u'%' && text[i + 1] == letter;
+        if (held)
+            text.replace(QLatin1String(FormatTokens[token].Token),
+                         token == leftOut ? QString() : TrimBlanks(tags.ForToken(token)));
+    }
     return text;
 }
 
 } // namespace
 
 QString RelativePath(const QString& format, const SongTags& tags, const QString& extension) {
-    QString text = withTags(format, tags, {0, 1, 2, 3, 4, 5});
-    // Blanks beside a folder separator go, doubled blanks shrink to one; each pass that
-    // changes something shortens the text, so this ends.
-    for (;;) {
-        const qsizetype before = text.size();
-        text.replace(QLatin1String("\\ "), QLatin1String("\\"));
-        text.replace(QLatin1String(" \\"), QLatin1String("\\"));
-        text.replace(QLatin1String("  "), QLatin1String(" "));
-        if (text.size() == before)
-            break;
-    }
+    QString text = tidyBlanks(withTags(format, tags, {0, 1, 2, 3, 4, 5}));
     ensureValidFileString(text, false);
     return fitComponents(text, extension);
 }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #ifdef Q_OS_UNIX
@@ -69,19 +70,33 @@ int RemoveLeftovers(const QString& folder) {
     return removed;
 }
 
-bool IsReadOnlyFile(const QString& path) {
+DestinationState CheckDestination(const QString& path) {
 #ifdef Q_OS_UNIX
-    // One look at the mode and one question to the system, where QFileInfo's permissions
-    // would ask four times.
+    // One look at the file and, for a file, one question to the system, where QFileInfo
+    // would ask several times.
     const QByteArray name = QFile::encodeName(path);
     struct stat status {};
     if (::stat(name.constData(), &status) != 0)
-        return false;
-    return !(status.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0;
+        return DestinationState::Absent;
+    if (!S_ISREG(status.st_mode))
+        return DestinationState::NotAFile;
+    return !(status.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0
+               ? DestinationState::ReadOnly
+               : DestinationState::Replaceable;
 #else
     const QFileInfo file(path);
-    return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner);
+    if (!file.exists())
+        return DestinationState::Absent;
+    if (!file.isFile())
+        return DestinationState::NotAFile;
+    return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner)
+               ? DestinationState::ReadOnly
+               : DestinationState::Replaceable;
 #endif
+}
+
+bool IsReadOnlyFile(const QString& path) {
+    return CheckDestination(path) == DestinationState::ReadOnly;
 }
 
 qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
@@ -124,16 +139,34 @@ qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
 #endif
 }
 
-CopyResult CopySongFile(const QString& source, const QString& destination,
-                        const std::function<void()>& betweenChunks) {
-    return CopySongFile(source, destination, betweenChunks, CopyChunk);
+namespace {
+
+// The folder of an absolute path, without asking the file system.
+QString folderOf(const QString& path) {
+#ifdef Q_OS_WIN
+    const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+#else
+    const qsizetype cut = path.lastIndexOf(u'/');
+#endif
+    return cut > 0 ? path.left(cut) : QFileInfo(path).absolutePath();
 }
 
-namespace {
+QString renamed(const QString& from, const QString& to) {
+#ifdef Q_OS_UNIX
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return describe(errno);
+    return {};
+#else
+    std::error_code error;
+    std::filesystem::rename(FileSystemPath(from), FileSystemPath(to), error);
+    return error ? QString::fromStdString(error.message()) : QString();
+#endif
+}
 
 // The copy itself: the reason of a failure, empty on success; sourceMissing tells the one
 // failure the caller may try again elsewhere.
 QString copyFile(const QString& source, const QString& destination,
+                 std::optional<DestinationState> destinationState,
                  const std::function<void()>& betweenChunks, const ChunkCopier& copier,
                  bool& sourceMissing) {
     QFile in;
@@ -142,25 +175,26 @@ QString copyFile(const QString& source, const QString& destination,
         sourceMissing = !QFileInfo(source).isFile();
         return sourceMissing ? QStringLiteral("File not found") : failure;
     }
-    const QFileInfo target(destination);
-    if (target.exists() && (!target.isFile() || IsReadOnlyFile(destination)))
+    const DestinationState there = destinationState.value_or(CheckDestination(destination));
+    if (there == DestinationState::ReadOnly || there == DestinationState::NotAFile)
         return QStringLiteral("Permission denied");
 
     TemporaryFile out;
     // A short name of our own: it never makes a long destination name fail, and a run that
     // was killed leaves something the next run can recognise (RemoveLeftovers).
     static const QString process = QString::number(CurrentProcessId());
-    const QString stem = target.absolutePath() + u'/' + TemporaryPrefix() + process + u'-';
+    const QString folder = folderOf(destination);
+    const QString stem = folder + u'/' + TemporaryPrefix() + process + u'-';
     for (int attempt = 0; attempt < 8 && !out.file.isOpen(); ++attempt) {
         out.file.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
                              QStringLiteral(".part"));
         if (out.file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             break;
-        if (!QFileInfo(target.absolutePath()).isDir()) {
+        if (!QFileInfo(folder).isDir()) {
             out.file.setFileName({});
             // A folder whose name the disk refuses is not a missing one.
             std::error_code why;
-            (void)std::filesystem::status(FileSystemPath(target.absolutePath()), why);
+            (void)std::filesystem::status(FileSystemPath(folder), why);
             return why == std::errc::filename_too_long ? QString::fromStdString(why.message())
                                                        : QStringLiteral("Path not found");
         }
@@ -202,24 +236,43 @@ QString copyFile(const QString& source, const QString& destination,
                          QFileDevice::FileModificationTime);
 #endif
     out.file.close();
-    std::error_code error;
     // A rename replaces the old file in one step: it is never missing, never half written.
-    std::filesystem::rename(FileSystemPath(out.file.fileName()), FileSystemPath(destination),
-                            error);
-    if (error)
-        return QString::fromStdString(error.message());
+    if (QString failure = renamed(out.file.fileName(), destination); !failure.isEmpty())
+        return failure;
     out.keep = true;
     return {};
 }
 
 } // namespace
 
-CopyResult CopySongFile(const QString& source, const QString& destination,
-                        const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
+namespace {
+
+CopyResult copied(const QString& source, const QString& destination,
+                  std::optional<DestinationState> destinationState,
+                  const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
     bool sourceMissing = false;
-    QString failure = copyFile(source, destination, betweenChunks, copier, sourceMissing);
+    QString failure =
+        copyFile(source, destination, destinationState, betweenChunks, copier, sourceMissing);
     if (failure.isEmpty())
         return {};
     return {sourceMissing ? CopyResult::Outcome::SourceMissing : CopyResult::Outcome::Failed,
             std::move(failure)};
+}
+
+} // namespace
+
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        const std::function<void()>& betweenChunks) {
+    return copied(source, destination, {}, betweenChunks, CopyChunk);
+}
+
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        DestinationState destinationState,
+                        const std::function<void()>& betweenChunks) {
+    return copied(source, destination, destinationState, betweenChunks, CopyChunk);
+}
+
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
+    return copied(source, destination, {}, betweenChunks, copier);
 }

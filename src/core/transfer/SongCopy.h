@@ -26,6 +26,22 @@ struct CopyResult {
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks = {});
 
+// What stands where a copy is to go, from one look at it. Only a file this user may
+// replace is replaced; anything else there refuses the copy.
+enum class DestinationState {
+    Absent,
+    Replaceable,
+    ReadOnly, // see IsReadOnlyFile
+    NotAFile, // a folder, a FIFO, a device
+};
+DestinationState CheckDestination(const QString& path);
+
+// The same copy where the caller has just looked at the destination (CheckDestination),
+// so that the copy need not look again.
+CopyResult CopySongFile(const QString& source, const QString& destination,
+                        DestinationState destinationState,
+                        const std::function<void()>& betweenChunks);
+
 // The temporary file's names start so: ".melvo-", the process id, "-", a random part,
 // ".part".
 QString TemporaryPrefix();

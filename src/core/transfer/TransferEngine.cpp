@@ -194,8 +194,12 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
 
         const SongTags tags = SongTags::FromRow(row.Texts);
         const QString base = outputFolder_ + RelativePath(options_.OutputFormat, tags, extension);
-        song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, tags);
-        log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(base));
+        // What only the log shows is made only for the log: the copy of a small song costs
+        // little more than building its texts.
+        if (logging_) {
+            song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, tags);
+            log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(base));
+        }
         // Songs of one album share their folder: it is looked for once.
         const QString parent = base.left(base.lastIndexOf(u'\\'));
         if (parent != knownFolder) {
@@ -221,17 +225,21 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         song.OutsidePlayer =
             LeavesPlayerRoot(song.Location) || playerBounds.Outside(song.SourceText);
 
-        view_.ShowCopying(QStringLiteral("Copying %1 of %2").arg(n).arg(m));
+        // Put together by hand: arg() costs more than the copy of a small song's name.
+        view_.ShowCopying(QStringLiteral("Copying ") + QString::number(n) + QStringLiteral(" of ") +
+                          QString::number(m));
         view_.ShowCurrentFile(song.Label);
-        log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
-            song.Destination);
+        if (logging_)
+            log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
+                song.Destination);
 
-        if (QFileInfo::exists(song.Destination)) {
-            decide(song);
+        const DestinationState there = CheckDestination(song.Destination);
+        if (there != DestinationState::Absent) {
+            decide(song, there);
         } else {
             sourceLine(11, song);
             folderLine(13, song);
-            copySong(song);
+            copySong(song, there);
         }
         // The window's turn once a song (and between the pieces of a large one, and while a
         // question is open) is enough for Cancel and the labels.
@@ -247,19 +255,19 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     return Outcome::Completed;
 }
 
-void TransferEngine::copySong(const Song& song) {
+void TransferEngine::copySong(const Song& song, DestinationState there) {
     CopyResult result;
     if (song.OutsidePlayer) {
         result = {CopyResult::Outcome::Failed,
                   QStringLiteral("The song's location lies outside the player: ") + song.Location};
     } else {
         const auto betweenChunks = [this] { view_.ProcessEvents(); };
-        result = CopySongFile(song.SourceText, song.Destination, betweenChunks);
+        result = CopySongFile(song.SourceText, song.Destination, there, betweenChunks);
         // The player's file system may spell the names in another case than the database.
         if (result.What == CopyResult::Outcome::SourceMissing) {
             const QString found = sourceFile(song);
             if (!found.isEmpty() && found != song.SourceText)
-                result = CopySongFile(found, song.Destination, betweenChunks);
+                result = CopySongFile(found, song.Destination, there, betweenChunks);
         }
     }
     if (!result.Copied()) {
@@ -295,26 +303,27 @@ void TransferEngine::playlistFailed(const char* routine, int line, const QString
             TransferFailure{QFileInfo(playlistPath_).fileName(), playlistPath_, failure};
 }
 
-void TransferEngine::replace(const Song& song, int sourceNumber, int folderNumber) {
+void TransferEngine::replace(const Song& song, DestinationState there, int sourceNumber,
+                             int folderNumber) {
     // The old file stays until the new one is complete; one that may not be written is
     // refused here, and the copy then fails too.
-    if (IsReadOnlyFile(song.Destination)) {
+    if (there == DestinationState::ReadOnly) {
         songReason_ = QStringLiteral("Permission denied");
         error("Form_Activate", ReplaceLine, songReason_, song.Destination);
     }
     sourceLine(sourceNumber, song);
     if (folderNumber > 0)
         folderLine(folderNumber, song);
-    copySong(song);
+    copySong(song, there);
 }
 
-void TransferEngine::decide(const Song& song) {
+void TransferEngine::decide(const Song& song, DestinationState there) {
     if (options_.Unattended) {
         if (options_.Rule != ExistingFile::Ask)
             mode_ = options_.Rule;
     }
     if (mode_ == ExistingFile::Overwrite) {
-        replace(song, 1, 0);
+        replace(song, there, 1, 0);
         return;
     }
     if (mode_ == ExistingFile::Skip) {
@@ -323,13 +332,15 @@ void TransferEngine::decide(const Song& song) {
     }
     const PromptAnswer answer = view_.AskOverwrite(QFileInfo(song.Destination).fileName());
     view_.ProcessEvents();
+    // The question may have stood open for long: look again at what is there now.
+    there = CheckDestination(song.Destination);
     switch (answer) {
     case PromptAnswer::Yes:
-        replace(song, 3, 5);
+        replace(song, there, 3, 5);
         break;
     case PromptAnswer::YesAll:
         mode_ = ExistingFile::Overwrite;
-        replace(song, 7, 9);
+        replace(song, there, 7, 9);
         break;
     case PromptAnswer::NoAll:
         mode_ = ExistingFile::Skip;

@@ -14,6 +14,7 @@
 #include <vector>
 
 enum class PromptAnswer { None, Yes, YesAll, No, NoAll };
+enum class DestinationState; // transfer/SongCopy.h
 
 class TransferView {
 public:
@@ -72,14 +73,14 @@ public:
 
 private:
     struct Song;
-    void copySong(const Song& song);
+    void copySong(const Song& song, DestinationState there);
     // The song's file was there and stays: it is listed like a copied one.
     void keep(const Song& song);
     void listInPlaylist(const Song& song);
     // An error of the playlist file, when failure says one.
     void playlistFailed(const char* routine, int line, const QString& failure);
-    void decide(const Song& song);
-    void replace(const Song& song, int sourceNumber, int folderNumber);
+    void decide(const Song& song, DestinationState there);
+    void replace(const Song& song, DestinationState there, int sourceNumber, int folderNumber);
     bool isLogOn() const;
     // The song's file on the player, looked up without regard to case; empty when missing.
     QString sourceFile(const Song& song) const;
