@@ -9,36 +9,65 @@
 #include <unistd.h>
 #endif
 
-QString OpenRegularFile(QFile& file, const QString& path) {
-    file.close();
-    const QString notRegular = QStringLiteral("not a regular file");
 #ifdef Q_OS_UNIX
+void Descriptor::reset(int fd) {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+}
+
+QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts* facts) {
     // O_NONBLOCK keeps the open of a FIFO from waiting; the type is then taken from the
     // descriptor itself, so nothing can be swapped in between the test and the reads.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    file.reset(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0)
         return qt_error_string(errno);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return notRegular;
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        file.reset();
+        return QStringLiteral("not a regular file");
+    }
+    if (facts) {
+        facts->Size = info.st_size;
+#ifdef Q_OS_MACOS
+        facts->ModifiedSeconds = info.st_mtimespec.tv_sec;
+        facts->ModifiedNanoseconds = info.st_mtimespec.tv_nsec;
+#else
+        facts->ModifiedSeconds = info.st_mtim.tv_sec;
+        facts->ModifiedNanoseconds = info.st_mtim.tv_nsec;
+#endif
     }
 #ifndef Q_OS_LINUX
     // Linux ignores O_NONBLOCK on regular files; elsewhere it is taken back for the reads.
-    if (const int flags = ::fcntl(fd, F_GETFL); flags != -1)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (const int flags = ::fcntl(file.get(), F_GETFL); flags != -1)
+        ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
 #endif
-    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    return {};
+}
+#endif
+
+QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts) {
+    file.close();
+#ifdef Q_OS_UNIX
+    Descriptor fd;
+    if (QString failure = OpenRegularFile(fd, path, facts); !failure.isEmpty())
+        return failure;
+    if (!file.open(fd.get(), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle))
         return file.errorString();
-    }
+    fd.release(); // the QFile closes it now
 #else
     if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
-        return notRegular;
+        return QStringLiteral("not a regular file");
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return file.errorString();
+    if (facts) {
+        const qint64 modified =
+            file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
+        *facts = {file.size(), modified / 1000, static_cast<long>(modified % 1000) * 1000000};
+    }
 #endif
     return {};
 }

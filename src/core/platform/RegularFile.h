@@ -2,9 +2,37 @@
 
 #include <QFile>
 #include <QString>
+#include <utility>
 
 // Opens path for reading, unbuffered, only when it is a regular file. A FIFO, a folder or a
 // device in its place is refused without blocking: the open itself must not wait for a
 // writer on the one thread the window has. Returns an empty text on success, otherwise
 // why the file cannot be read.
-QString OpenRegularFile(QFile& file, const QString& path);
+// When facts is given, it gets the file's size and modification time as the open saw them.
+struct RegularFileFacts {
+    qint64 Size = 0;
+    qint64 ModifiedSeconds = 0; // since 1970, UTC
+    long ModifiedNanoseconds = 0;
+};
+QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts = nullptr);
+
+#ifdef Q_OS_UNIX
+// A file descriptor that closes itself.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { reset(); }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+    void reset(int fd = -1);
+
+private:
+    int fd_ = -1;
+};
+
+// The same open for a descriptor alone, where a QFile would only cost time: a song's copy.
+QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts* facts = nullptr);
+#endif

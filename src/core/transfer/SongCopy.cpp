@@ -6,10 +6,12 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStringBuilder>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -18,30 +20,55 @@
 #include <system_error>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
-constexpr qint64 kChunk = qint64(8) << 20;
-
-// Removes the temporary file unless the copy got as far as renaming it.
-struct TemporaryFile {
-    QFile file;
-    bool keep = false;
-    ~TemporaryFile() {
-        if (!keep && !file.fileName().isEmpty()) {
-            file.close();
-            file.remove();
-        }
-    }
-};
+// A song is copied in pieces of about a twentieth of a second each, so that the window
+// turns often enough for Cancel on a slow player and seldom on a fast disk. The first piece
+// is small enough for a player read over USB 1.
+constexpr qint64 kFirstPiece = qint64(256) << 10;
+constexpr qint64 kLargestPiece = qint64(8) << 20;
+constexpr qint64 kPieceNanoseconds = 50'000'000;
 
 QString describe(int error) {
     return error == ENOSPC ? QStringLiteral("Disk full")
                            : QString::fromLocal8Bit(std::strerror(error));
 }
+
+#ifdef Q_OS_UNIX
+qint64 copyPiece(int in, int out, qint64 most, QString& error) {
+#ifdef Q_OS_LINUX
+    // The kernel copies without bringing the bytes through the program, as cp does.
+    const ssize_t moved =
+        ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(most), 0);
+    if (moved >= 0)
+        return moved;
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        error = describe(errno);
+        return -1;
+    }
+#endif
+    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
+    const ssize_t got = ::read(in, buffer.get(), static_cast<size_t>(most));
+    if (got < 0) {
+        error = describe(errno);
+        return -1;
+    }
+    for (ssize_t done = 0; done < got;) {
+        const ssize_t put = ::write(out, buffer.get() + done, static_cast<size_t>(got - done));
+        if (put < 0) {
+            error = describe(errno);
+            return -1;
+        }
+        done += put;
+    }
+    return got;
+}
+#endif
 
 } // namespace
 
@@ -80,9 +107,13 @@ DestinationState CheckDestination(const QString& path) {
         return DestinationState::Absent;
     if (!S_ISREG(status.st_mode))
         return DestinationState::NotAFile;
-    return !(status.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0
-               ? DestinationState::ReadOnly
-               : DestinationState::Replaceable;
+    if (!(status.st_mode & S_IWUSR))
+        return DestinationState::ReadOnly;
+    // The owner's own write bit says it all; for anyone else the system decides.
+    static const uid_t self = ::geteuid();
+    return status.st_uid == self || ::access(name.constData(), W_OK) == 0
+               ? DestinationState::Replaceable
+               : DestinationState::ReadOnly;
 #else
     const QFileInfo file(path);
     if (!file.exists())
@@ -101,33 +132,7 @@ bool IsReadOnlyFile(const QString& path) {
 
 qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
 #ifdef Q_OS_UNIX
-#ifdef Q_OS_LINUX
-    // The kernel copies without bringing the bytes through the program, as cp does.
-    const ssize_t moved = ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr,
-                                            static_cast<size_t>(most), 0);
-    if (moved >= 0)
-        return moved;
-    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-        error = describe(errno);
-        return -1;
-    }
-#endif
-    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
-    const ssize_t got = ::read(in.handle(), buffer.get(), static_cast<size_t>(most));
-    if (got < 0) {
-        error = describe(errno);
-        return -1;
-    }
-    for (ssize_t done = 0; done < got;) {
-        const ssize_t put =
-            ::write(out.handle(), buffer.get() + done, static_cast<size_t>(got - done));
-        if (put < 0) {
-            error = describe(errno);
-            return -1;
-        }
-        done += put;
-    }
-    return got;
+    return copyPiece(in.handle(), out.handle(), most, error);
 #else
     auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
     const qint64 got = in.read(buffer.get(), most);
@@ -151,31 +156,109 @@ QString folderOf(const QString& path) {
     return cut > 0 ? path.left(cut) : QFileInfo(path).absolutePath();
 }
 
-QString renamed(const QString& from, const QString& to) {
+// The temporary file a song is written to, removed unless the copy got as far as renaming it
+// over the destination. On Unix a bare descriptor: a QFile costs more than a small song's
+// copy gains from it.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!created_ || kept_)
+            return;
 #ifdef Q_OS_UNIX
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        return describe(errno);
-    return {};
+        fd_.reset();
+        (void)::unlink(encoded_.constData()); // nothing more to do where it cannot go
 #else
-    std::error_code error;
-    std::filesystem::rename(FileSystemPath(from), FileSystemPath(to), error);
-    return error ? QString::fromStdString(error.message()) : QString();
+        file_.close();
+        (void)file_.remove();
 #endif
-}
+    }
+
+    // Creates a new file of that name; false when it cannot (error() says why).
+    bool create(const QString& name) {
+#ifdef Q_OS_UNIX
+        encoded_ = QFile::encodeName(name);
+        fd_.reset(::open(encoded_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        error_ = errno;
+        created_ = fd_.get() >= 0;
+#else
+        file_.setFileName(name);
+        created_ = file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+#endif
+        return created_;
+    }
+    QString error() const {
+#ifdef Q_OS_UNIX
+        return describe(error_);
+#else
+        return file_.errorString();
+#endif
+    }
+#ifdef Q_OS_UNIX
+    int handle() const {
+        return fd_.get();
+    }
+#else
+    QFile& file() {
+        return file_;
+    }
+#endif
+
+    // Closed and renamed over destination: a rename replaces the old file in one step, so
+    // it is never missing, never half written.
+    QString renameOver(const QString& destination) {
+#ifdef Q_OS_UNIX
+        // A network disk may tell only at the close that the bytes did not arrive.
+        if (::close(fd_.release()) != 0)
+            return describe(errno);
+        if (::rename(encoded_.constData(), QFile::encodeName(destination).constData()) != 0)
+            return describe(errno);
+#else
+        file_.close();
+        std::error_code error;
+        std::filesystem::rename(FileSystemPath(file_.fileName()), FileSystemPath(destination),
+                                error);
+        if (error)
+            return QString::fromStdString(error.message());
+#endif
+        kept_ = true;
+        return {};
+    }
+
+private:
+#ifdef Q_OS_UNIX
+    QByteArray encoded_;
+    Descriptor fd_;
+    int error_ = 0;
+#else
+    QFile file_;
+#endif
+    bool created_ = false;
+    bool kept_ = false;
+};
 
 // The copy itself: the reason of a failure, empty on success; sourceMissing tells the one
 // failure the caller may try again elsewhere.
 QString copyFile(const QString& source, const QString& destination,
                  std::optional<DestinationState> destinationState,
-                 const std::function<void()>& betweenChunks, const ChunkCopier& copier,
+                 const std::function<void()>& betweenChunks, const ChunkCopier* copier,
                  bool& sourceMissing) {
+#ifdef Q_OS_UNIX
+    Descriptor in;
+#else
     QFile in;
+#endif
+    RegularFileFacts facts; // size and time from the open's own look at the file
     // A FIFO, a device or a folder in a song's place is as good as missing.
-    if (const QString failure = OpenRegularFile(in, source); !failure.isEmpty()) {
+    if (const QString failure = OpenRegularFile(in, source, &facts); !failure.isEmpty()) {
         sourceMissing = !QFileInfo(source).isFile();
         return sourceMissing ? QStringLiteral("File not found") : failure;
     }
-    const DestinationState there = destinationState.value_or(CheckDestination(destination));
+    // Not value_or: that would look even when the caller has.
+    const DestinationState there =
+        destinationState ? *destinationState : CheckDestination(destination);
     if (there == DestinationState::ReadOnly || there == DestinationState::NotAFile)
         return QStringLiteral("Permission denied");
 
@@ -184,14 +267,12 @@ QString copyFile(const QString& source, const QString& destination,
     // was killed leaves something the next run can recognise (RemoveLeftovers).
     static const QString process = QString::number(CurrentProcessId());
     const QString folder = folderOf(destination);
-    const QString stem = folder + u'/' + TemporaryPrefix() + process + u'-';
-    for (int attempt = 0; attempt < 8 && !out.file.isOpen(); ++attempt) {
-        out.file.setFileName(stem + QString::number(QRandomGenerator::global()->generate(), 36) +
+    const QString stem = folder % u'/' % TemporaryPrefix() % process % u'-';
+    bool created = false;
+    for (int attempt = 0; attempt < 8 && !created; ++attempt) {
+        created = out.create(stem % QString::number(QRandomGenerator::global()->generate(), 36) %
                              QStringLiteral(".part"));
-        if (out.file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-            break;
-        if (!QFileInfo(folder).isDir()) {
-            out.file.setFileName({});
+        if (!created && !QFileInfo(folder).isDir()) {
             // A folder whose name the disk refuses is not a missing one.
             std::error_code why;
             (void)std::filesystem::status(FileSystemPath(folder), why);
@@ -199,48 +280,63 @@ QString copyFile(const QString& source, const QString& destination,
                                                        : QStringLiteral("Path not found");
         }
     }
-    if (!out.file.isOpen()) {
-        const QString reason = out.file.errorString();
-        out.file.setFileName({});
-        return reason;
-    }
+    if (!created)
+        return out.error();
 
-    // Size and time from one look at the open file.
-#ifdef Q_OS_LINUX
-    struct stat status {};
-    if (::fstat(in.handle(), &status) != 0)
-        return describe(errno);
-    qint64 left = status.st_size;
+#ifdef Q_OS_UNIX
+    // A copier given from outside (the tests' full disk) reads QFiles of the same files.
+    QFile seamIn;
+    QFile seamOut;
+    if (copier) {
+        (void)seamIn.open(in.get(), QIODevice::ReadOnly | QIODevice::Unbuffered);
+        (void)seamOut.open(out.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    const auto copyOne = [&](qint64 most, QString& reason) {
+        return copier ? (*copier)(seamIn, seamOut, most, reason)
+                      : copyPiece(in.get(), out.handle(), most, reason);
+    };
 #else
-    qint64 left = in.size();
+    const auto copyOne = [&](qint64 most, QString& reason) {
+        return copier ? (*copier)(in, out.file(), most, reason)
+                      : CopyChunk(in, out.file(), most, reason);
+    };
 #endif
+    qint64 left = facts.Size;
+#ifdef Q_OS_LINUX
+    // The kernel reads further ahead of a file read from start to end, as cp asks too; a
+    // song read in one piece gains nothing by it.
+    if (left > kFirstPiece)
+        (void)::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL); // only a hint
+#endif
+    qint64 piece = kFirstPiece;
+    QElapsedTimer clock;
     do {
         QString reason;
-        const qint64 copied = copier(in, out.file, std::clamp<qint64>(left, 1, kChunk), reason);
+        clock.start();
+        const qint64 copied = copyOne(std::clamp<qint64>(left, 1, piece), reason);
         if (copied < 0)
             return reason;
         if (copied == 0)
             break;
         left -= copied;
+        const qint64 took = clock.nsecsElapsed();
+        piece = std::clamp<qint64>(took > 0 ? copied * kPieceNanoseconds / took : kLargestPiece,
+                                   kFirstPiece, kLargestPiece);
         if (betweenChunks && left > 0)
             betweenChunks();
     } while (left > 0);
     // Every byte the file held when the copy began, or it is no copy of the song.
     if (left > 0)
         return QStringLiteral("The source file was cut short while it was copied");
-#ifdef Q_OS_LINUX
-    const struct timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
-    (void)::futimens(out.file.handle(), times); // a copy without its time is still the song
+#ifdef Q_OS_UNIX
+    const struct timespec times[2] = {
+        {0, UTIME_OMIT}, {static_cast<time_t>(facts.ModifiedSeconds), facts.ModifiedNanoseconds}};
+    (void)::futimens(out.handle(), times); // a copy without its time is still the song
 #else
-    out.file.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
-                         QFileDevice::FileModificationTime);
+    out.file().setFileTime(in.fileTime(QFileDevice::FileModificationTime),
+                           QFileDevice::FileModificationTime);
 #endif
-    out.file.close();
-    // A rename replaces the old file in one step: it is never missing, never half written.
-    if (QString failure = renamed(out.file.fileName(), destination); !failure.isEmpty())
-        return failure;
-    out.keep = true;
-    return {};
+    return out.renameOver(destination);
 }
 
 } // namespace
@@ -249,7 +345,7 @@ namespace {
 
 CopyResult copied(const QString& source, const QString& destination,
                   std::optional<DestinationState> destinationState,
-                  const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
+                  const std::function<void()>& betweenChunks, const ChunkCopier* copier) {
     bool sourceMissing = false;
     QString failure =
         copyFile(source, destination, destinationState, betweenChunks, copier, sourceMissing);
@@ -263,16 +359,16 @@ CopyResult copied(const QString& source, const QString& destination,
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks) {
-    return copied(source, destination, {}, betweenChunks, CopyChunk);
+    return copied(source, destination, {}, betweenChunks, nullptr);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         DestinationState destinationState,
                         const std::function<void()>& betweenChunks) {
-    return copied(source, destination, destinationState, betweenChunks, CopyChunk);
+    return copied(source, destination, destinationState, betweenChunks, nullptr);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
-    return copied(source, destination, {}, betweenChunks, copier);
+    return copied(source, destination, {}, betweenChunks, &copier);
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringBuilder>
 #include <QTime>
 
 namespace {
@@ -178,7 +179,9 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         songReason_.clear();
         Song song;
         song.Location = row.Texts[Column::SourcePath];
-        song.Label = row.Texts[Column::Artist] + QStringLiteral(" - ") + row.Texts[Column::Title];
+        // A song's texts are put together with % (QStringBuilder): one allocation each,
+        // where + makes one for every piece.
+        song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
         const QString extension = SongExtension(song.Location);
         if (extension.isEmpty()) {
             // Nothing to copy, but the user ticked it: it is named among the failures.
@@ -217,16 +220,16 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             tidiedFolders.insert(parent);
             (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
         }
-        song.Destination = NativePath(base + extension);
+        song.Destination = NativePath(base % extension);
         // One separator between the root and the location, whatever the database holds.
         song.SourceText = ToNativeSeparators(
-            playerRoot + (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) +
+            playerRoot % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
             song.Location);
         song.OutsidePlayer =
             LeavesPlayerRoot(song.Location) || playerBounds.Outside(song.SourceText);
 
         // Put together by hand: arg() costs more than the copy of a small song's name.
-        view_.ShowCopying(QStringLiteral("Copying ") + QString::number(n) + QStringLiteral(" of ") +
+        view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
                           QString::number(m));
         view_.ShowCurrentFile(song.Label);
         if (logging_)
