@@ -136,25 +136,30 @@ QString fitComponents(const QString& path, const QString& extension) {
 
 // Blanks beside a folder separator go, and a run of blanks elsewhere shrinks to one.
 QString tidyBlanks(const QString& text) {
-    if (!text.contains(QLatin1String("  ")) && !text.contains(QLatin1String("\\ ")) &&
-        !text.contains(QLatin1String(" \\")))
+    bool tidy = true; // no blank beside another blank or a separator
+    for (qsizetype i = 0; tidy && i + 1 < text.size(); ++i) {
+        const QChar a = text[i];
+        const QChar b = text[i + 1];
+        tidy = !((a == u' ' && (b == u' ' || b == u'\\')) || (a == u'\\' && b == u' '));
+    }
+    if (tidy)
         return text;
-    QString tidy;
-    tidy.reserve(text.size());
+    QString tidied;
+    tidied.reserve(text.size());
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n;) {
         if (text[i] != u' ') {
-            tidy += text[i++];
+            tidied += text[i++];
             continue;
         }
         qsizetype end = i;
         while (end < n && text[end] == u' ')
             ++end;
         if (!(i > 0 && text[i - 1] == u'\\') && !(end < n && text[end] == u'\\'))
-            tidy += u' ';
+            tidied += u' ';
         i = end;
     }
-    return tidy;
+    return tidied;
 }
 
 QString playerFileBaseName(const QString& location) {
@@ -195,14 +200,30 @@ QString withTags(QString text, const SongTags& tags, std::initializer_list<size_
     text.replace(u'/', u'\\');
 #endif
     for (const size_t token : order) {
-        // Most formats hold few of the tokens: a look for "%" and the letter is cheap.
+        // By hand, as replace() would, left to right: a look for "%" and the letter costs
+        // less than the search replace() sets up, and most formats hold few tokens.
         const char16_t letter = static_cast<unsigned char>(FormatTokens[token].Token[1]);
-        bool held = false;
-        for (qsizetype i = 0; !held && i + 1 < text.size(); ++i)
-            held = text[i] == u'%' && text[i + 1] == letter;
-        if (held)
-            text.replace(QLatin1String(FormatTokens[token].Token),
-                         token == leftOut ? QString() : TrimBlanks(tags.ForToken(token)));
+        qsizetype at = 0;
+        while (at + 1 < text.size() && !(text[at] == u'%' && text[at + 1] == letter))
+            ++at;
+        if (at + 1 >= text.size())
+            continue;
+        const QString tag = token == leftOut ? QString() : TrimBlanks(tags.ForToken(token));
+        QString replaced;
+        replaced.reserve(text.size() + tag.size());
+        qsizetype from = 0;
+        while (at + 1 < text.size()) {
+            if (text[at] == u'%' && text[at + 1] == letter) {
+                replaced += QStringView(text).sliced(from, at - from);
+                replaced += tag;
+                at += 2;
+                from = at;
+            } else {
+                ++at;
+            }
+        }
+        replaced += QStringView(text).sliced(from);
+        text = std::move(replaced);
     }
     return text;
 }
