@@ -1,12 +1,13 @@
 # The two commands of the README, and the steps they are made of.
 # `make run`: install what is missing, build and start Melvo on the sample player.
 # `make test`: install what is missing, build, run every test, the sanitizer build of the
-#             core tests and a short fuzz run. `make dump`: write a sample player and show what Melvo reads.
+#             core tests and a short fuzz run. `make package`: a .deb of the build.
+# `make dump`: write a sample player and show what Melvo reads.
 
 SAMPLE := sample-player
 FUZZ_SECONDS ?= 60
 
-.PHONY: run dump test deps build check format-check lint asan fuzz bench clean
+.PHONY: run dump test deps build package check format-check lint asan fuzz bench clean
 
 run: build
 	test -f $(SAMPLE)/iPod_Control/iTunes/iTunesDB || \
@@ -25,6 +26,10 @@ deps:
 build: deps
 	cmake --preset default
 	cmake --build --preset default
+
+# The Debian package of the default build: build/default/melvo_<version>_<arch>.deb.
+package: build
+	cmake --build --preset default --target package
 
 check: build
 	ctest --preset default

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth imagemagick time fonts-dejavu-core
   desktop-file-utils appstream xdotool
+  dpkg-dev lintian
 )
 
 missing=()

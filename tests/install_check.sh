@@ -9,7 +9,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 id=io.github.melvo_app.Melvo
 test -x "$prefix/bin/melvo"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
 test -f "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
 for size in 16 32 48 64 128 256; do
   test -f "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"

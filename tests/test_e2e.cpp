@@ -63,13 +63,21 @@ private slots:
         // One song's copy is there already: the run will ask about it.
         QVERIFY(write(out + "/Michael Jackson - Beat It.mp3", "an older copy"));
 
+        // Installed as into ~/.local: the program's folder is a bin/ it could write, the
+        // user's config folder a fresh one with an empty debug.txt, which turns the log on.
+        const QString bin = dir.filePath("local/bin");
+        QVERIFY(QDir().mkpath(bin));
+        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+        const QString userFolder = dir.filePath("config/Melvo");
+        QVERIFY(write(userFolder + "/debug.txt", ""));
+
         SettingsStore store(dir.filePath("store.ini"));
         QObject answers;
         answerModal<frmLanguage>(&answers, nullptr, [](frmLanguage& chooser) {
             QTest::mouseClick(chooser.findChild<QPushButton*>("XPBEng"), Qt::LeftButton);
         });
         MelvoProgram program(MelvoProgram::Parse({"melvo", "--player", player}), store,
-                             dir.filePath("config.cfg"));
+                             ConfigFilePath(bin));
         frmStart& window = program.Window();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto find = [&window](const char* name) {
@@ -185,7 +193,11 @@ private slots:
         QCOMPARE(store.GetSetting("Melvo", "Settings", "Language"), "english");
         QCOMPARE(store.GetSetting("Melvo", "Settings", "Output Folder"), out);
         QCOMPARE(store.GetSetting("Melvo", "Settings", "OutputString"), "%a - %t");
-        QVERIFY(QFileInfo::exists(dir.filePath("config.cfg")));
+        // The widths and the log went to the user's folder, nothing into bin/.
+        QVERIFY(QFileInfo::exists(userFolder + "/config.cfg"));
+        QVERIFY(contents(userFolder + "/debug.txt").contains("Hey Jude"));
+        QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 };
 

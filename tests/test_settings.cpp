@@ -232,8 +232,17 @@ private slots:
         const QString program = dir.filePath(u"program"_s), user = dir.filePath(u"user"_s);
         const QString inProgram = program + "/config.cfg"_L1, inUser = user + "/config.cfg"_L1;
         QVERIFY(QDir().mkpath(program));
-        QCOMPARE(ConfigFilePath(program, user), inProgram);
-        QCOMPARE(ConfigFilePath(dir.filePath(u"absent"_s), user), inUser);
+        // Linux and macOS keep it with the user's files even where the program's folder
+        // could be written; Windows beside the program.
+        QCOMPARE(ConfigFilePath(program, user, ConfigHome::UserFolder), inUser);
+        QCOMPARE(ConfigFilePath(program, user),
+                 PlatformConfigHome == ConfigHome::BesideProgram ? inProgram : inUser);
+        const auto beside = [&] {
+            return ConfigFilePath(program, user, ConfigHome::BesideProgram);
+        };
+        QCOMPARE(beside(), inProgram);
+        QCOMPARE(ConfigFilePath(dir.filePath(u"absent"_s), user, ConfigHome::BesideProgram),
+                 inUser);
 
         // The user folder is made by the save and read back by the load.
         Fixture f;
@@ -248,15 +257,15 @@ private slots:
             QSKIP("permissions do not bind this user (root)");
         }
         // No new files there, but the writable config.cfg is rewritten in place.
-        const QString writableFile = ConfigFilePath(program, user);
+        const QString writableFile = beside();
         const bool saved = SaveSettings(f.store, writableFile, s);
         const QByteArray written = ReadAll(inProgram);
         QFile::setPermissions(inProgram, QFile::ReadOwner);
-        const QString readOnlyFile = ConfigFilePath(program, user);
+        const QString readOnlyFile = beside();
         SetReadOnly(program, false);
         QFile::remove(inProgram);
         SetReadOnly(program, true);
-        const QString noFile = ConfigFilePath(program, user);
+        const QString noFile = beside();
         SetReadOnly(program, false);
 
         QCOMPARE(writableFile, inProgram);

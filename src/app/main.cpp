@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -25,9 +24,7 @@ int main(int argc, char** argv) {
         icon.addFile(QStringLiteral(":/icons/melvo-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
 
-    const QString configPath =
-        ConfigFilePath(QCoreApplication::applicationDirPath(),
-                       QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    MelvoProgram program(commandLine, SettingsStore::ForUser(), configPath);
+    MelvoProgram program(commandLine, SettingsStore::ForUser(),
+                         ConfigFilePath(QCoreApplication::applicationDirPath()));
     return app.exec();
 }

@@ -115,8 +115,9 @@ QString DefaultOutputFolder() {
     return MyMusicIn(documents.isEmpty() ? QDir::homePath() : documents);
 }
 
-QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder) {
-    if (!programFolder.isEmpty()) {
+QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder,
+                       ConfigHome home) {
+    if (home == ConfigHome::BesideProgram && !programFolder.isEmpty()) {
         const QString inProgram = QDir(programFolder).filePath(ConfigFileName);
         const bool usable = QFileInfo::exists(inProgram) ? CanWriteFile(inProgram)
                                                          : CanCreateFilesIn(programFolder);
@@ -124,6 +125,10 @@ QString ConfigFilePath(const QString& programFolder, const QString& userConfigFo
             return inProgram;
     }
     return QDir(userConfigFolder).filePath(ConfigFileName);
+}
+
+QString ConfigFilePath(const QString& programFolder) {
+    return ConfigFilePath(programFolder, SettingsStore::UserFolder());
 }
 
 QString DebugLogPath(const QString& configPath) {

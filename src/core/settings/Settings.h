@@ -24,10 +24,21 @@ struct WindowSettings {
 // Falls back to documents, then home, + "My Music"; never empty.
 QString DefaultOutputFolder();
 
-// Where config.cfg lives: in the program's folder when it can be written there, else in
-// the per-user config folder. Loading and saving both use it, so the widths are read back
-// from where they were written.
-QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder);
+// Where config.cfg (and debug.txt beside it) is kept. Windows: in the program's folder when
+// it can be written there, as earlier versions kept it, else in the per-user folder.
+// Linux and macOS: always the per-user folder, since the program's folder is a bin/ shared
+// with other programs (/usr/bin, ~/.local/bin). Loading and saving both use it, so the
+// widths are read back from where they were written.
+enum class ConfigHome { BesideProgram, UserFolder };
+#ifdef Q_OS_WIN
+inline constexpr ConfigHome PlatformConfigHome = ConfigHome::BesideProgram;
+#else
+inline constexpr ConfigHome PlatformConfigHome = ConfigHome::UserFolder;
+#endif
+QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder,
+                       ConfigHome home = PlatformConfigHome);
+// The same for this user, whose folder is SettingsStore::UserFolder().
+QString ConfigFilePath(const QString& programFolder);
 // The log, debug.txt: beside config.cfg, and written only when it is there.
 QString DebugLogPath(const QString& configPath);
 

@@ -84,10 +84,18 @@ SettingsStore SettingsStore::ForUser() {
     return SettingsStore(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings"),
                          QSettings::NativeFormat);
 #else
+    return SettingsStore(UserFolder() + QStringLiteral("/Melvo.ini"), QSettings::IniFormat);
+#endif
+}
+
+QString SettingsStore::UserFolder() {
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#else
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/.config");
-    return SettingsStore(folder + QStringLiteral("/Melvo/Melvo.ini"), QSettings::IniFormat);
+    return folder + QStringLiteral("/Melvo");
 #endif
 }
 

@@ -14,6 +14,10 @@ public:
     // generic per-user config folder (~/.config/Melvo/Melvo.ini on Linux).
     static SettingsStore ForUser();
 
+    // The per-user folder of the program's own files. Linux and macOS: the folder of the
+    // settings file above (~/.config/Melvo); Windows: the application's config folder.
+    static QString UserFolder();
+
     // An INI file; it and its folder are created on the first save.
     explicit SettingsStore(const QString& iniFile);
 
