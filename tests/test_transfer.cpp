@@ -183,7 +183,7 @@ private slots:
         TransferWindow w(numberedSongs(3));
         w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
         // Sorted by title, descending: the run copies and counts in that order.
-        emit w.find<QTreeView>("LV")->header()->sectionClicked(0);
+        emit w.find<QTreeView>("LV")->header()->sectionClicked(Column::Title);
         CopyDriver quiet;
         w.copy(quiet);
         QVERIFY(!QFileInfo::exists(w.folder("debug.txt"))); // never created
