@@ -74,7 +74,7 @@ void BM_FirstLoadToSortedList(benchmark::State& state) {
         const SongCatalog catalog(db);
         const SearchIndex index(db);
         SongListModel model;
-        model.HeaderClicked(0);
+        model.HeaderClicked(Column::Title);
         model.SetRows(catalog.PlaylistRows(db, 0));
         QTreeView view;
         view.setUniformRowHeights(true);

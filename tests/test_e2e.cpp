@@ -35,7 +35,7 @@ void typeInto(QLineEdit* box, const QString& text) {
 }
 
 void clickRow(QTreeView* list, int row, Qt::KeyboardModifiers mods = {}) {
-    const QRect cell = list->visualRect(list->model()->index(row, 1));
+    const QRect cell = list->visualRect(list->model()->index(row, Column::Artist));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, cell.center());
 }
 
@@ -87,7 +87,7 @@ private slots:
         const auto titles = [&window] {
             QStringList t;
             for (const SongRow& r : window.Songs().Rows())
-                t << r.Texts[0];
+                t << r.Texts[Column::Title];
             return t;
         };
         QTRY_COMPARE(window.windowTitle(), frmStart::WindowTitle + " ~ Anna");

@@ -81,8 +81,9 @@ private slots:
         auto* lv = w.find<QTreeView>("LV");
         QVERIFY(lv);
         QCOMPARE(lv->model()->columnCount(), 10);
-        QCOMPARE(lv->model()->headerData(8, Qt::Horizontal).toString(), "Source Path");
-        QVERIFY(lv->isColumnHidden(9));
+        QCOMPARE(lv->model()->headerData(Column::SourcePath, Qt::Horizontal).toString(),
+                 "Source Path");
+        QVERIFY(lv->isColumnHidden(Column::Bytes));
         QCOMPARE(w.window.Images().Icon(ImageList::Mp3).isNull(), false);
         QCOMPARE(w.window.Images().Icon(ImageList::Movie).isNull(), false);
 
@@ -185,7 +186,7 @@ private slots:
     void ticksAreBoldAndCounted() {
         Window w;
         std::vector<SongRow> rows(3);
-        rows[0].Texts[0] = "One";
+        rows[0].Texts[Column::Title] = "One";
         rows[0].Icon = ImageList::Mp3;
         rows[1].ToolTip = "notes";
         w.window.Songs().SetRows(std::move(rows));
@@ -193,37 +194,39 @@ private slots:
         connect(&w.window.Songs(), &SongListModel::TicksChanged, [&] { ++changes; });
         QAbstractItemModel* shown = w.find<QTreeView>("LV")->model();
 
-        QVERIFY(shown->setData(shown->index(2, 0), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(shown->setData(shown->index(2, Column::Title), Qt::Checked, Qt::CheckStateRole));
         QVERIFY(w.window.Songs().Rows()[2].Ticked);
-        QVERIFY(shown->index(2, 5).data(Qt::FontRole).value<QFont>().bold());
-        QVERIFY(!shown->index(1, 5).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(shown->index(2, Column::Year).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!shown->index(1, Column::Year).data(Qt::FontRole).value<QFont>().bold());
         w.window.Songs().SetRowTicked(2, true); // no change, no recount
         w.window.Songs().SetRowTicked(2, false);
         QCOMPARE(changes, 2);
-        QVERIFY(!shown->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!shown->index(2, Column::Title).data(Qt::FontRole).value<QFont>().bold());
 
-        QVERIFY(!shown->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(!shown->index(0, Column::Title).data(Qt::DecorationRole).value<QIcon>().isNull());
         // A row without a file type's icon gets a blank one of the same size, so its title
         // stands in line with the others and every row is as high as box and icon need.
-        const QIcon blank = shown->index(1, 0).data(Qt::DecorationRole).value<QIcon>();
-        QCOMPARE(blank.availableSizes(),
-                 shown->index(0, 0).data(Qt::DecorationRole).value<QIcon>().availableSizes());
+        const QIcon blank = shown->index(1, Column::Title).data(Qt::DecorationRole).value<QIcon>();
+        QCOMPARE(blank.availableSizes(), shown->index(0, Column::Title)
+                                             .data(Qt::DecorationRole)
+                                             .value<QIcon>()
+                                             .availableSizes());
         QCOMPARE(blank.pixmap(16).toImage().pixelColor(8, 8).alpha(), 0);
-        QVERIFY(shown->index(1, 1).data(Qt::DecorationRole).isNull());
+        QVERIFY(shown->index(1, Column::Artist).data(Qt::DecorationRole).isNull());
         // Sizes and bit rates to the right, year and track in the middle.
-        QCOMPARE(shown->index(0, 4).data(Qt::TextAlignmentRole).toInt(),
+        QCOMPARE(shown->index(0, Column::FileSize).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignRight | Qt::AlignVCenter));
-        QCOMPARE(shown->index(0, 5).data(Qt::TextAlignmentRole).toInt(),
+        QCOMPARE(shown->index(0, Column::Year).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignHCenter | Qt::AlignVCenter));
-        QCOMPARE(shown->index(0, 6).data(Qt::TextAlignmentRole).toInt(),
+        QCOMPARE(shown->index(0, Column::Track).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignHCenter | Qt::AlignVCenter));
-        QCOMPARE(shown->index(0, 7).data(Qt::TextAlignmentRole).toInt(),
+        QCOMPARE(shown->index(0, Column::BitRate).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignRight | Qt::AlignVCenter));
-        QCOMPARE(shown->index(0, 0).data(Qt::TextAlignmentRole).toInt(),
+        QCOMPARE(shown->index(0, Column::Title).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignLeft | Qt::AlignVCenter));
-        QCOMPARE(shown->index(1, 3).data(Qt::ToolTipRole).toString(), "notes");
-        QVERIFY(shown->index(0, 3).data(Qt::ToolTipRole).isNull());
-        QVERIFY(!(shown->flags(shown->index(0, 1)) & Qt::ItemIsUserCheckable));
+        QCOMPARE(shown->index(1, Column::Genre).data(Qt::ToolTipRole).toString(), "notes");
+        QVERIFY(shown->index(0, Column::Genre).data(Qt::ToolTipRole).isNull());
+        QVERIFY(!(shown->flags(shown->index(0, Column::Artist)) & Qt::ItemIsUserCheckable));
     }
 };
 

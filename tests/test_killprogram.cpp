@@ -1,5 +1,7 @@
-// Ending processes by executable name, tried on real child processes.
+// Ending processes by executable name, tried on real child processes; the program's copy
+// onto a player.
 
+#include "extras/CopyProgram.h"
 #include "extras/KillProgram.h"
 #include "platform/ProcessTable.h"
 
@@ -130,6 +132,30 @@ private slots:
         QCOMPARE(caller.exitStatus(), QProcess::NormalExit);
         QCOMPARE(caller.exitCode(), 1);
         QVERIFY(killedBySignal(sibling));
+    }
+
+    void programCopiedOntoThePlayer() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString program = dir.filePath("melvo");
+        QVERIFY(place(QStringLiteral("/bin/true"), program));
+        const QString player = dir.filePath("ipod");
+        QVERIFY(QDir().mkpath(player));
+        // No database under the root: not a player, nothing written.
+        QCOMPARE(CopyProgramTo(player, program).What, ProgramCopy::Outcome::NoPlayer);
+        QCOMPARE(CopyProgramTo(QString(), program).What, ProgramCopy::Outcome::NoPlayer);
+        QVERIFY(!QFile::exists(player + "/melvo"));
+
+        QVERIFY(QDir().mkpath(player + "/iPod_Control/iTunes"));
+        QFile database(player + "/iPod_Control/iTunes/iTunesDB");
+        QVERIFY(database.open(QIODevice::WriteOnly) && database.write("mhbd") == 4);
+        database.close();
+        QCOMPARE(CopyProgramTo(player, program).What, ProgramCopy::Outcome::Copied);
+        QCOMPARE(QFile::permissions(player + "/melvo"), QFile::permissions(program));
+        QVERIFY(QFile::remove(program));
+        const ProgramCopy missing = CopyProgramTo(player, program);
+        QCOMPARE(missing.What, ProgramCopy::Outcome::Failed);
+        QVERIFY(!missing.Message.isEmpty());
     }
 };
 

@@ -68,8 +68,9 @@ private slots:
         QCOMPARE(s.language(), "german");
         QCOMPARE(s.find<QMenu>("mnuFile")->title(), "Datei");
         QCOMPARE(s.find<QLabel>("Label2")->text(), "Wiedergabelisten");
-        QCOMPARE(s.find<QTreeView>("LV")->model()->headerData(0, Qt::Horizontal).toString(),
-                 "Titel");
+        QCOMPARE(
+            s.find<QTreeView>("LV")->model()->headerData(Column::Title, Qt::Horizontal).toString(),
+            "Titel");
         QVERIFY(s.find<QAction>("mnuGerman")->isChecked());
 
         // The next start takes the stored language without asking.

@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "songlist/SongListModel.h"
 
 #include <QFile>
 #include <QLocale>
@@ -135,7 +136,7 @@ private slots:
 
         WindowSettings in{{}, {}, false, ExistingFile::Overwrite, {}};
         LoadSettings(f.store, f.cfg, in, Always);
-        out.ColumnWidths[8] = 3528;
+        out.ColumnWidths[Column::SourcePath] = 3528;
         QCOMPARE(std::tie(in.OutputFolder, in.OutputFormat, in.Unattended, in.Rule),
                  std::tie(out.OutputFolder, out.OutputFormat, out.Unattended, out.Rule));
         QCOMPARE(in.ColumnWidths, out.ColumnWidths);

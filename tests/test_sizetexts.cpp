@@ -88,6 +88,13 @@ private slots:
         // An output folder that is not made yet counts for the volume it will be on.
         QCOMPARE(DriveFreeText(dir.filePath("not/made/yet"), freeWord, english).isEmpty(), false);
         QCOMPARE(DriveFreeText(QString(), freeWord, english), QString());
+
+        // The status bar's text is the last look's, for the folder the box reads then.
+        OutputFreeSpace shown;
+        QCOMPARE(shown.Refresh(dir.path(), freeWord, english), text);
+        QCOMPARE(shown.Text(), text);
+        shown.Refresh(QString(), freeWord, english);
+        QCOMPARE(shown.Text(), QString());
     }
 };
 

@@ -48,12 +48,12 @@ QStringList column(const std::vector<SongRow>& rows, int c) {
     return texts;
 }
 
-std::vector<SongRow> rowsTitled(const QStringList& titles, int c = 0) {
+std::vector<SongRow> rowsTitled(const QStringList& titles, int c = Column::Title) {
     std::vector<SongRow> rows;
     for (const QString& t : titles) {
         SongRow r;
         r.Texts[size_t(c)] = t;
-        r.Texts[0] = r.Texts[0].isEmpty() ? t : r.Texts[0];
+        r.Texts[Column::Title] = r.Texts[Column::Title].isEmpty() ? t : r.Texts[Column::Title];
         rows.push_back(r);
     }
     return rows;
@@ -82,8 +82,8 @@ private slots:
         const SongCatalog catalog(db);
 
         const std::vector<SongRow> rows = catalog.PlaylistRows(db, 0);
-        QCOMPARE(column(rows, 0), QStringList({"Twelve", "Twelve again", "Seven", "Twelve",
-                                               "Twelve again", "Seven"}));
+        QCOMPARE(column(rows, Column::Title), QStringList({"Twelve", "Twelve again", "Seven",
+                                                           "Twelve", "Twelve again", "Seven"}));
         const SongRow& row = rows[2];
         QCOMPARE(QStringList(row.Texts.begin(), row.Texts.end()),
                  QStringList({"Seven", "Artist", "Album", "Rock", "3.45 MB", "1999", "04",
@@ -139,7 +139,7 @@ private slots:
         const std::vector<SongRow> rows =
             SearchRows(SongCatalog(described), SearchIndex(described), "loop");
         QCOMPARE(rows.size(), size_t(1));
-        QCOMPARE(rows[0].Texts[0], "Loop");
+        QCOMPARE(rows[0].Texts[Column::Title], "Loop");
         QVERIFY(rows[0].ToolTip.isEmpty());
     }
 
@@ -148,38 +148,38 @@ private slots:
         model.SetRows(rowsTitled({"b", "c", "a"}));
         QVERIFY(!model.Sorting());
         // The title column is the starting sort column, so its first click sorts descending.
-        model.HeaderClicked(0);
-        QCOMPARE(column(model.Rows(), 0), QStringList({"c", "b", "a"}));
-        model.HeaderClicked(0);
-        QCOMPARE(column(model.Rows(), 0), QStringList({"a", "b", "c"}));
+        model.HeaderClicked(Column::Title);
+        QCOMPARE(column(model.Rows(), Column::Title), QStringList({"c", "b", "a"}));
+        model.HeaderClicked(Column::Title);
+        QCOMPARE(column(model.Rows(), Column::Title), QStringList({"a", "b", "c"}));
 
         std::vector<SongRow> rows = rowsTitled({"one", "two", "three"});
-        rows[0].Texts[1] = "Z";
-        rows[1].Texts[1] = "Y";
-        rows[2].Texts[1] = "X";
-        rows[0].Texts[2] = "2";
-        rows[1].Texts[2] = "3";
-        rows[2].Texts[2] = "1";
+        rows[0].Texts[Column::Artist] = "Z";
+        rows[1].Texts[Column::Artist] = "Y";
+        rows[2].Texts[Column::Artist] = "X";
+        rows[0].Texts[Column::Album] = "2";
+        rows[1].Texts[Column::Album] = "3";
+        rows[2].Texts[Column::Album] = "1";
         model.SetRows(rows);
-        model.HeaderClicked(1);
-        model.HeaderClicked(2);
-        QCOMPARE(column(model.Rows(), 2), QStringList({"1", "2", "3"}));
-        model.HeaderClicked(2);
-        QCOMPARE(column(model.Rows(), 2), QStringList({"3", "2", "1"}));
+        model.HeaderClicked(Column::Artist);
+        model.HeaderClicked(Column::Album);
+        QCOMPARE(column(model.Rows(), Column::Album), QStringList({"1", "2", "3"}));
+        model.HeaderClicked(Column::Album);
+        QCOMPARE(column(model.Rows(), Column::Album), QStringList({"3", "2", "1"}));
         // Rows set later take the same order.
         model.SetRows(rows);
-        QCOMPARE(column(model.Rows(), 2), QStringList({"3", "2", "1"}));
+        QCOMPARE(column(model.Rows(), Column::Album), QStringList({"3", "2", "1"}));
 
         // Sizes sort as the text they show; equal texts keep their order.
         std::vector<SongRow> sizes = rowsTitled({"a", "b", "c", "d"});
         const QStringList shown = {"9.50 MB", "10.20 MB", "9.50 MB", "1.00 KB"};
         for (size_t i = 0; i < sizes.size(); ++i)
-            sizes[i].Texts[4] = shown[int(i)];
+            sizes[i].Texts[Column::FileSize] = shown[int(i)];
         model.SetRows(sizes);
-        model.HeaderClicked(4);
-        QCOMPARE(column(model.Rows(), 4),
+        model.HeaderClicked(Column::FileSize);
+        QCOMPARE(column(model.Rows(), Column::FileSize),
                  QStringList({"1.00 KB", "10.20 MB", "9.50 MB", "9.50 MB"}));
-        QCOMPARE(column(model.Rows(), 0), QStringList({"d", "b", "a", "c"}));
+        QCOMPARE(column(model.Rows(), Column::Title), QStringList({"d", "b", "a", "c"}));
     }
 
     void totalsCountTheTickedBytes() {
@@ -187,7 +187,7 @@ private slots:
         std::vector<SongRow> rows = rowsTitled({"a", "b", "c", "d"});
         const QStringList bytes = {"2000000000", "2000000000", "0", "1500000000"};
         for (size_t i = 0; i < rows.size(); ++i)
-            rows[i].Texts[9] = bytes[int(i)];
+            rows[i].Texts[Column::Bytes] = bytes[int(i)];
         model.SetRows(rows);
         QCOMPARE(model.SelectionTotals().Count, 0);
         model.SetRowTicked(2, true);

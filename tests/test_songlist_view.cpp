@@ -47,14 +47,14 @@ struct LoadedWindow : MainWindow {
     }
 
     QTreeView* lv() { return find<QTreeView>("LV"); }
-    QPoint cell(int row, int column = 1) {
+    QPoint cell(int row, int column = Column::Artist) {
         return lv()->visualRect(lv()->model()->index(row, column)).center();
     }
     void click(int row, Qt::KeyboardModifiers mods = {}) {
         QTest::mouseClick(lv()->viewport(), Qt::LeftButton, mods, cell(row));
     }
     void clickBox(int row) {
-        const QRect r = lv()->visualRect(lv()->model()->index(row, 0));
+        const QRect r = lv()->visualRect(lv()->model()->index(row, Column::Title));
         QTest::mouseClick(lv()->viewport(), Qt::LeftButton, {},
                           QPoint(r.left() + 10, r.center().y()));
     }
@@ -97,14 +97,15 @@ private slots:
         LoadedWindow w;
         QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It", "Clip", "Escape"}));
         QAbstractItemModel* shown = w.lv()->model();
-        QCOMPARE(shown->index(3, 8).data().toString(), "\\iPod_Control\\Music\\F03\\DDDD.mov");
-        QCOMPARE(shown->index(3, 9).data().toString(), "7000");
-        QCOMPARE(shown->index(3, 4).data().toString(), "6.84 KB");
-        QCOMPARE(shown->index(3, 0).data(Qt::ToolTipRole).toString(), "a film");
-        QVERIFY(shown->index(0, 0).data(Qt::ToolTipRole).isNull());
+        QCOMPARE(shown->index(3, Column::SourcePath).data().toString(),
+                 "\\iPod_Control\\Music\\F03\\DDDD.mov");
+        QCOMPARE(shown->index(3, Column::Bytes).data().toString(), "7000");
+        QCOMPARE(shown->index(3, Column::FileSize).data().toString(), "6.84 KB");
+        QCOMPARE(shown->index(3, Column::Title).data(Qt::ToolTipRole).toString(), "a film");
+        QVERIFY(shown->index(0, Column::Title).data(Qt::ToolTipRole).isNull());
         QCOMPARE(w.rows()[3].Icon, 21);
         QCOMPARE(w.rows()[1].Icon, 20);
-        QVERIFY(!shown->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(!shown->index(0, Column::Title).data(Qt::DecorationRole).value<QIcon>().isNull());
         QCOMPARE(w.rows()[4].Icon, 2);
         // White, then light blue.
         QVERIFY(w.lv()->alternatingRowColors());
@@ -125,7 +126,7 @@ private slots:
         QCOMPARE(w.ticks(), std::vector<bool>({false, false, true, false, false}));
         QCOMPARE(w.panel(3), "Selected:1");
         QVERIFY(w.copyEnabled());
-        QVERIFY(w.lv()->model()->index(2, 6).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(w.lv()->model()->index(2, Column::Track).data(Qt::FontRole).value<QFont>().bold());
         w.click(2);
         QCOMPARE(w.ticks(), std::vector<bool>(5, false));
         QCOMPARE(w.panel(3), "Selected: 0");
@@ -157,16 +158,16 @@ private slots:
 
     void headersSort() {
         LoadedWindow w;
-        w.clickHeader(0);
+        w.clickHeader(Column::Title);
         QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Escape", "Clip", "Beat It"}));
-        w.clickHeader(0);
+        w.clickHeader(Column::Title);
         QCOMPARE(w.titles(), QStringList({"Beat It", "Clip", "Escape", "Heartbeat", "Hey Jude"}));
-        w.clickHeader(1);
-        w.clickHeader(2);
+        w.clickHeader(Column::Artist);
+        w.clickHeader(Column::Album);
         QCOMPARE(w.titles(), QStringList({"Escape", "Hey Jude", "Clip", "Heartbeat", "Beat It"}));
-        w.clickHeader(2);
+        w.clickHeader(Column::Album);
         QCOMPARE(w.titles(), QStringList({"Beat It", "Heartbeat", "Clip", "Hey Jude", "Escape"}));
-        QCOMPARE(w.lv()->header()->sortIndicatorSection(), 2);
+        QCOMPARE(w.lv()->header()->sortIndicatorSection(), int(Column::Album));
         QCOMPARE(w.lv()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
         // A playlist chosen later comes in the same order.
         w.choosePlaylist(1);
@@ -182,7 +183,7 @@ private slots:
 
         QItemSelectionModel* highlight = w.lv()->selectionModel();
         for (int row : {1, 3})
-            highlight->select(w.lv()->model()->index(row, 0),
+            highlight->select(w.lv()->model()->index(row, Column::Title),
                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
         w.find<QAction>("mnuTick")->trigger();
         QCOMPARE(w.ticks(), std::vector<bool>({false, true, false, true, false}));
@@ -251,7 +252,7 @@ private slots:
         auto* search = w.find<QLineEdit>("XPSearch");
         QTest::keyClicks(search, "beat");
         QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It", "Escape"}));
-        QVERIFY(w.lv()->model()->index(1, 0).data(Qt::ToolTipRole).isNull());
+        QVERIFY(w.lv()->model()->index(1, Column::Title).data(Qt::ToolTipRole).isNull());
         w.click(0);
         QCOMPARE(w.panel(3), "Selected:1");
         QTest::keyClicks(search, " ");

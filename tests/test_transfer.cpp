@@ -5,6 +5,7 @@
 #include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
+#include "settings/Settings.h"
 #include "support/CopyDriver.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"
@@ -182,7 +183,7 @@ private slots:
         TransferWindow w(numberedSongs(3));
         w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
         // Sorted by title, descending: the run copies and counts in that order.
-        emit w.find<QTreeView>("LV")->header()->sectionClicked(0);
+        emit w.find<QTreeView>("LV")->header()->sectionClicked(Column::Title);
         CopyDriver quiet;
         w.copy(quiet);
         QVERIFY(!QFileInfo::exists(w.folder("debug.txt"))); // never created
@@ -527,6 +528,23 @@ private slots:
         QCOMPARE(stopped.Run(rows, options), TransferEngine::Outcome::Cancelled);
         QCOMPARE(stopped.CopiedCount(), 2);
         QVERIFY(stopped.Failures().empty());
+    }
+
+    void optionsOfARun() {
+        WindowSettings page;
+        page.OutputFolder = "/music";
+        page.OutputFormat = "%A\\%T Ä";
+        page.Unattended = true;
+        page.Rule = ExistingFile::Skip;
+        const TransferOptions options =
+            TransferOptions::ForRun(page, true, "Anna [All Songs]", "/ipod", "/cfg/config.cfg");
+        QCOMPARE(options.OutputFormat, "%a\\%t ä");
+        QCOMPARE(options.OutputFolderText, "/music");
+        QVERIFY(options.ExportPlaylist && options.Unattended);
+        QCOMPARE(options.Rule, ExistingFile::Skip);
+        QCOMPARE(options.PlaylistSelectorText, "Anna [All Songs]");
+        QCOMPARE(options.PlayerDrive, "/ipod");
+        QCOMPARE(options.LogPath, DebugLogPath("/cfg/config.cfg"));
     }
 
     void optionsPage() {

@@ -2,6 +2,7 @@
 
 #include "itunesdb/MusicDatabase.h"
 #include "settings/LanguageTable.h"
+#include "songlist/SizeTexts.h"
 
 #include <QString>
 
@@ -11,5 +12,5 @@
 struct ProgramState {
     LanguageTable Language;
     MusicDatabase Database;
-    QString FreeSpaceText;
+    OutputFreeSpace FreeSpace;
 };

@@ -1,21 +1,17 @@
 #include "gui/frmStart.h"
 #include "transfer/OutputFormat.h"
 
+#include "extras/CopyProgram.h"
 #include "extras/WebLinks.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
-#include "platform/PlayerPath.h"
 #include "settings/SettingsStore.h"
-#include "transfer/SongCopy.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -356,7 +352,7 @@ void frmStart::buildTimers() {
     };
     Timer1_ = timer("Timer1", 3000);
     connect(Timer1_, &QTimer::timeout, this, &frmStart::Timer1Tick);
-    tmrDiskSize_ = timer("tmrDiskSize", 2000);
+    tmrDiskSize_ = timer("tmrDiskSize", OutputFreeSpace::RefreshMs);
     connect(tmrDiskSize_, &QTimer::timeout, this, &frmStart::RefreshFreeSpace);
     tmrTextFormat_ = timer("tmrTextFormat", 500);
     tmrProgBarRedraw_ = timer("tmrProgBarRedraw", 1);
@@ -498,18 +494,11 @@ void frmStart::closeEvent(QCloseEvent* event) {
 }
 
 void frmStart::CopyProgramToPlayer() {
-    const QString player = state_.Database.PlayerDrive;
-    if (player.isEmpty() || PlayerDatabaseFile(player).isEmpty()) {
-        QMessageBox::information(this, text(Text::MissingIPod),
-                                 text(Text::NoIPodFound)); // no player to copy to
-        return;
-    }
-    const QString program = QCoreApplication::applicationFilePath();
-    const QString copy = QDir(player).filePath(QFileInfo(program).fileName());
-    const QString failure = CopySongFile(program, copy).Message;
-    if (failure.isEmpty())
-        QFile::setPermissions(copy, QFile::permissions(program));
-    else
+    const ProgramCopy result = CopyProgramTo(state_.Database.PlayerDrive);
+    if (result.What == ProgramCopy::Outcome::NoPlayer)
+        QMessageBox::information(this, text(Text::MissingIPod), text(Text::NoIPodFound));
+    else if (result.What == ProgramCopy::Outcome::Failed)
         QMessageBox::critical(this, WindowTitle,
-                              text(Text::ErrorsWhileExtracting) + QStringLiteral("\n\n") + failure);
+                              text(Text::ErrorsWhileExtracting) + QStringLiteral("\n\n") +
+                                  result.Message);
 }

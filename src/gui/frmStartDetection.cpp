@@ -6,7 +6,6 @@
 #include "gui/frmStart.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
-#include "songlist/SizeTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +34,7 @@ void frmStart::FormActivate() {
     setPanel(1, text(Text::StatusLooking));
     yield();
     FindPlayerDrive();
-    setPanel(4, state_.FreeSpaceText);
+    setPanel(4, state_.FreeSpace.Text());
     if (NoPlayerAnswer_ == frmNoiPod::Quit)
         return;
     const auto busy = markBusy();
@@ -49,7 +48,7 @@ void frmStart::FormActivate() {
     yield();
     setPanel(2, text(Text::Songs) + u' ' + QString::number(state_.Database.LoadedTrackCount));
     setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
-    setPanel(4, state_.FreeSpaceText);
+    setPanel(4, state_.FreeSpace.Text());
     setMenusEnabled(true);
     tmrDiskSize_->start();
     XPSearch_->setEnabled(true);
@@ -91,7 +90,7 @@ void frmStart::FindPlayerDrive() {
     Timer1_->start();
     state_.Database.LibraryName = QStringLiteral("iPod");
     LoadSettings();
-    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(Text::Free));
+    state_.FreeSpace.Refresh(txtBrowsePath_->text(), text(Text::Free));
 }
 
 bool frmStart::LoadPlayerData() {
@@ -163,9 +162,7 @@ void frmStart::forgetDatabase() {
 }
 
 void frmStart::RefreshFreeSpace() {
-    state_.FreeSpaceText.clear();
-    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(Text::Free));
-    setPanel(4, state_.FreeSpaceText);
+    setPanel(4, state_.FreeSpace.Refresh(txtBrowsePath_->text(), text(Text::Free)));
 }
 
 void frmStart::setPanel(int panel, const QString& text) {

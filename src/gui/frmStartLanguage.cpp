@@ -70,7 +70,7 @@ void frmStart::ApplyLanguage() {
 
     setPanel(2, text(Text::Songs) + u' ' + QString::number(state_.Database.LoadedTrackCount));
     setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
-    setPanel(4, state_.FreeSpaceText);
+    setPanel(4, state_.FreeSpace.Text());
     // The counters tell the truth after a change of language, too.
     if (songs_.rowCount() > 0)
         UpdateSelectionTotals();

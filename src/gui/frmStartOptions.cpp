@@ -3,7 +3,6 @@
 
 #include "gui/frmCopy.h"
 #include "gui/frmStart.h"
-#include "songlist/SizeTexts.h"
 #include "transfer/OutputFormat.h"
 
 #include <QAction>
@@ -11,7 +10,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -65,11 +63,9 @@ void frmStart::CheckTitleToken() {
 void frmStart::Browse() {
     const QString chosen =
         folderPicker_ ? folderPicker_(this, text(Text::SelectFolder)) : QString();
-    state_.FreeSpaceText.clear();
     if (!chosen.isEmpty())
         txtBrowsePath_->setText(QDir::toNativeSeparators(chosen));
-    state_.FreeSpaceText = DriveFreeText(txtBrowsePath_->text(), text(Text::Free));
-    setPanel(4, state_.FreeSpaceText);
+    setPanel(4, state_.FreeSpace.Refresh(txtBrowsePath_->text(), text(Text::Free)));
     UpdateSelectionTotals();
 }
 
@@ -80,16 +76,10 @@ void frmStart::StartCopy() {
     const bool watching = Timer1_->isActive();
     Timer1_->stop();
 
-    txtOutPutFormat_->setText(txtOutPutFormat_->text().toLower());
-    TransferOptions options;
-    options.OutputFolderText = txtBrowsePath_->text();
-    options.OutputFormat = txtOutPutFormat_->text();
-    options.ExportPlaylist = chkExportPlaylists_->isChecked();
-    options.PlaylistSelectorText = cmbPlaylists_->currentText();
-    options.Unattended = optUnattended_->isChecked();
-    options.Rule = chosenRule();
-    options.PlayerDrive = state_.Database.PlayerDrive;
-    options.LogPath = DebugLogPath(configPath_);
+    TransferOptions options = TransferOptions::ForRun(
+        ControlSettings(), chkExportPlaylists_->isChecked(), cmbPlaylists_->currentText(),
+        state_.Database.PlayerDrive, configPath_);
+    txtOutPutFormat_->setText(options.OutputFormat);
     {
         frmCopy copy(state_.Language, songs_.Rows(), std::move(options), this);
         copy.exec();

@@ -127,7 +127,7 @@ void frmStart::UpdateSelectionTotals() {
     }
     setCopyEnabled(totals.CanCopy());
     setPanel(3, text(Text::Selected) + QString::number(totals.Count));
-    setPanel(4, state_.FreeSpaceText);
+    setPanel(4, state_.FreeSpace.Text());
 }
 
 void frmStart::setCopyEnabled(bool enabled) {

@@ -39,7 +39,7 @@ struct MainWindow {
     QStringList titles() {
         QStringList t;
         for (const SongRow& r : rows())
-            t << r.Texts[0];
+            t << r.Texts[Column::Title];
         return t;
     }
 };

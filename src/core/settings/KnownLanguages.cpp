@@ -16,9 +16,11 @@ QString KnownLanguageKey(const QString& answer) {
 }
 
 QString StoredLanguage(const SettingsStore& store) {
-    return store.GetSetting(ApplicationName, QStringLiteral("Settings"), LanguageKey);
+    return store.GetSetting(ApplicationName, SettingsSection, LanguageKey);
 }
 
 bool StoreLanguage(SettingsStore& store, const QString& key) {
-    return store.SaveSetting(ApplicationName, QStringLiteral("settings"), LanguageKey, key);
+    // Written in lower case as earlier versions did: a store without the section yet gets
+    // the spelling theirs has (names are matched without regard to case).
+    return store.SaveSetting(ApplicationName, SettingsSection.toLower(), LanguageKey, key);
 }

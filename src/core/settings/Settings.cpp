@@ -15,7 +15,7 @@
 namespace {
 
 const QString& App = ApplicationName;
-const QString Section = QStringLiteral("Settings");
+const QString& Section = SettingsSection;
 const QString KeyFolder = QStringLiteral("Output Folder");
 const QString KeyFormat = QStringLiteral("OutputString");
 const QString KeySwitch = QStringLiteral("UnattendSwitch");

@@ -10,6 +10,8 @@
 
 // The name the settings store and the platform know the program by.
 inline const QString ApplicationName = QStringLiteral("Melvo");
+// The store's section that holds every stored choice.
+inline const QString SettingsSection = QStringLiteral("Settings");
 
 // What the main window's controls hold, as the settings routines see them.
 struct WindowSettings {

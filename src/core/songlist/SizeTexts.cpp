@@ -69,3 +69,9 @@ QString DriveFreeText(const QString& path, const QString& freeWord, const QLocal
         return {};
     return FreeBytesText(freeBytes, freeWord, locale);
 }
+
+const QString& OutputFreeSpace::Refresh(const QString& outputFolder, const QString& freeWord,
+                                        const QLocale& locale) {
+    text_ = DriveFreeText(outputFolder, freeWord, locale);
+    return text_;
+}

@@ -19,3 +19,21 @@ QString FreeBytesText(qint64 freeBytes, const QString& freeWord, const QLocale& 
 // volume, volume not ready).
 QString DriveFreeText(const QString& path, const QString& freeWord,
                       const QLocale& locale = QLocale());
+
+// The free space the status bar shows: that of the volume holding the output folder, as its
+// box reads. It is looked at again every RefreshMs from the first load on, except while a
+// copy runs, and at once when the player is found and when a folder is browsed to; a folder
+// typed by hand shows at the next look.
+class OutputFreeSpace {
+public:
+    static constexpr int RefreshMs = 2000;
+
+    // Looks at outputFolder's volume again (DriveFreeText) and keeps the text.
+    const QString& Refresh(const QString& outputFolder, const QString& freeWord,
+                           const QLocale& locale = QLocale());
+    // The last look's text; empty before the first.
+    const QString& Text() const { return text_; }
+
+private:
+    QString text_;
+};

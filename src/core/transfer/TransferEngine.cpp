@@ -1,6 +1,7 @@
 #include "transfer/TransferEngine.h"
 
 #include "platform/PlayerPath.h"
+#include "settings/Settings.h"
 #include "transfer/OutputPath.h"
 #include "transfer/PlaylistExport.h"
 #include "transfer/SongCopy.h"
@@ -36,6 +37,21 @@ bool folderExists(const QString& path) {
 }
 
 } // namespace
+
+TransferOptions TransferOptions::ForRun(const WindowSettings& page, bool exportPlaylist,
+                                        QString playlistSelectorText, QString playerDrive,
+                                        const QString& configPath) {
+    TransferOptions options;
+    options.OutputFolderText = page.OutputFolder;
+    options.OutputFormat = page.OutputFormat.toLower();
+    options.ExportPlaylist = exportPlaylist;
+    options.PlaylistSelectorText = std::move(playlistSelectorText);
+    options.Unattended = page.Unattended;
+    options.Rule = page.Rule;
+    options.PlayerDrive = std::move(playerDrive);
+    options.LogPath = DebugLogPath(configPath);
+    return options;
+}
 
 struct TransferEngine::Song {
     QString Location;

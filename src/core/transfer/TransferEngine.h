@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+struct WindowSettings;
+
 enum class PromptAnswer { None, Yes, YesAll, No, NoAll };
 enum class DestinationState; // transfer/SongCopy.h
 
@@ -48,6 +50,14 @@ struct TransferOptions {
     ExistingFile Rule = ExistingFile::Overwrite; // the unattended rule; Ask: none chosen
     QString PlayerDrive;                         // the player's root, native
     QString LogPath;                             // debug.txt; empty when logging is off
+
+    // A run's options from what the options page holds (the output folder, the format,
+    // the unattended choices), the playlist choice and the player: the format in lower
+    // case, as the paths are built from it and the page shows it after the run; the log
+    // beside config.cfg.
+    static TransferOptions ForRun(const WindowSettings& page, bool exportPlaylist,
+                                  QString playlistSelectorText, QString playerDrive,
+                                  const QString& configPath);
 };
 
 class TransferEngine {
