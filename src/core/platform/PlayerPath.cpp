@@ -32,6 +32,15 @@ QString NativePath(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(ToNativeSeparators(path)));
 }
 
+QString NativeFolderOf(const QString& nativePath) {
+#ifdef Q_OS_WIN
+    const qsizetype cut = std::max(nativePath.lastIndexOf(u'/'), nativePath.lastIndexOf(u'\\'));
+#else
+    const qsizetype cut = nativePath.lastIndexOf(u'/');
+#endif
+    return cut > 0 ? nativePath.left(cut) : QFileInfo(nativePath).absolutePath();
+}
+
 std::filesystem::path FileSystemPath(const QString& nativePath) {
 #ifdef Q_OS_WIN
     return std::filesystem::path(nativePath.toStdWString());
@@ -127,8 +136,7 @@ bool PlayerBounds::Outside(const QString& path) {
     struct stat status {};
     const bool exists = ::lstat(QFile::encodeName(path).constData(), &status) == 0;
     const bool link = exists && S_ISLNK(status.st_mode);
-    const qsizetype cut = path.lastIndexOf(u'/');
-    const QString folder = cut > 0 ? path.left(cut) : QFileInfo(path).absolutePath();
+    const QString folder = NativeFolderOf(path);
 #else
     const QFileInfo file(path);
     const bool link = file.isSymLink();

@@ -14,6 +14,9 @@ QString FromNativeSeparators(const QString& nativePath);
 QString ToNativeSeparators(const QString& path);
 // A "\"-separated path as the file system takes it: native separators, doubled ones merged.
 QString NativePath(const QString& path);
+// The folder of a native path, from the text alone where it holds a separator (a song's
+// copy asks this of every song, and the file system need not be asked).
+QString NativeFolderOf(const QString& nativePath);
 // A native path for std::filesystem, in the file system's own encoding.
 std::filesystem::path FileSystemPath(const QString& nativePath);
 

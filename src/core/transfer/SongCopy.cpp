@@ -146,16 +146,6 @@ qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
 
 namespace {
 
-// The folder of an absolute path, without asking the file system.
-QString folderOf(const QString& path) {
-#ifdef Q_OS_WIN
-    const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-#else
-    const qsizetype cut = path.lastIndexOf(u'/');
-#endif
-    return cut > 0 ? path.left(cut) : QFileInfo(path).absolutePath();
-}
-
 // The temporary file a song is written to, removed unless the copy got as far as renaming it
 // over the destination. On Unix a bare descriptor: a QFile costs more than a small song's
 // copy gains from it.
@@ -266,7 +256,7 @@ QString copyFile(const QString& source, const QString& destination,
     // A short name of our own: it never makes a long destination name fail, and a run that
     // was killed leaves something the next run can recognise (RemoveLeftovers).
     static const QString process = QString::number(CurrentProcessId());
-    const QString folder = folderOf(destination);
+    const QString folder = NativeFolderOf(destination);
     const QString stem = folder % u'/' % TemporaryPrefix() % process % u'-';
     bool created = false;
     for (int attempt = 0; attempt < 8 && !created; ++attempt) {
