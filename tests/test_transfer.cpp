@@ -398,29 +398,40 @@ private slots:
             {song(1, "..", "..\\..", "a/b", "", "F00/A.mp3"),
              song(2, QString("Tab\there") + QChar(7), "Who?", "<Best>", "", "F00/B.mp3"),
              song(3, "Escape", "X", "Y", "", "../../../escape.mp3"), sneaky,
-             song(5, "Linked", "X", "Y", "", "F00/L.mp3")});
+             song(5, "Linked", "X", "Y", "", "F00/L.mp3"),
+             song(6, "Inner", "X", "Y", "", "F00/I.mp3"),
+             song(7, "Folder", "X", "Y", "", "F01/Z.mp3")});
         QVERIFY(QFileInfo::exists(w.player + "2/x.mp3")); // outside the player
-        // A song file that is a link to a file elsewhere.
+        // A song file that is a link to a file elsewhere, one to a song on the player, and a
+        // folder that is a link to one elsewhere.
+        const QString music = w.player + "/iPod_Control/Music/";
         QVERIFY(write(w.folder("secret.txt"), "not a song"));
-        QVERIFY(QFile::remove(w.player + "/iPod_Control/Music/F00/L.mp3"));
-        QVERIFY(QFile::link(w.folder("secret.txt"), w.player + "/iPod_Control/Music/F00/L.mp3"));
+        QVERIFY(QFile::remove(music + "F00/L.mp3") && QFile::remove(music + "F00/I.mp3"));
+        QVERIFY(QFile::link(w.folder("secret.txt"), music + "F00/L.mp3"));
+        QVERIFY(QFile::link(music + "F00/B.mp3", music + "F00/I.mp3"));
+        QVERIFY(QDir(music).rename("F01", w.folder("elsewhere")));
+        QVERIFY(QFile::link(w.folder("elsewhere"), music + "F01"));
         CopyDriver driver;
         w.copy(driver);
         // Artist "..\..", album "a/b": the dots and the "/" go; the title ".." cleans to
         // nothing, so the file keeps its name on the player.
         QVERIFY(QFileInfo::exists(w.o("ab/A.mp3")));
         QVERIFY(QFileInfo::exists(w.o("Who/Best/Tab_here_.mp3")));
+        QVERIFY(QFileInfo::exists(w.o("X/Y/Inner.mp3")));
         // The songs that lie outside the player are reported and not copied.
-        QCOMPARE(driver.messages.size(), 3);
+        QCOMPARE(driver.messages.size(), 4);
         QVERIFY(driver.messages[0].contains("outside the player"));
         QVERIFY(driver.messages[1].contains("\nFile not found\n"));
         QVERIFY(driver.messages[2].contains("outside the player"));
-        for (const char* name : {"X/Y/Escape.mp3", "X/Y/Sneaky.mp3", "X/Y/Linked.mp3"})
+        QVERIFY(driver.messages[3].contains("outside the player"));
+        for (const char* name :
+             {"X/Y/Escape.mp3", "X/Y/Sneaky.mp3", "X/Y/Linked.mp3", "X/Y/Folder.mp3"})
             QVERIFY2(!QFileInfo::exists(w.o(name)), name);
         QDirIterator all(w.dir.path(), QDir::Files, QDirIterator::Subdirectories);
         while (all.hasNext()) {
             const QString path = all.next();
             QVERIFY2(path.startsWith(w.out) || path.startsWith(w.player) ||
+                         path.startsWith(w.folder("elsewhere")) ||
                          QFileInfo(path).path() == w.dir.path(),
                      qPrintable(path));
         }

@@ -136,26 +136,31 @@ bool PlayerBounds::Outside(const QString& path) {
     struct stat status {};
     const bool exists = ::lstat(QFile::encodeName(path).constData(), &status) == 0;
     const bool link = exists && S_ISLNK(status.st_mode);
-    const QString folder = NativeFolderOf(path);
 #else
     const QFileInfo file(path);
     const bool link = file.isSymLink();
     const bool exists = file.exists();
-    const QString folder = file.absolutePath();
 #endif
     // A link is followed to its end; anything else is where its folder is.
     if (link) {
         const QString real = QFileInfo(path).canonicalFilePath();
         return !real.isEmpty() && (realRoot_.isEmpty() || outsideRealRoot(realRoot_, real));
     }
-    if (!exists)
-        return false; // nothing there to read
-    if (realRoot_.isEmpty())
-        return true;
+    return exists && FolderOutside(path);
+}
+
+bool PlayerBounds::FolderOutside(const QString& path) {
+#ifdef Q_OS_UNIX
+    const QString folder = NativeFolderOf(path);
+#else
+    const QString folder = QFileInfo(path).absolutePath();
+#endif
     if (foldersInside_.contains(folder))
         return false;
     const QString realFolder = realFolderPrefix(folder);
-    if (outsideRealRoot(realRoot_, realFolder))
+    if (realFolder.isEmpty())
+        return false; // nothing there to read
+    if (realRoot_.isEmpty() || outsideRealRoot(realRoot_, realFolder))
         return true;
     foldersInside_.insert(folder);
     return false;

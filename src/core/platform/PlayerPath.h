@@ -33,10 +33,13 @@ bool LeavesPlayerRoot(const QString& location);
 // real path (links resolved) is not under the real path of the player's root, so a link on
 // the player to a file elsewhere is never read. The root's real path is found once, and
 // each folder on the way once, so a run of many songs costs a look at each song's file.
+// FolderOutside looks only at the folder path lies in: for a reader that opens no link in
+// the file's own place (Links::Refuse) and asks Outside only of one it met.
 class PlayerBounds {
 public:
     explicit PlayerBounds(const QString& root);
     bool Outside(const QString& path);
+    bool FolderOutside(const QString& path);
 
 private:
     QString realRoot_; // ending in "/"; empty when the root does not exist

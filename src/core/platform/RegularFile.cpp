@@ -16,13 +16,20 @@ void Descriptor::reset(int fd) {
     fd_ = fd;
 }
 
-QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts* facts) {
+QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts* facts,
+                        Links links) {
     // O_NONBLOCK keeps the open of a FIFO from waiting; the type is then taken from the
     // descriptor itself, so nothing can be swapped in between the test and the reads.
-    file.reset(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0)
-        return qt_error_string(errno);
+    const int noLinks = links == Links::Refuse ? O_NOFOLLOW : 0;
+    file.reset(::open(QFile::encodeName(path).constData(),
+                      O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | noLinks));
+    if (file.get() < 0) {
+        const int error = errno;
+        // FreeBSD says EMLINK where Linux and macOS say ELOOP.
+        if (facts && noLinks && (error == ELOOP || error == EMLINK))
+            facts->Link = true;
+        return qt_error_string(error);
+    }
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         file.reset();
@@ -47,17 +54,22 @@ QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts*
 }
 #endif
 
-QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts) {
+QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts, Links links) {
     file.close();
 #ifdef Q_OS_UNIX
     Descriptor fd;
-    if (QString failure = OpenRegularFile(fd, path, facts); !failure.isEmpty())
+    if (QString failure = OpenRegularFile(fd, path, facts, links); !failure.isEmpty())
         return failure;
     if (!file.open(fd.get(), QIODevice::ReadOnly | QIODevice::Unbuffered,
                    QFileDevice::AutoCloseHandle))
         return file.errorString();
     fd.release(); // the QFile closes it now
 #else
+    if (links == Links::Refuse && QFileInfo(path).isSymLink()) {
+        if (facts)
+            facts->Link = true;
+        return QStringLiteral("a link");
+    }
     if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
         return QStringLiteral("not a regular file");
     file.setFileName(path);

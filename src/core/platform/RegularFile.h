@@ -9,12 +9,17 @@
 // writer on the one thread the window has. Returns an empty text on success, otherwise
 // why the file cannot be read.
 // When facts is given, it gets the file's size and modification time as the open saw them.
+// Links::Refuse opens no link in path's last place; facts then tells that one was there, for
+// the caller to judge where it leads.
 struct RegularFileFacts {
     qint64 Size = 0;
     qint64 ModifiedSeconds = 0; // since 1970, UTC
     long ModifiedNanoseconds = 0;
+    bool Link = false; // refused: a link stands at path
 };
-QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts = nullptr);
+enum class Links { Follow, Refuse };
+QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts = nullptr,
+                        Links links = Links::Follow);
 
 #ifdef Q_OS_UNIX
 // A file descriptor that closes itself.
@@ -34,5 +39,6 @@ private:
 };
 
 // The same open for a descriptor alone, where a QFile would only cost time: a song's copy.
-QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts* facts = nullptr);
+QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts* facts = nullptr,
+                        Links links = Links::Follow);
 #endif

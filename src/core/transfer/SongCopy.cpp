@@ -229,12 +229,12 @@ private:
     bool kept_ = false;
 };
 
-// The copy itself: the reason of a failure, empty on success; sourceMissing tells the one
-// failure the caller may try again elsewhere.
+// The copy itself: the reason of a failure, empty on success; kind tells the failures the
+// caller may try again otherwise.
 QString copyFile(const QString& source, const QString& destination,
-                 std::optional<DestinationState> destinationState,
+                 std::optional<DestinationState> destinationState, Links sourceLinks,
                  const std::function<void()>& betweenChunks, const ChunkCopier* copier,
-                 bool& sourceMissing) {
+                 CopyResult::Outcome& kind) {
 #ifdef Q_OS_UNIX
     Descriptor in;
 #else
@@ -242,10 +242,17 @@ QString copyFile(const QString& source, const QString& destination,
 #endif
     RegularFileFacts facts; // size and time from the open's own look at the file
     // A FIFO, a device or a folder in a song's place is as good as missing.
-    if (const QString failure = OpenRegularFile(in, source, &facts); !failure.isEmpty()) {
-        sourceMissing = !QFileInfo(source).isFile();
-        return sourceMissing ? QStringLiteral("File not found") : failure;
+    if (const QString failure = OpenRegularFile(in, source, &facts, sourceLinks);
+        !failure.isEmpty()) {
+        if (facts.Link) {
+            kind = CopyResult::Outcome::SourceIsLink;
+            return failure;
+        }
+        const bool missing = !QFileInfo(source).isFile();
+        kind = missing ? CopyResult::Outcome::SourceMissing : CopyResult::Outcome::Failed;
+        return missing ? QStringLiteral("File not found") : failure;
     }
+    kind = CopyResult::Outcome::Failed;
     // Not value_or: that would look even when the caller has.
     const DestinationState there =
         destinationState ? *destinationState : CheckDestination(destination);
@@ -334,31 +341,30 @@ QString copyFile(const QString& source, const QString& destination,
 namespace {
 
 CopyResult copied(const QString& source, const QString& destination,
-                  std::optional<DestinationState> destinationState,
+                  std::optional<DestinationState> destinationState, Links sourceLinks,
                   const std::function<void()>& betweenChunks, const ChunkCopier* copier) {
-    bool sourceMissing = false;
+    CopyResult::Outcome kind = CopyResult::Outcome::Failed;
     QString failure =
-        copyFile(source, destination, destinationState, betweenChunks, copier, sourceMissing);
+        copyFile(source, destination, destinationState, sourceLinks, betweenChunks, copier, kind);
     if (failure.isEmpty())
         return {};
-    return {sourceMissing ? CopyResult::Outcome::SourceMissing : CopyResult::Outcome::Failed,
-            std::move(failure)};
+    return {kind, std::move(failure)};
 }
 
 } // namespace
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks) {
-    return copied(source, destination, {}, betweenChunks, nullptr);
+    return copied(source, destination, {}, Links::Follow, betweenChunks, nullptr);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
-                        DestinationState destinationState,
+                        DestinationState destinationState, Links sourceLinks,
                         const std::function<void()>& betweenChunks) {
-    return copied(source, destination, destinationState, betweenChunks, nullptr);
+    return copied(source, destination, destinationState, sourceLinks, betweenChunks, nullptr);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
-    return copied(source, destination, {}, betweenChunks, &copier);
+    return copied(source, destination, {}, Links::Follow, betweenChunks, &copier);
 }

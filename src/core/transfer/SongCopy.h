@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RegularFile.h"
+
 #include <QString>
 #include <functional>
 
@@ -16,6 +18,7 @@ struct CopyResult {
     enum class Outcome {
         Copied,
         SourceMissing, // no regular file at the source ("File not found")
+        SourceIsLink,  // refused by Links::Refuse: the caller judges where the link leads
         Failed,
     };
     Outcome What = Outcome::Copied;
@@ -37,9 +40,9 @@ enum class DestinationState {
 DestinationState CheckDestination(const QString& path);
 
 // The same copy where the caller has just looked at the destination (CheckDestination),
-// so that the copy need not look again.
+// so that the copy need not look again; with Links::Refuse a link at the source is not read.
 CopyResult CopySongFile(const QString& source, const QString& destination,
-                        DestinationState destinationState,
+                        DestinationState destinationState, Links sourceLinks,
                         const std::function<void()>& betweenChunks);
 
 // The temporary file's names start so: ".melvo-", the process id, "-", a random part,

@@ -60,7 +60,7 @@ struct TransferEngine::Song {
     QString Destination;        // native
     QString Title;              // cleaned, for the playlist
     QString Label;              // artist - title, as the window shows it
-    bool OutsidePlayer = false; // the location climbs out of the player's root
+    bool OutsidePlayer = false; // the location or its folder leads out of the player's root
 };
 
 QString TransferEngine::sourceFile(const Song& song) const {
@@ -184,7 +184,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     log(QStringLiteral("============================="));
 
     int n = 0;
-    PlayerBounds playerBounds(options_.PlayerDrive);
+    bounds_ = PlayerBounds(options_.PlayerDrive);
     QString knownFolder; // the last destination folder known to exist
     QSet<QString> tidiedFolders;
     for (const SongRow& row : rows) {
@@ -241,8 +241,9 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         song.SourceText = ToNativeSeparators(
             playerRoot % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
             song.Location);
+        // The song's own name is judged by the copy, which opens no link in its place.
         song.OutsidePlayer =
-            LeavesPlayerRoot(song.Location) || playerBounds.Outside(song.SourceText);
+            LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.SourceText);
 
         // Put together by hand: arg() costs more than the copy of a small song's name.
         view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
@@ -277,16 +278,23 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
 void TransferEngine::copySong(const Song& song, DestinationState there) {
     CopyResult result;
     if (song.OutsidePlayer) {
-        result = {CopyResult::Outcome::Failed,
-                  QStringLiteral("The song's location lies outside the player: ") + song.Location};
+        result = outsidePlayer(song);
     } else {
         const auto betweenChunks = [this] { view_.ProcessEvents(); };
-        result = CopySongFile(song.SourceText, song.Destination, there, betweenChunks);
+        result =
+            CopySongFile(song.SourceText, song.Destination, there, Links::Refuse, betweenChunks);
+        // A link is read only when it ends inside the player: one to a file elsewhere must
+        // not leak that file into the copy.
+        if (result.What == CopyResult::Outcome::SourceIsLink)
+            result = bounds_.Outside(song.SourceText)
+                         ? outsidePlayer(song)
+                         : CopySongFile(song.SourceText, song.Destination, there, Links::Follow,
+                                        betweenChunks);
         // The player's file system may spell the names in another case than the database.
         if (result.What == CopyResult::Outcome::SourceMissing) {
             const QString found = sourceFile(song);
             if (!found.isEmpty() && found != song.SourceText)
-                result = CopySongFile(found, song.Destination, there, betweenChunks);
+                result = CopySongFile(found, song.Destination, there, Links::Follow, betweenChunks);
         }
     }
     if (!result.Copied()) {
@@ -298,6 +306,11 @@ void TransferEngine::copySong(const Song& song, DestinationState there) {
     }
     ++copied_;
     listInPlaylist(song);
+}
+
+CopyResult TransferEngine::outsidePlayer(const Song& song) {
+    return {CopyResult::Outcome::Failed,
+            QStringLiteral("The song's location lies outside the player: ") + song.Location};
 }
 
 void TransferEngine::keep(const Song& song) {

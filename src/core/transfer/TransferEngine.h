@@ -5,6 +5,7 @@
 // the file is there already, listing each song in the playlist and the log. It shows what
 // it does, and asks, through the copy window.
 
+#include "platform/PlayerPath.h"
 #include "settings/LanguageTable.h"
 #include "songlist/SongListModel.h"
 #include "transfer/ExistingFile.h"
@@ -17,6 +18,7 @@ struct WindowSettings;
 
 enum class PromptAnswer { None, Yes, YesAll, No, NoAll };
 enum class DestinationState; // transfer/SongCopy.h
+struct CopyResult;           // transfer/SongCopy.h
 
 class TransferView {
 public:
@@ -84,6 +86,7 @@ public:
 private:
     struct Song;
     void copySong(const Song& song, DestinationState there);
+    static CopyResult outsidePlayer(const Song& song);
     // The song's file was there and stays: it is listed like a copied one.
     void keep(const Song& song);
     void listInPlaylist(const Song& song);
@@ -106,6 +109,7 @@ private:
     TransferView& view_;
     TransferOptions options_;
     QString outputFolder_;
+    PlayerBounds bounds_{QString()};
     QString playlistPath_; // empty when the playlist is not exported
     bool cancelled_ = false;
     bool logging_ = false; // debug.txt exists
