@@ -112,7 +112,7 @@ ImageList::ImageList() {
         p.fillRect(QRect(5, 3, 6, 4), QColor(0x7f, 0xb0, 0xe0));
     });
     icons_[LanguageEnglish] =
-        drawn([](QPainter& p) { PaintUnionFlag(p, QRectF(1, 4, kSize - 2, (kSize - 2) / 2)); });
+        drawn([](QPainter& p) { PaintUnionFlag(p, QRectF(1, 3, kSize - 2, 10)); });
     icons_[LanguageGerman] =
         bands({Qt::black, QColor(0xdd, 0x00, 0x00), QColor(0xff, 0xce, 0x00)}, {4, 4, 4});
     icons_[LanguageSpanish] = bands(
