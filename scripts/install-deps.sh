@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick time fonts-dejavu-core
   desktop-file-utils appstream xdotool
   dpkg-dev lintian
+  dbus-daemon
 )
 
 missing=()

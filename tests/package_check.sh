@@ -17,6 +17,7 @@ dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/packed
 diff -u "$work/installed" "$work/packed"
 
 dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6
+dpkg-deb --field "$deb" Depends | grep -q libqt6dbus6
 dpkg-deb --field "$deb" Section | grep -qx sound
 dpkg -x "$deb" "$work/root"
 grep -q '^License: GPL-3.0-or-later' "$work/root/usr/share/doc/melvo/copyright"

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -100,6 +101,59 @@ private slots:
             QCOMPARE(w.panel(1), "Status: Looking for iPod");
             writeThreeSongPlayer(w.folder("e"));
         });
+        w.window.show();
+        QTRY_COMPARE(w.panel(2), "Songs: 3");
+        QCOMPARE(asked, 1);
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("e"));
+    }
+
+    void openFolderTakesAPlayerFolderAndSearchesItFirst() {
+        MainWindow w;
+        QDir().mkpath(w.folder("e"));
+        writeThreeSongPlayer(w.folder("backup"), "Backup");
+        w.drives = {w.folder("e")};
+        QStringList picked = {w.folder("e"), w.folder("backup")};
+        w.window.SetFolderPicker(
+            [&picked](QWidget*, const QString&) { return picked.takeFirst(); });
+        // Open Folder twice: a folder without a player is refused with a message, the
+        // player's folder is taken.
+        QString refusal;
+        answerModal<QMessageBox>(&w.window, nullptr,
+                                 [&](QMessageBox& box) { refusal = box.text(); });
+        answerNoPlayer(&w.window, "cmdOpenFolder", [](frmNoiPod& dialog) {
+            QCOMPARE(dialog.findChild<QPushButton*>("cmdOpenFolder")->text(), "Open Folder…");
+        });
+        answerNoPlayer(&w.window, "cmdOpenFolder");
+        w.window.show();
+        QTRY_COMPARE(w.panel(2), "Songs: 3");
+        QVERIFY(picked.isEmpty());
+        QCOMPARE(
+            refusal,
+            "This folder holds no iPod music database. Choose the folder that holds iPod_Control.");
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("backup"));
+        QCOMPARE(w.window.windowTitle(), frmStart::WindowTitle + " ~ Backup");
+        QCOMPARE(w.find<QComboBox>("Drives")->itemText(0), w.folder("backup"));
+    }
+
+    void aPlayerMountedWhileTheDialogIsOpenClosesIt() {
+        MainWindow w;
+        QDir().mkpath(w.folder("e"));
+        w.drives = {w.folder("e")};
+        int asked = 0;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<frmNoiPod*>(QApplication::activeModalWidget());
+            if (!dialog || asked > 0)
+                return;
+            ++asked;
+            auto* watch = dialog->findChild<QTimer*>("tmrPlayerWatch");
+            QVERIFY(watch->isActive());
+            QCOMPARE(watch->interval(), w.find<QTimer>("Timer1")->interval());
+            writeThreeSongPlayer(w.folder("e")); // plugged in; no button is pressed
+            watch->setInterval(10);              // the test need not wait its seconds
+        });
+        poll.start();
         w.window.show();
         QTRY_COMPARE(w.panel(2), "Songs: 3");
         QCOMPARE(asked, 1);

@@ -50,6 +50,27 @@ private slots:
             QSKIP("needs an X server (the test runs under xvfb-run)");
     }
 
+    void theCommandLine() {
+        const auto parse = [](QStringList arguments) {
+            return MelvoProgram::Parse(QStringList{"/usr/bin/melvo"} + arguments);
+        };
+        const MelvoProgram::CommandLine version = parse({"--version"});
+        QCOMPARE(version.ExitCode, 0);
+        QCOMPARE(version.Message, QString("melvo %1\n").arg(MelvoVersion));
+        const MelvoProgram::CommandLine unknown = parse({"--colour"});
+        QCOMPARE(unknown.ExitCode, 1);
+        QCOMPARE(unknown.Message, "Unknown option 'colour'.\nTry 'melvo --help' for more.\n");
+        // A folder without a player's database is named before the window opens, and is
+        // searched all the same (the player may be copied there later).
+        QTemporaryDir dir;
+        const MelvoProgram::CommandLine empty = parse({"--player", dir.path()});
+        QCOMPARE(empty.ExitCode, -1);
+        QCOMPARE(empty.PlayerFolders, QStringList({dir.path()}));
+        QVERIFY2(empty.Warnings.startsWith("melvo: no iPod music database in " +
+                                           QDir::toNativeSeparators(dir.path())),
+                 qPrintable(empty.Warnings));
+    }
+
     void aSessionOnARealDisplay() {
         QTemporaryDir dir;
         const QString player = dir.filePath("ipod");
@@ -76,8 +97,10 @@ private slots:
         answerModal<frmLanguage>(&answers, nullptr, [](frmLanguage& chooser) {
             QTest::mouseClick(chooser.findChild<QPushButton*>("XPBEng"), Qt::LeftButton);
         });
-        MelvoProgram program(MelvoProgram::Parse({"melvo", "--player", player}), store,
-                             ConfigFilePath(bin));
+        const MelvoProgram::CommandLine commandLine =
+            MelvoProgram::Parse({"melvo", "--player", player});
+        QCOMPARE(commandLine.Warnings, "");
+        MelvoProgram program(commandLine, store, ConfigFilePath(bin));
         frmStart& window = program.Window();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto find = [&window](const char* name) {

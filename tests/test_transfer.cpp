@@ -10,15 +10,20 @@
 #include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
+#include "transfer/RunNotice.h"
 #include "transfer/TransferEngine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QProcess>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
@@ -122,6 +127,20 @@ public:
         return answers.isEmpty() ? PromptAnswer::None : answers.takeFirst();
     }
     void ProcessEvents() override {}
+};
+
+// org.freedesktop.Notifications as a desktop offers it, keeping what it was sent.
+class FakeNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QList<QStringList> calls; // application, summary, body
+public slots:
+    uint Notify(const QString& application, uint, const QString&, const QString& summary,
+                const QString& body, const QStringList&, const QVariantMap&, int) {
+        calls << QStringList{application, summary, body};
+        return uint(calls.size());
+    }
 };
 
 } // namespace
@@ -529,6 +548,16 @@ private slots:
         QCOMPARE(run.Failures().size(), size_t(1));
         QCOMPARE(run.Failures()[0].Song, "Band - Song 3");
         QCOMPARE(view.copying.last(), "Transfer completed with errors");
+        // A long run that ended in the background is told with its counts; one the user
+        // watched or a short one is not.
+        using enum TransferEngine::Outcome;
+        const std::optional<RunNotice> notice =
+            NoticeForRun(english, run, Completed, 10000, 10000, false);
+        QVERIFY(notice);
+        QCOMPARE(notice->Summary, "Transfer completed with errors");
+        QCOMPARE(notice->Body, "Copied: 1, Skipped: 2, Failed: 1");
+        QVERIFY(!NoticeForRun(english, run, Completed, 10000, 10000, true));
+        QVERIFY(!NoticeForRun(english, run, Completed, 9999, 10000, false));
 
         // Cancel seen at the next song: the third is never reached.
         ScriptedView cancelling;
@@ -539,6 +568,42 @@ private slots:
         QCOMPARE(stopped.Run(rows, options), TransferEngine::Outcome::Cancelled);
         QCOMPARE(stopped.CopiedCount(), 2);
         QVERIFY(stopped.Failures().empty());
+        QVERIFY(!NoticeForRun(english, stopped, Cancelled, 10000, 10000, false));
+    }
+
+    void aLongRunInTheBackgroundIsNoticed() {
+        // A session bus of the test's own, with a notification service that counts.
+        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+        if (daemon.isEmpty())
+            QSKIP("needs dbus-daemon");
+        QProcess bus;
+        bus.start(daemon, {"--session", "--print-address", "--nofork"});
+        QVERIFY(bus.waitForReadyRead(10000));
+        const QString address = QString::fromLocal8Bit(bus.readLine()).trimmed();
+        const auto end = qScopeGuard([&bus] {
+            bus.kill();
+            bus.waitForFinished();
+        });
+        QDBusConnection serviceSide = QDBusConnection::connectToBus(address, "notifications");
+        FakeNotifications service;
+        QVERIFY(serviceSide.registerObject("/org/freedesktop/Notifications", &service,
+                                           QDBusConnection::ExportAllSlots));
+        QVERIFY(serviceSide.registerService("org.freedesktop.Notifications"));
+
+        TransferWindow w(threeSongs());
+        CopyDriver driver;
+        driver.whileCopying = [&](frmCopy& copy) {
+            copy.Notice().AfterMs = 0;
+            copy.Notice().Bus = QDBusConnection::connectToBus(address, "melvo");
+            QApplication::setActiveWindow(nullptr); // the user went to another program
+        };
+        w.copy(driver);
+        QCOMPARE(driver.copying, "Transfer completed successfully");
+        QTRY_COMPARE(service.calls.size(), 1);
+        QCOMPARE(service.calls[0], QStringList({"Melvo", "Transfer completed successfully",
+                                                "Copied: 3, Skipped: 0, Failed: 0"}));
+        QDBusConnection::disconnectFromBus("melvo");
+        QDBusConnection::disconnectFromBus("notifications");
     }
 
     void optionsOfARun() {

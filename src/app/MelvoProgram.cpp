@@ -1,5 +1,7 @@
 #include "app/MelvoProgram.h"
 
+#include "Version.h"
+#include "platform/PlayerPath.h"
 #include "platform/Volumes.h"
 
 #include <QCommandLineParser>
@@ -23,21 +25,35 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
     parser.setApplicationDescription(QStringLiteral(
         "Copies the songs of an iPod (or of a copy of its folders) to this computer."));
     const QCommandLineOption help = parser.addHelpOption();
+    // Not addVersionOption: it reads the application's version, and there is no application
+    // yet.
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Displays version information."));
+    parser.addOption(version);
     const QCommandLineOption player = playerOption();
     parser.addOption(player);
+    // Read before the application exists, so the program's name is filled in here.
+    const QString program =
+        arguments.isEmpty() ? QStringLiteral("melvo") : QFileInfo(arguments.first()).fileName();
     CommandLine line;
     if (!parser.parse(arguments)) {
-        line.Message = parser.errorText() + u'\n';
+        line.Message =
+            parser.errorText() + QStringLiteral("\nTry '%1 --help' for more.\n").arg(program);
         line.ExitCode = 1;
     } else if (parser.isSet(help)) {
-        // Read before the application exists, so the program's name is filled in here.
-        const QString program =
-            arguments.isEmpty() ? QStringLiteral("melvo") : QFileInfo(arguments.first()).fileName();
         line.Message = parser.helpText().replace(QLatin1String("<executable_name>"), program);
         line.ExitCode = 0;
+    } else if (parser.isSet(version)) {
+        line.Message = program + u' ' + QLatin1String(MelvoVersion) + u'\n';
+        line.ExitCode = 0;
     }
-    for (const QString& dir : parser.values(player))
+    for (const QString& dir : parser.values(player)) {
         line.PlayerFolders << QDir(dir).absolutePath();
+        if (PlayerDatabaseFile(line.PlayerFolders.last()).isEmpty())
+            line.Warnings += QStringLiteral("%1: no iPod music database in %2 "
+                                            "(iPod_Control/iTunes/iTunesDB); looking further.\n")
+                                 .arg(program, QDir::toNativeSeparators(line.PlayerFolders.last()));
+    }
     return line;
 }
 

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(commandLine.Message), commandLine.ExitCode == 0 ? stdout : stderr);
         return commandLine.ExitCode;
     }
+    std::fputs(qPrintable(commandLine.Warnings), stderr);
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(ApplicationName);

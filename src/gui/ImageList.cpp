@@ -53,6 +53,37 @@ QIcon bands(const QList<QColor>& colours, const QList<int>& heights) {
 
 } // namespace
 
+void PaintUnionFlag(QPainter& p, const QRectF& r) {
+    const QColor blue(0x01, 0x21, 0x69), red(0xc8, 0x10, 0x2e);
+    p.save();
+    p.setClipRect(r);
+    p.translate(r.topLeft());
+    p.scale(r.width() / 60, r.height() / 30); // drawn on the flag's own 60 by 30 grid
+    p.fillRect(QRectF(0, 0, 60, 30), blue);
+    const auto saltire = [&p] {
+        p.drawLine(QLineF(0, 0, 60, 30));
+        p.drawLine(QLineF(60, 0, 0, 30));
+    };
+    p.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::FlatCap));
+    saltire();
+    // The red saltire lies off the centre of the white, turning clockwise around the flag.
+    QPainterPath turn;
+    turn.addPolygon(QPolygonF({{30, 15}, {60, 15}, {60, 30}}));
+    turn.addPolygon(QPolygonF({{30, 15}, {30, 30}, {0, 30}}));
+    turn.addPolygon(QPolygonF({{30, 15}, {0, 15}, {0, 0}}));
+    turn.addPolygon(QPolygonF({{30, 15}, {30, 0}, {60, 0}}));
+    p.save();
+    p.setClipPath(turn, Qt::IntersectClip);
+    p.setPen(QPen(red, 4, Qt::SolidLine, Qt::FlatCap));
+    saltire();
+    p.restore();
+    p.fillRect(QRectF(25, 0, 10, 30), Qt::white);
+    p.fillRect(QRectF(0, 10, 60, 10), Qt::white);
+    p.fillRect(QRectF(27, 0, 6, 30), red);
+    p.fillRect(QRectF(0, 12, 60, 6), red);
+    p.restore();
+}
+
 ImageList::ImageList() {
     blank_ = drawn([](QPainter&) {});
     icons_[Acc] = badge(QColor(0x8e, 0x44, 0xad), QStringLiteral("AAC"));
@@ -80,13 +111,8 @@ ImageList::ImageList() {
         p.drawEllipse(QPointF(8, 10.5), 2.5, 2.5);
         p.fillRect(QRect(5, 3, 6, 4), QColor(0x7f, 0xb0, 0xe0));
     });
-    icons_[LanguageEnglish] = drawn([](QPainter& p) {
-        p.fillRect(QRect(1, 3, 14, 10), QColor(0x01, 0x21, 0x69));
-        p.fillRect(QRect(1, 7, 14, 2), Qt::white);
-        p.fillRect(QRect(7, 3, 2, 10), Qt::white);
-        p.fillRect(QRect(1, 7, 14, 1), QColor(0xc8, 0x10, 0x2e));
-        p.fillRect(QRect(7, 3, 1, 10), QColor(0xc8, 0x10, 0x2e));
-    });
+    icons_[LanguageEnglish] =
+        drawn([](QPainter& p) { PaintUnionFlag(p, QRectF(1, 3, kSize - 2, 10)); });
     icons_[LanguageGerman] =
         bands({Qt::black, QColor(0xdd, 0x00, 0x00), QColor(0xff, 0xce, 0x00)}, {4, 4, 4});
     icons_[LanguageSpanish] = bands(

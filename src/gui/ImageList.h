@@ -5,6 +5,12 @@
 #include <QIcon>
 #include <QMap>
 
+class QPainter;
+class QRectF;
+
+// The Union flag filling r: the English language's flag in the menu and the language window.
+void PaintUnionFlag(QPainter& p, const QRectF& r);
+
 // `ImageList1`: the small icons of the menus and of the song list's file types, drawn by
 // the program itself. The file-type icons have the numbers the song list's rows name
 // (FileTypeIcons); the menu icons follow from 30.

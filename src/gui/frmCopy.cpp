@@ -66,8 +66,10 @@ void frmCopy::showEvent(QShowEvent* event) {
 
 void frmCopy::run() {
     running_ = true;
-    engine_.Run(std::move(rows_), options_);
+    notice_.RunStarted();
+    const TransferEngine::Outcome outcome = engine_.Run(std::move(rows_), options_);
     running_ = false;
+    notice_.RunEnded(language_, engine_, outcome, parentWidget() ? parentWidget()->window() : this);
     cmdCancel_->setText(language_.Entry(Text::Finish));
     cmdDetails_->setVisible(!engine_.FailureText().isEmpty());
     adjustSize(); // room for the summary's second line

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/DesktopNotice.h"
 #include "transfer/TransferEngine.h"
 
 #include <QDialog>
@@ -17,6 +18,8 @@ public:
             QWidget* parent = nullptr);
 
     const TransferEngine& Engine() const { return engine_; }
+    // What a long run tells the desktop at its end; tests shorten the time and set the bus.
+    EndOfRunNotice& Notice() { return notice_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -40,6 +43,7 @@ private:
     std::vector<SongRow> rows_;
     TransferOptions options_;
     TransferEngine engine_;
+    EndOfRunNotice notice_;
     bool started_ = false;
     bool running_ = false;
     bool finishRequested_ = false;

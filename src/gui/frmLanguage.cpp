@@ -1,5 +1,6 @@
 #include "gui/frmLanguage.h"
 
+#include "gui/ImageList.h"
 #include "gui/WindowStyle.h"
 #include "settings/KnownLanguages.h"
 
@@ -7,26 +8,36 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <functional>
 
 namespace {
 
-// A small flag of three stripes, across (horizontal) or down.
-QIcon flag(std::initializer_list<QColor> stripes, bool across) {
+// A flag's picture, in the size the buttons show, with a grey edge.
+QIcon framed(const std::function<void(QPainter&)>& draw) {
     QPixmap pixmap(48, 32);
     QPainter p(&pixmap);
-    const int n = static_cast<int>(stripes.size());
-    int i = 0;
-    for (const QColor& c : stripes) {
-        if (across)
-            p.fillRect(0, i * 32 / n, 48, 32 / n + 1, c);
-        else
-            p.fillRect(i * 48 / n, 0, 48 / n + 1, 32, c);
-        ++i;
-    }
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(120, 120, 120));
     p.drawRect(0, 0, 47, 31);
     p.end();
     return QIcon(pixmap);
+}
+
+// A flag of three stripes, across (horizontal) or down.
+QIcon flag(std::initializer_list<QColor> stripes, bool across) {
+    return framed([&](QPainter& p) {
+        const int n = static_cast<int>(stripes.size());
+        int i = 0;
+        for (const QColor& c : stripes) {
+            if (across)
+                p.fillRect(0, i * 32 / n, 48, 32 / n + 1, c);
+            else
+                p.fillRect(i * 48 / n, 0, 48 / n + 1, 32, c);
+            ++i;
+        }
+    });
 }
 
 } // namespace
@@ -45,7 +56,7 @@ frmLanguage::frmLanguage(const QString& title, QWidget* parent) : QDialog(parent
     };
     const Choice choices[] = {
         {"XPBEng", u"English", LanguageKeys[0],
-         flag({QColor(1, 33, 105), QColor(255, 255, 255), QColor(200, 16, 46)}, true)},
+         framed([](QPainter& p) { PaintUnionFlag(p, QRectF(0, 0, 48, 32)); })},
         {"XPBGER", u"Deutsch", LanguageKeys[1],
          flag({Qt::black, QColor(221, 0, 0), QColor(255, 206, 0)}, true)},
         {"XPBSPA", u"Español", LanguageKeys[2],

@@ -4,13 +4,19 @@
 #include "gui/MessageDialog.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
+#include "platform/PlayerPath.h"
 #include "settings/LanguageTable.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
-frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent)
+    : QDialog(parent), language_(language) {
     setObjectName(QStringLiteral("frmNoiPod"));
     setModal(true);
     setWindowTitle(language.Entry(Text::MissingIPod));
@@ -32,6 +38,9 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
     auto* cmdHelp = new QPushButton(QStringLiteral("Help"));
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->setAutoDefault(false);
+    auto* cmdOpenFolder = new QPushButton(language.Entry(Text::OpenFolder));
+    cmdOpenFolder->setObjectName(QStringLiteral("cmdOpenFolder"));
+    cmdOpenFolder->setAutoDefault(false);
 
     connect(cmdRetry, &QPushButton::clicked, this, [this] {
         answer_ = Retry;
@@ -42,11 +51,45 @@ frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent) : QDialog(p
         reject();
     });
     connect(cmdHelp, &QPushButton::clicked, this, [] { OpenWithShell(WebLinks::MakerSite); });
+    connect(cmdOpenFolder, &QPushButton::clicked, this, &frmNoiPod::openFolder);
+
+    watch_ = new QTimer(this);
+    watch_->setObjectName(QStringLiteral("tmrPlayerWatch"));
+    connect(watch_, &QTimer::timeout, this, [this] {
+        // Not while a message or the folder picker of this dialog is open over it.
+        if (!playerMounted_ || QApplication::activeModalWidget() != this)
+            return;
+        if (playerMounted_()) {
+            answer_ = Retry;
+            accept();
+        }
+    });
 
     QHBoxLayout* buttons = LayOutMessage(this, QStyle::SP_MessageBoxInformation, {label1, label2});
     buttons->addWidget(cmdHelp);
+    buttons->addWidget(cmdOpenFolder);
     buttons->addStretch(1);
     buttons->addWidget(cmdRetry);
     buttons->addWidget(cmdCancel);
     setMinimumWidth(420);
+}
+
+void frmNoiPod::WatchForPlayer(std::function<bool()> playerMounted, int intervalMs) {
+    playerMounted_ = std::move(playerMounted);
+    watch_->start(intervalMs);
+}
+
+void frmNoiPod::openFolder() {
+    const QString chosen =
+        folderPicker_ ? folderPicker_(this, language_.Entry(Text::SelectFolder)) : QString();
+    if (chosen.isEmpty())
+        return;
+    // The search's own test: a folder the search would pass over is not taken.
+    if (PlayerDatabaseFile(chosen).isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), language_.Entry(Text::NoPlayerInFolder));
+        return;
+    }
+    chosenFolder_ = QDir(chosen).absolutePath();
+    answer_ = Retry;
+    accept();
 }

@@ -67,9 +67,9 @@ public:
     // Puts the progress bar into the fifth status panel and shows it.
     void DockProgressBar();
 
-    // Where the search for the player looks, in order: the folders of --player, then the
-    // mounted volumes. A window without a source never searches (tests that only look at
-    // the window).
+    // Where the search for the player looks, in order: the folders opened from the
+    // no-player dialog, the folders of --player, then the mounted volumes. A window without a
+    // source never searches (tests that only look at the window).
     using DriveSource = std::function<QStringList()>;
     void SetDriveSource(DriveSource source) { driveSource_ = std::move(source); }
 
@@ -131,6 +131,8 @@ private:
     void connectSongList();
     void connectOptions();
     void setPanel(int panel, const QString& text);
+    // The first of the search's places that holds a player's database, listed in Drives.
+    QString firstPlayerDrive();
     void setCopyEnabled(bool enabled);
     // The unattended rule the option buttons show.
     ExistingFile chosenRule() const;
@@ -171,6 +173,7 @@ private:
     std::optional<QString> folderBeforeUnplug_;
     int NoPlayerAnswer_ = 0;
     DriveSource driveSource_;
+    QStringList openedFolders_; // from the no-player dialog, the latest first
     FolderPicker folderPicker_;
     SongCatalog catalog_;
     SearchIndex search_;

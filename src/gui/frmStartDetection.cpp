@@ -58,27 +58,38 @@ void frmStart::FormActivate() {
     yield();
 }
 
+QString frmStart::firstPlayerDrive() {
+    // The folders opened from the no-player dialog first, the latest first, as --player's.
+    QStringList drives = openedFolders_;
+    if (driveSource_)
+        drives += driveSource_();
+    Drives_->clear();
+    Drives_->addItems(drives);
+    for (const QString& drive : drives) {
+        yield();
+        yield();
+        if (!PlayerDatabaseFile(drive).isEmpty())
+            return drive;
+    }
+    return {};
+}
+
 void frmStart::FindPlayerDrive() {
     QString found;
-    while (found.isEmpty()) {
-        const QStringList drives = driveSource_ ? driveSource_() : QStringList();
-        Drives_->clear();
-        Drives_->addItems(drives);
-        for (const QString& drive : drives) {
-            yield();
-            yield();
-            if (!PlayerDatabaseFile(drive).isEmpty()) {
-                found = drive;
-                break;
-            }
-        }
-        if (!found.isEmpty())
-            break;
+    while ((found = firstPlayerDrive()).isEmpty()) {
         NoPlayerAnswer_ = frmNoiPod::Retry;
         {
             frmNoiPod dialog(state_.Language, this);
+            dialog.SetFolderPicker(folderPicker_);
+            // The watch's own interval and test: a player mounted meanwhile ends the wait.
+            dialog.WatchForPlayer([this] { return !firstPlayerDrive().isEmpty(); },
+                                  Timer1_->interval());
             dialog.exec();
             NoPlayerAnswer_ = dialog.NoPlayerAnswer();
+            if (const QString folder = dialog.ChosenFolder(); !folder.isEmpty()) {
+                openedFolders_.removeAll(folder);
+                openedFolders_.prepend(folder);
+            }
         }
         if (NoPlayerAnswer_ == frmNoiPod::Quit) {
             close();

@@ -137,6 +137,13 @@ constexpr Row Rows[] = {
      {u"Status: Cannot read the iPod's music database",
       u"Status: Die Musikdatenbank des iPod kann nicht gelesen werden",
       u"Estado: No se puede leer la base de datos de música del iPod"}},
+    {111, {u"Open Folder…", u"Ordner öffnen…", u"Abrir carpeta…"}},
+    {112,
+     {u"This folder holds no iPod music database. Choose the folder that holds iPod_Control.",
+      u"Dieser Ordner enthält keine Musikdatenbank eines iPod. Wählen Sie den Ordner, der "
+      u"iPod_Control enthält.",
+      u"Esta carpeta no contiene ninguna base de datos de música de iPod. Elija la carpeta que "
+      u"contiene iPod_Control."}},
 };
 
 constexpr bool rowsInOrder() {

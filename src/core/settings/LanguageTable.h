@@ -84,6 +84,8 @@ enum class Text : int {
     Skipped = 103,
     Failed = 104,
     StatusCannotRead = 110,
+    OpenFolder = 111,
+    NoPlayerInFolder = 112,
 };
 
 // The texts of the interface in one language at a time: 201 numbered slots, 0..200.

@@ -270,8 +270,8 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     view_.ShowCurrentFile(summary(started));
     view_.ShowProgress(10, 10);
     // "Transfer completed successfully" only when it was.
-    const bool clean = errors_ == 0 && failures_.empty();
-    view_.ShowCopying(language_.Entry(clean ? Text::TransferSucceeded : Text::TransferHadErrors));
+    view_.ShowCopying(
+        language_.Entry(Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors));
     return Outcome::Completed;
 }
 

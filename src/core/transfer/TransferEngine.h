@@ -78,6 +78,8 @@ public:
     int CopiedCount() const { return copied_; }
     int SkippedCount() const { return skipped_; }
     const std::vector<TransferFailure>& Failures() const { return failures_; }
+    // Nothing failed and no error was shown: the run may say "completed successfully".
+    bool Succeeded() const { return errors_ == 0 && failures_.empty(); }
     // Every failure of the run, the playlist's included, one after the other as text.
     QString FailureText() const;
     // The decision that stands for the rest of the run.

@@ -1,0 +1,19 @@
+#include "transfer/RunNotice.h"
+
+std::optional<RunNotice> NoticeForRun(const LanguageTable& language, const TransferEngine& engine,
+                                      TransferEngine::Outcome outcome, qint64 elapsedMs,
+                                      qint64 afterMs, bool programActive) {
+    if (outcome != TransferEngine::Outcome::Completed || programActive || elapsedMs < afterMs)
+        return std::nullopt;
+    RunNotice notice;
+    notice.Summary =
+        language.Entry(engine.Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors);
+    notice.Body = QStringLiteral("%1: %2, %3: %4, %5: %6")
+                      .arg(language.Entry(Text::Copied))
+                      .arg(engine.CopiedCount())
+                      .arg(language.Entry(Text::Skipped))
+                      .arg(engine.SkippedCount())
+                      .arg(language.Entry(Text::Failed))
+                      .arg(engine.Failures().size());
+    return notice;
+}
