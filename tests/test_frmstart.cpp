@@ -192,6 +192,7 @@ private slots:
         const auto closedAt = [&w](const std::function<void()>& arrange) {
             w.window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+            w.window.LoadSettings(); // a run that found its player
             arrange();
             w.window.close();
         };

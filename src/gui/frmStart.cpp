@@ -522,8 +522,9 @@ void frmStart::resizeEvent(QResizeEvent* event) {
 void frmStart::closeEvent(QCloseEvent* event) {
     // Nothing to offer when the store cannot be written: the program ends all the same.
     (void)SaveSettings();
-    // A window never shown has no place of its own to keep.
-    if (shownOnce_)
+    // Like the choices, only in a run that loaded them: a Quit before the player was
+    // found leaves the store as it was. A window never shown has no place of its own.
+    if (settingsLoaded_ && shownOnce_)
         (void)SaveWindowGeometry(store_, saveGeometry());
     // The program ends by leaving its event loop: its own process only, never another
     // running copy that may be in the middle of a transfer.
