@@ -1,8 +1,8 @@
 // A person's session on a real display (an X server, through Qt's xcb platform): the first
 // start of `melvo --player` with an empty settings store, the language question, a
 // playlist, a search, ticks by mouse, an output folder and format typed in, the playlist
-// export, a copy with one overwrite question, Finish, and closing the window; then what is
-// on disk.
+// export, a copy with one overwrite question, Finish, the menus from the keyboard, and
+// Ctrl+Q; then what is on disk.
 
 #include "app/MelvoProgram.h"
 #include "gui/frmLanguage.h"
@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -194,14 +195,41 @@ private slots:
         CopyDriver person;
         person.withMouse = true;
         person.answers = {"XPYes"};
+        // The copy window opens over the main window, centred, as first seen.
+        std::optional<QPoint> copyOffCentre;
+        person.whileCopying = [&](frmCopy& copy) {
+            if (!copyOffCentre)
+                copyOffCentre = copy.frameGeometry().center() - window.frameGeometry().center();
+        };
         QTest::mouseClick(find("cmdCopy"), Qt::LeftButton);
         QTRY_COMPARE(person.windows, 1);
         QTRY_VERIFY(!person.copying.isEmpty());
         QCOMPARE(person.promptedFiles, QStringList({"Michael Jackson - Beat It.mp3"}));
         QCOMPARE(person.copying, "Transfer completed successfully");
         QVERIFY(person.messages.isEmpty());
+        QVERIFY(copyOffCentre && copyOffCentre->manhattanLength() <= 4);
 
-        window.close();
+        // The keyboard alone: F10 opens the first menu, Alt and a letter of the language's
+        // own another, Ctrl+F goes to the search box, Ctrl+Q ends the program.
+        window.windowHandle()->requestActivate();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), window.windowHandle());
+        auto* fileMenu = window.findChild<QMenu*>("mnuFile");
+        QTest::keyClick(&window, Qt::Key_F10);
+        QTRY_VERIFY(fileMenu->isVisible());
+        QTest::keyClick(fileMenu, Qt::Key_Escape);
+        QTRY_VERIFY(!fileMenu->isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape); // the menu bar lets go of the keys
+        auto* languageMenu = window.findChild<QMenu*>("mnuLanguage");
+        QCOMPARE(languageMenu->title(), "&Language");
+        QTest::keyClick(&window, Qt::Key_L, Qt::AltModifier);
+        QTRY_VERIFY(languageMenu->isVisible());
+        QTest::keyClick(languageMenu, Qt::Key_Escape);
+        QTRY_VERIFY(!languageMenu->isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTRY_COMPARE(QGuiApplication::focusWindow(), window.windowHandle());
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(search->hasFocus());
+        QTest::keyClick(search, Qt::Key_Q, Qt::ControlModifier);
         QTRY_VERIFY(!window.isVisible());
 
         // Beat It (asked, replaced) and Hey Jude were ticked; Heartbeat was ticked and let go.

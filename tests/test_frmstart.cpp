@@ -1,5 +1,5 @@
-// The main window: every control by its name, the start state, the language mark, and
-// the settings passing through the controls.
+// The main window: every control by its name, the start state, the language mark, the
+// settings passing through the controls, and its size and place from one run to the next.
 
 #include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -181,6 +183,40 @@ private slots:
                         again.TwipsPerPixel());
             QVERIFY(!again.findChild<QCheckBox*>("chkExportPlaylists")->isChecked());
         }
+    }
+
+    void theWindowComesBackAsItWas() {
+        Window w;
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect place(screen.topLeft() + QPoint(40, 30), QSize(600, 540));
+        const auto closedAt = [&w](const std::function<void()>& arrange) {
+            w.window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+            w.window.LoadSettings(); // a run that found its player
+            arrange();
+            w.window.close();
+        };
+        closedAt([&] { w.window.setGeometry(place); });
+        {
+            frmStart again(w.state, w.store, w.dir.filePath("config.cfg"));
+            QCOMPARE(again.geometry(), place);
+            QVERIFY(!again.isMaximized());
+        }
+        closedAt([&] { w.window.setWindowState(Qt::WindowMaximized); });
+        {
+            frmStart again(w.state, w.store, w.dir.filePath("config.cfg"));
+            QVERIFY(again.isMaximized());
+            QCOMPARE(again.normalGeometry(), place);
+        }
+        // Stored on a screen that is gone: it comes onto the one there is, whole.
+        closedAt([&] {
+            w.window.setWindowState(Qt::WindowNoState);
+            w.window.setGeometry(QRect(screen.bottomRight() + QPoint(3000, 2000), place.size()));
+        });
+        QVERIFY(!screen.intersects(QRect(w.window.pos(), place.size())));
+        frmStart lost(w.state, w.store, w.dir.filePath("config.cfg"));
+        QVERIFY2(screen.contains(lost.geometry()), qPrintable(QDebug::toString(lost.geometry())));
+        QCOMPARE(lost.size(), place.size());
     }
 
     void ticksAreBoldAndCounted() {

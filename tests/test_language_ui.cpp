@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabBar>
@@ -66,7 +67,7 @@ private slots:
         s.window->StartLanguage();
         QCOMPARE(title, frmStart::WindowTitle);
         QCOMPARE(s.language(), "german");
-        QCOMPARE(s.find<QMenu>("mnuFile")->title(), "Datei");
+        QCOMPARE(s.find<QMenu>("mnuFile")->title(), "&Datei");
         QCOMPARE(s.find<QLabel>("Label2")->text(), "Wiedergabelisten");
         QCOMPARE(
             s.find<QTreeView>("LV")->model()->headerData(Column::Title, Qt::Horizontal).toString(),
@@ -82,7 +83,7 @@ private slots:
         QTest::qWait(50);
         watch->stop();
         QCOMPARE(asked, 0);
-        QCOMPARE(s.find<QMenu>("mnuFile")->title(), "Datei");
+        QCOMPARE(s.find<QMenu>("mnuFile")->title(), "&Datei");
     }
 
     void closingTheQuestionMeansEnglishForNow() {
@@ -92,7 +93,7 @@ private slots:
         s.window->StartLanguage();
         QCOMPARE(s.language(), "");
         QCOMPARE(s.state.Language.Key(), "english");
-        QCOMPARE(s.find<QMenu>("mnuFile")->title(), "File");
+        QCOMPARE(s.find<QMenu>("mnuFile")->title(), "&File");
     }
 
     void aStoredKeyInOtherCaseLoadsNothing() {
@@ -124,6 +125,12 @@ private slots:
         QCOMPARE(w.find<QPushButton>("cmdCopy")->text(), "Empezar la copia");
         QCOMPARE(w.find<QTabWidget>("Tab1")->tabText(1), "Preferencias del destino");
         QCOMPARE(w.find<QLabel>("txtFormat4")->text(), "- nro de pista");
+        // The letters for Alt are the language's own, each once: Ayuda's A is Archivo's.
+        QStringList titles;
+        for (QAction* menu : w.window.menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles, QStringList({"&Archivo", "&Herramientas", "&Idioma", "A&yuda"}));
+        QCOMPARE(w.find<QAction>("mnuSpanish")->text(), "E&spañol"); // after &English
         // The counters show what is there, in the new language.
         QCOMPARE(w.panel(2), "Canciones: 2");
         QCOMPARE(w.panel(3), "Seleccionada:2");

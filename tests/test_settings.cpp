@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 #include "songlist/SongListModel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QSettings>
@@ -226,6 +227,17 @@ private slots:
         QLocale::setDefault(QLocale::c());
         QCOMPARE(fields.size(), 9);
         QCOMPARE(fields[field], text);
+    }
+
+    void nearestExistingFolder() {
+        Fixture f;
+        const QString native = QDir::toNativeSeparators(f.dir.path());
+        QCOMPARE(NearestExistingFolder(native), native);
+        QCOMPARE(NearestExistingFolder(QDir::toNativeSeparators(f.dir.filePath(u"a/b/c"_s))),
+                 native);
+        QCOMPARE(NearestExistingFolder(u""_s), u""_s);
+        // Nothing of it there (an unplugged drive): the picker opens where it likes.
+        QCOMPARE(NearestExistingFolder(native, [](const QString&) { return false; }), u""_s);
     }
 
     void configFileLocation() {

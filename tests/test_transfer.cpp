@@ -648,8 +648,10 @@ private slots:
         // Browse: a cancelled picker keeps the folder, a chosen one replaces it.
         QString answer;
         QStringList titles;
-        w.window.SetFolderPicker([&](QWidget*, const QString& title) {
+        QStringList starts;
+        w.window.SetFolderPicker([&](QWidget*, const QString& title, const QString& start) {
             titles << title;
+            starts << start;
             return answer;
         });
         w.find<QPushButton>("cmdBrowse")->click();
@@ -660,6 +662,14 @@ private slots:
                  QDir::toNativeSeparators(w.dir.path()));
         QVERIFY(w.panel(4).endsWith(" Free"));
         QCOMPARE(titles, QStringList({"Select folder", "Select folder"}));
+        // It opened at the folder in the box, or at the nearest one there is of a folder
+        // still to be made (the output folder, then two below one that is there).
+        QVERIFY(QDir().mkpath(w.dir.filePath("sub")));
+        w.find<QLineEdit>("txtBrowsePath")->setText(w.dir.filePath("sub/new/deeper"));
+        answer.clear();
+        w.find<QPushButton>("cmdBrowse")->click();
+        const QString top = QDir::toNativeSeparators(w.dir.path());
+        QCOMPARE(starts, QStringList({top, top, QDir::toNativeSeparators(w.dir.filePath("sub"))}));
     }
 };
 

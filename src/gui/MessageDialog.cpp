@@ -1,9 +1,29 @@
 #include "gui/MessageDialog.h"
 
+#include "platform/ScreenPlace.h"
+
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
+
+namespace {
+
+class PlacedMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event); // sizes the box to its text
+        PlaceOverOwner(this, event);
+    }
+};
+
+} // namespace
 
 QHBoxLayout* LayOutMessage(QDialog* dialog, QStyle::StandardPixmap icon,
                            std::initializer_list<QWidget*> texts, QLabel** iconLabel) {
@@ -22,4 +42,25 @@ QHBoxLayout* LayOutMessage(QDialog* dialog, QStyle::StandardPixmap icon,
     whole->addLayout(top);
     whole->addLayout(buttons);
     return buttons;
+}
+
+void PlaceOverOwner(QWidget* dialog, const QShowEvent* event) {
+    if (event->spontaneous()) // shown again by the window system (restored): it stays
+        return;
+    const QWidget* owner = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    const bool ownerShown = owner && owner->isVisible();
+    const QScreen* screen = ownerShown ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Before it maps the dialog has no frame yet: its own size stands for the frame's.
+    const QRect frame = dialog->frameGeometry();
+    const QRect placed = CentredOver(frame.size(), ownerShown ? owner->frameGeometry() : QRect(),
+                                     screen->availableGeometry());
+    dialog->move(placed.topLeft());
+}
+
+void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                    const QString& text) {
+    PlacedMessageBox box(icon, title, text, QMessageBox::Ok, owner);
+    box.exec();
 }

@@ -1,5 +1,6 @@
 #include "gui/frmCopy.h"
 
+#include "gui/MessageDialog.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmCopyError.h"
 
@@ -58,6 +59,7 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
 
 void frmCopy::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    PlaceOverOwner(this, event);
     if (!started_) {
         started_ = true;
         QTimer::singleShot(0, this, &frmCopy::run);
@@ -142,11 +144,11 @@ void frmCopy::ShowProgress(int maximum, int value) {
 }
 
 void frmCopy::ShowError(const QString& message) {
-    QMessageBox::warning(this, windowTitle(), message);
+    ShowMessageBox(this, QMessageBox::Warning, windowTitle(), message);
 }
 
 void frmCopy::ShowMessage(const QString& text) {
-    QMessageBox::information(this, windowTitle(), text);
+    ShowMessageBox(this, QMessageBox::Information, windowTitle(), text);
 }
 
 PromptAnswer frmCopy::AskOverwrite(const QString& fileName) {

@@ -46,3 +46,8 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
     }
     setMinimumWidth(460);
 }
+
+void frmCopyError::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    PlaceOverOwner(this, event);
+}

@@ -15,6 +15,9 @@ public:
     // The button pressed; None when the prompt was closed another way.
     PromptAnswer Answer() const { return answer_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     PromptAnswer answer_ = PromptAnswer::None;
 };

@@ -3,6 +3,7 @@
 
 #include "extras/CopyProgram.h"
 #include "extras/WebLinks.h"
+#include "gui/MessageDialog.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
@@ -122,6 +123,15 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     setFocusOrder();
     nameForAccessibility();
     resize(960, 640);
+    restoreWindowGeometry();
+}
+
+void frmStart::restoreWindowGeometry() {
+    // Qt keeps a restored window on a screen there is, its title bar within reach, even
+    // when the screens are not those it was stored on.
+    const QByteArray stored = LoadWindowGeometry(store_);
+    if (!stored.isEmpty())
+        restoreGeometry(stored);
 }
 
 QAction* frmStart::action(QMenu* menu, const char* name, const QString& text, int icon) {
@@ -135,6 +145,7 @@ void frmStart::buildMenus() {
 
     QMenu* file = mnuFile_ = named(bar->addMenu(QStringLiteral("File")), "mnuFile");
     QAction* exit = action(file, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
+    exit->setShortcut(QKeySequence::Quit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* tools = mnuTools_ = named(bar->addMenu(QStringLiteral("Tools")), "mnuTools");
@@ -163,8 +174,11 @@ void frmStart::buildMenus() {
     help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
     action(help, "mnuHelpDoc", QStringLiteral("Help"), ImageList::HelpDoc)->setEnabled(false);
     help->addAction(QStringLiteral("-Web Links"))->setEnabled(false);
-    connect(action(help, "mnuMelvoLink", QStringLiteral("Melvo on the Web"), ImageList::WebLink),
-            &QAction::triggered, this, [] { OpenWithShell(WebLinks::MakerSite); });
+    // The maker's site is the help there is (the no-player dialog's Help goes there too).
+    QAction* webHelp =
+        action(help, "mnuMelvoLink", QStringLiteral("Melvo on the Web"), ImageList::WebLink);
+    webHelp->setShortcut(QKeySequence::HelpContents);
+    connect(webHelp, &QAction::triggered, this, [] { OpenWithShell(WebLinks::MakerSite); });
     connect(action(help, "mnuFanSite", WebLinks::FanSiteName, ImageList::WebLink),
             &QAction::triggered, this, [] { OpenWithShell(WebLinks::FanSite); });
     help->addSeparator();
@@ -179,6 +193,26 @@ void frmStart::buildMenus() {
 
     // Nothing to act on until the player's songs are loaded.
     setMenusEnabled(false);
+
+    // Keys of the window's own, with no menu entry: F10 opens the first menu, as the
+    // desktops' programs do; Ctrl+F goes to the search box.
+    const auto windowKey = [this](const QKeySequence& keys, auto slot) {
+        auto* key = new QAction(this);
+        key->setShortcut(keys);
+        addAction(key);
+        connect(key, &QAction::triggered, this, slot);
+    };
+    windowKey(QKeySequence(Qt::Key_F10), [this] {
+        if (mnuFile_->menuAction()->isEnabled())
+            menuBar()->setActiveAction(mnuFile_->menuAction());
+    });
+    windowKey(QKeySequence::Find, [this] {
+        if (!XPSearch_->isEnabled())
+            return;
+        Tab1_->setCurrentIndex(0);
+        XPSearch_->setFocus(Qt::ShortcutFocusReason);
+        XPSearch_->selectAll();
+    });
 
     // The song list's context menu, shown on a right click into the list only.
     auto* popup = mnuPopup_ = new QMenu(this);
@@ -488,6 +522,10 @@ void frmStart::resizeEvent(QResizeEvent* event) {
 void frmStart::closeEvent(QCloseEvent* event) {
     // Nothing to offer when the store cannot be written: the program ends all the same.
     (void)SaveSettings();
+    // Like the choices, only in a run that loaded them: a Quit before the player was
+    // found leaves the store as it was. A window never shown has no place of its own.
+    if (settingsLoaded_ && shownOnce_)
+        (void)SaveWindowGeometry(store_, saveGeometry());
     // The program ends by leaving its event loop: its own process only, never another
     // running copy that may be in the middle of a transfer.
     event->accept();
@@ -496,9 +534,9 @@ void frmStart::closeEvent(QCloseEvent* event) {
 void frmStart::CopyProgramToPlayer() {
     const ProgramCopy result = CopyProgramTo(state_.Database.PlayerDrive);
     if (result.What == ProgramCopy::Outcome::NoPlayer)
-        QMessageBox::information(this, text(Text::MissingIPod), text(Text::NoIPodFound));
+        ShowMessageBox(this, QMessageBox::Information, text(Text::MissingIPod),
+                       text(Text::NoIPodFound));
     else if (result.What == ProgramCopy::Outcome::Failed)
-        QMessageBox::critical(this, WindowTitle,
-                              text(Text::ErrorsWhileExtracting) + QStringLiteral("\n\n") +
-                                  result.Message);
+        ShowMessageBox(this, QMessageBox::Critical, WindowTitle,
+                       text(Text::ErrorsWhileExtracting) + QStringLiteral("\n\n") + result.Message);
 }

@@ -99,7 +99,10 @@ public:
 
     // The options page: the format's preview and title check, Default, Browse, and the
     // start of a transfer.
-    using FolderPicker = std::function<QString(QWidget* owner, const QString& title)>;
+    // The picker opens at startFolder (empty: where it likes) and returns the chosen folder,
+    // empty when none was chosen.
+    using FolderPicker =
+        std::function<QString(QWidget* owner, const QString& title, const QString& startFolder)>;
     void SetFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
     void UpdatePreview();
     void CheckTitleToken();
@@ -123,6 +126,10 @@ protected:
 private:
     QAction* action(QMenu* menu, const char* name, const QString& text, int icon = 0);
     void buildMenus();
+    // Letters for Alt: among the menu titles, and among each menu's entries.
+    void giveMnemonics();
+    // The size, place and state the window had when it last closed.
+    void restoreWindowGeometry();
     void buildSongsPage(QWidget* page);
     void buildOptionsPage(QWidget* page);
     void buildStatusBar();

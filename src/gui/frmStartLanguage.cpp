@@ -5,6 +5,7 @@
 #include "gui/frmLanguage.h"
 #include "gui/frmStart.h"
 #include "settings/KnownLanguages.h"
+#include "settings/Mnemonics.h"
 #include "settings/SettingsStore.h"
 #include "transfer/OutputFormat.h"
 
@@ -117,7 +118,36 @@ void frmStart::ApplyLanguage() {
     for (size_t i = 0; i < FormatTokens.size(); ++i)
         setCaption(qPrintable(QStringLiteral("txtFormat%1").arg(i)),
                    QStringLiteral("- ") + text(FormatTokens[i].LegendEntry));
+    giveMnemonics();
     nameForAccessibility();
+}
+
+void frmStart::giveMnemonics() {
+    // An entry's text is its plain one while it is what the last marking left (no language
+    // text sets it, as for the language names); otherwise a caption just replaced it.
+    static constexpr const char* Plain = "melvoPlainText";
+    static constexpr const char* Marked = "melvoMarkedText";
+    const auto mark = [](const QList<QAction*>& actions) {
+        QStringList plain;
+        for (QAction* a : actions)
+            plain << (a->text() == a->property(Marked).toString() ? a->property(Plain).toString()
+                                                                  : a->text());
+        const QStringList marked = WithMnemonics(plain);
+        for (qsizetype i = 0; i < actions.size(); ++i) {
+            actions[i]->setProperty(Plain, plain[i]);
+            actions[i]->setProperty(Marked, marked[i]);
+            actions[i]->setText(marked[i]);
+        }
+    };
+    mark({mnuFile_->menuAction(), mnuTools_->menuAction(), mnuLanguage_->menuAction(),
+          mnuHelp_->menuAction()});
+    for (QMenu* menu : {mnuFile_, mnuTools_, mnuLanguage_, mnuHelp_, mnuPopup_}) {
+        QList<QAction*> entries; // the named ones: the help menu's headings take no letter
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && !a->objectName().isEmpty())
+                entries << a;
+        mark(entries);
+    }
 }
 
 void frmStart::nameForAccessibility() {

@@ -1,8 +1,10 @@
 // The main window's options page at work: the output format's preview and title check,
 // Default and Browse, the unattended switch, and the start of a transfer.
 
+#include "gui/MessageDialog.h"
 #include "gui/frmCopy.h"
 #include "gui/frmStart.h"
+#include "settings/Settings.h"
 #include "transfer/OutputFormat.h"
 
 #include <QAction>
@@ -35,8 +37,8 @@ void frmStart::connectOptions() {
     unOpt2_->setEnabled(optUnattended_->isChecked());
     connect(cmdCopy_, &QPushButton::clicked, this, &frmStart::StartCopy);
     connect(mnuStartCopy_, &QAction::triggered, this, &frmStart::StartCopy);
-    folderPicker_ = [](QWidget* owner, const QString& title) {
-        return QFileDialog::getExistingDirectory(owner, title);
+    folderPicker_ = [](QWidget* owner, const QString& title, const QString& startFolder) {
+        return QFileDialog::getExistingDirectory(owner, title, startFolder);
     };
 }
 
@@ -54,15 +56,19 @@ void frmStart::CheckTitleToken() {
     // focus-out would start it again), so that it is shown once.
     tmrTextFormat_->stop();
     titleMessageShown_ = true;
-    QMessageBox::information(this, text(Text::MissingSongTitle), text(Text::TitleTokenNeeded));
+    ShowMessageBox(this, QMessageBox::Information, text(Text::MissingSongTitle),
+                   text(Text::TitleTokenNeeded));
     titleMessageShown_ = false;
     Tab1_->setCurrentIndex(1);
     txtOutPutFormat_->setFocus();
 }
 
 void frmStart::Browse() {
-    const QString chosen =
-        folderPicker_ ? folderPicker_(this, text(Text::SelectFolder)) : QString();
+    // At the folder in the box, or where it would be made (its nearest existing parent).
+    const QString chosen = folderPicker_
+                               ? folderPicker_(this, text(Text::SelectFolder),
+                                               NearestExistingFolder(txtBrowsePath_->text()))
+                               : QString();
     if (!chosen.isEmpty())
         txtBrowsePath_->setText(QDir::toNativeSeparators(chosen));
     setPanel(4, state_.FreeSpace.Refresh(txtBrowsePath_->text(), text(Text::Free)));

@@ -20,6 +20,7 @@ const QString KeyFolder = QStringLiteral("Output Folder");
 const QString KeyFormat = QStringLiteral("OutputString");
 const QString KeySwitch = QStringLiteral("UnattendSwitch");
 const QString KeyRule = QStringLiteral("Unattend");
+const QString KeyGeometry = QStringLiteral("WindowGeometry");
 const QString ConfigFileName = QStringLiteral("config.cfg");
 
 // Nobody writes a longer line; a damaged or foreign file is not read whole.
@@ -137,6 +138,31 @@ QString DebugLogPath(const QString& configPath) {
 
 bool FolderExists(const QString& path) {
     return QFileInfo(path).isDir();
+}
+
+QString NearestExistingFolder(const QString& nativePath,
+                              const std::function<bool(const QString&)>& folderExists) {
+    if (nativePath.trimmed().isEmpty())
+        return {};
+    QString folder = QDir::cleanPath(QDir(QDir::fromNativeSeparators(nativePath)).absolutePath());
+    while (!folderExists(folder)) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder) // a root that is not there (a drive unplugged)
+            return {};
+        folder = parent;
+    }
+    return QDir::toNativeSeparators(folder);
+}
+
+QByteArray LoadWindowGeometry(const SettingsStore& store) {
+    const auto decoded =
+        QByteArray::fromBase64Encoding(store.GetSetting(App, Section, KeyGeometry).toLatin1(),
+                                       QByteArray::AbortOnBase64DecodingErrors);
+    return decoded ? *decoded : QByteArray();
+}
+
+bool SaveWindowGeometry(SettingsStore& store, const QByteArray& geometry) {
+    return store.SaveSetting(App, Section, KeyGeometry, QString::fromLatin1(geometry.toBase64()));
 }
 
 void LoadSettings(const SettingsStore& store, const QString& configPath, WindowSettings& controls,

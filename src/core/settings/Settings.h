@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "transfer/ExistingFile.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -45,6 +46,17 @@ QString ConfigFilePath(const QString& programFolder);
 QString DebugLogPath(const QString& configPath);
 
 bool FolderExists(const QString& path);
+
+// Where a folder picker opens for this path: the folder itself, or the nearest of its
+// parents that exists (a native path); empty when none does or the path is empty.
+QString
+NearestExistingFolder(const QString& nativePath,
+                      const std::function<bool(const QString&)>& folderExists = FolderExists);
+
+// The main window's size, place and state as the window system saved them (opaque bytes),
+// under a key of its own; empty when none is stored or the text is not base64.
+QByteArray LoadWindowGeometry(const SettingsStore& store);
+bool SaveWindowGeometry(SettingsStore& store, const QByteArray& geometry);
 
 // Puts the stored values into `controls`; whatever is missing or does not convert leaves
 // the control as it was (the output folder and format get their defaults instead).
