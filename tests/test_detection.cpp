@@ -114,7 +114,7 @@ private slots:
         w.drives = {w.folder("e")};
         QStringList picked = {w.folder("e"), w.folder("backup")};
         w.window.SetFolderPicker(
-            [&picked](QWidget*, const QString&) { return picked.takeFirst(); });
+            [&picked](QWidget*, const QString&, const QString&) { return picked.takeFirst(); });
         // Open Folder twice: a folder without a player is refused with a message, the
         // player's folder is taken.
         QString refusal;

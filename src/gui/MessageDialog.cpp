@@ -59,6 +59,11 @@ void PlaceOverOwner(QWidget* dialog, const QShowEvent* event) {
     dialog->move(placed.topLeft());
 }
 
+void PlacedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    PlaceOverOwner(this, event);
+}
+
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                     const QString& text) {
     PlacedMessageBox box(icon, title, text, QMessageBox::Ok, owner);

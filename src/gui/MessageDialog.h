@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QStyle>
+#include <functional>
 
-class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QShowEvent;
@@ -21,6 +22,20 @@ QHBoxLayout* LayOutMessage(QDialog* dialog, QStyle::StandardPixmap icon,
 // window manager that places nothing itself would otherwise leave it where it was asked.
 void PlaceOverOwner(QWidget* dialog, const QShowEvent* event);
 
+// A dialog placed so each time it is shown.
+class PlacedDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
 // A message box with one OK button, placed as above, waited for.
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                     const QString& text);
+
+// Asks for a folder: opens at startFolder (empty: where it likes) and returns the chosen
+// folder, empty when none was chosen. A seam: the tests answer in its place.
+using FolderPicker =
+    std::function<QString(QWidget* owner, const QString& title, const QString& startFolder)>;

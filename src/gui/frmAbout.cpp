@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmAbout::frmAbout(const QIcon& picture, const QString& title, QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(const QIcon& picture, const QString& title, QWidget* parent)
+    : PlacedDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
     setWindowTitle(QStringLiteral("About"));

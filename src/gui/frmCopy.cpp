@@ -16,8 +16,8 @@
 
 frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, TransferOptions options,
                  QWidget* parent)
-    : QDialog(parent), language_(language), rows_(std::move(rows)), options_(std::move(options)),
-      engine_(language, *this) {
+    : PlacedDialog(parent), language_(language), rows_(std::move(rows)),
+      options_(std::move(options)), engine_(language, *this) {
     setObjectName(QStringLiteral("frmCopy"));
     setModal(true);
     setWindowTitle(language.Entry(Text::TransferingSongs));
@@ -58,8 +58,7 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
 }
 
 void frmCopy::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    PlaceOverOwner(this, event);
+    PlacedDialog::showEvent(event);
     if (!started_) {
         started_ = true;
         QTimer::singleShot(0, this, &frmCopy::run);

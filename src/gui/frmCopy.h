@@ -1,9 +1,8 @@
 #pragma once
 
 #include "gui/DesktopNotice.h"
+#include "gui/MessageDialog.h"
 #include "transfer/TransferEngine.h"
-
-#include <QDialog>
 
 class QLabel;
 class QProgressBar;
@@ -11,7 +10,7 @@ class QPushButton;
 
 // "Transfering Songs": runs one transfer when it first shows, with its progress, and
 // Cancel that becomes Finish.
-class frmCopy : public QDialog, private TransferView {
+class frmCopy : public PlacedDialog, private TransferView {
     Q_OBJECT
 public:
     frmCopy(const LanguageTable& language, std::vector<SongRow> rows, TransferOptions options,

@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileName, QWidget* parent)
-    : QDialog(parent) {
+    : PlacedDialog(parent) {
     setObjectName(QStringLiteral("frmCopyError"));
     setModal(true);
     setWindowTitle(language.Entry(Text::FileExistsCaption));
@@ -45,9 +45,4 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
         buttons->addWidget(button);
     }
     setMinimumWidth(460);
-}
-
-void frmCopyError::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    PlaceOverOwner(this, event);
 }

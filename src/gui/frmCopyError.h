@@ -2,21 +2,18 @@
 
 #include "transfer/TransferEngine.h"
 
-#include <QDialog>
+#include "gui/MessageDialog.h"
 
 class LanguageTable;
 
 // "Error: File Exists": asks whether to replace a file that is already at the destination.
-class frmCopyError : public QDialog {
+class frmCopyError : public PlacedDialog {
     Q_OBJECT
 public:
     frmCopyError(const LanguageTable& language, const QString& fileName, QWidget* parent = nullptr);
 
     // The button pressed; None when the prompt was closed another way.
     PromptAnswer Answer() const { return answer_; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     PromptAnswer answer_ = PromptAnswer::None;

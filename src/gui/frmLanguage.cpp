@@ -42,7 +42,7 @@ QIcon flag(std::initializer_list<QColor> stripes, bool across) {
 
 } // namespace
 
-frmLanguage::frmLanguage(const QString& title, QWidget* parent) : QDialog(parent) {
+frmLanguage::frmLanguage(const QString& title, QWidget* parent) : PlacedDialog(parent) {
     setObjectName(QStringLiteral("frmLanguage"));
     setModal(true);
     setWindowTitle(title);

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "gui/MessageDialog.h"
+
 #include <QString>
 
 // The first-run question: which language? Three flag buttons with fixed captions, since
 // no language is loaded yet to caption anything else.
-class frmLanguage : public QDialog {
+class frmLanguage : public PlacedDialog {
     Q_OBJECT
 public:
     explicit frmLanguage(const QString& title, QWidget* parent = nullptr);

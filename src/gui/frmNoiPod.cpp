@@ -11,12 +11,11 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 frmNoiPod::frmNoiPod(const LanguageTable& language, QWidget* parent)
-    : QDialog(parent), language_(language) {
+    : PlacedDialog(parent), language_(language) {
     setObjectName(QStringLiteral("frmNoiPod"));
     setModal(true);
     setWindowTitle(language.Entry(Text::MissingIPod));
@@ -80,13 +79,15 @@ void frmNoiPod::WatchForPlayer(std::function<bool()> playerMounted, int interval
 }
 
 void frmNoiPod::openFolder() {
-    const QString chosen =
-        folderPicker_ ? folderPicker_(this, language_.Entry(Text::SelectFolder)) : QString();
+    const QString chosen = folderPicker_
+                               ? folderPicker_(this, language_.Entry(Text::SelectFolder), QString())
+                               : QString();
     if (chosen.isEmpty())
         return;
     // The search's own test: a folder the search would pass over is not taken.
     if (PlayerDatabaseFile(chosen).isEmpty()) {
-        QMessageBox::warning(this, windowTitle(), language_.Entry(Text::NoPlayerInFolder));
+        ShowMessageBox(this, QMessageBox::Warning, windowTitle(),
+                       language_.Entry(Text::NoPlayerInFolder));
         return;
     }
     chosenFolder_ = QDir(chosen).absolutePath();

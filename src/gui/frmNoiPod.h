@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "gui/MessageDialog.h"
+
 #include <functional>
 
 class LanguageTable;
@@ -9,7 +10,7 @@ class QTimer;
 // "Missing iPod": tells the user that no player was found and asks to retry or quit, or to
 // open a folder that holds a player's files. It closes by itself as Retry would once a
 // player is mounted.
-class frmNoiPod : public QDialog {
+class frmNoiPod : public PlacedDialog {
     Q_OBJECT
 public:
     enum Answer { Retry = 0, Quit = -1 };
@@ -21,7 +22,6 @@ public:
 
     // Open Folder asks picker for a folder; one that holds a player's database is kept
     // (ChosenFolder, made absolute) and the dialog closes as Retry.
-    using FolderPicker = std::function<QString(QWidget* owner, const QString& title)>;
     void SetFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
     QString ChosenFolder() const { return chosenFolder_; }
 

@@ -2,6 +2,7 @@
 
 #include "ProgramState.h"
 #include "gui/ImageList.h"
+#include "gui/MessageDialog.h"
 #include "itunesdb/BuildSongList.h"
 #include "settings/KnownLanguages.h"
 #include "settings/Settings.h"
@@ -99,10 +100,6 @@ public:
 
     // The options page: the format's preview and title check, Default, Browse, and the
     // start of a transfer.
-    // The picker opens at startFolder (empty: where it likes) and returns the chosen folder,
-    // empty when none was chosen.
-    using FolderPicker =
-        std::function<QString(QWidget* owner, const QString& title, const QString& startFolder)>;
     void SetFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
     void UpdatePreview();
     void CheckTitleToken();
