@@ -150,11 +150,7 @@ bool PlayerBounds::Outside(const QString& path) {
 }
 
 bool PlayerBounds::FolderOutside(const QString& path) {
-#ifdef Q_OS_UNIX
     const QString folder = NativeFolderOf(path);
-#else
-    const QString folder = QFileInfo(path).absolutePath();
-#endif
     if (foldersInside_.contains(folder))
         return false;
     const QString realFolder = realFolderPrefix(folder);

@@ -200,30 +200,10 @@ QString withTags(QString text, const SongTags& tags, std::initializer_list<size_
     text.replace(u'/', u'\\');
 #endif
     for (const size_t token : order) {
-        // By hand, as replace() would, left to right: a look for "%" and the letter costs
-        // less than the search replace() sets up, and most formats hold few tokens.
-        const char16_t letter = static_cast<unsigned char>(FormatTokens[token].Token[1]);
-        qsizetype at = 0;
-        while (at + 1 < text.size() && !(text[at] == u'%' && text[at + 1] == letter))
-            ++at;
-        if (at + 1 >= text.size())
-            continue;
-        const QString tag = token == leftOut ? QString() : TrimBlanks(tags.ForToken(token));
-        QString replaced;
-        replaced.reserve(text.size() + tag.size());
-        qsizetype from = 0;
-        while (at + 1 < text.size()) {
-            if (text[at] == u'%' && text[at + 1] == letter) {
-                replaced += QStringView(text).sliced(from, at - from);
-                replaced += tag;
-                at += 2;
-                from = at;
-            } else {
-                ++at;
-            }
-        }
-        replaced += QStringView(text).sliced(from);
-        text = std::move(replaced);
+        // Most formats hold few of the tokens: the others cost no tag's trim.
+        const QLatin1String name(FormatTokens[token].Token);
+        if (text.contains(name))
+            text.replace(name, token == leftOut ? QString() : TrimBlanks(tags.ForToken(token)));
     }
     return text;
 }

@@ -229,12 +229,13 @@ private:
     bool kept_ = false;
 };
 
-// The copy itself: the reason of a failure, empty on success; kind tells the failures the
-// caller may try again otherwise.
-QString copyFile(const QString& source, const QString& destination,
-                 std::optional<DestinationState> destinationState, Links sourceLinks,
-                 const std::function<void()>& betweenChunks, const ChunkCopier* copier,
-                 CopyResult::Outcome& kind) {
+// The copy itself; destinationState when the caller has looked, copier the tests' seam.
+CopyResult copyFile(const QString& source, const QString& destination,
+                    std::optional<DestinationState> destinationState, Links sourceLinks,
+                    const std::function<void()>& betweenChunks, const ChunkCopier* copier) {
+    const auto failed = [](QString reason) {
+        return CopyResult{CopyResult::Outcome::Failed, std::move(reason)};
+    };
 #ifdef Q_OS_UNIX
     Descriptor in;
 #else
@@ -244,20 +245,17 @@ QString copyFile(const QString& source, const QString& destination,
     // A FIFO, a device or a folder in a song's place is as good as missing.
     if (const QString failure = OpenRegularFile(in, source, &facts, sourceLinks);
         !failure.isEmpty()) {
-        if (facts.Link) {
-            kind = CopyResult::Outcome::SourceIsLink;
-            return failure;
-        }
-        const bool missing = !QFileInfo(source).isFile();
-        kind = missing ? CopyResult::Outcome::SourceMissing : CopyResult::Outcome::Failed;
-        return missing ? QStringLiteral("File not found") : failure;
+        if (facts.Link)
+            return {CopyResult::Outcome::SourceIsLink, failure};
+        if (!QFileInfo(source).isFile())
+            return {CopyResult::Outcome::SourceMissing, QStringLiteral("File not found")};
+        return failed(failure);
     }
-    kind = CopyResult::Outcome::Failed;
     // Not value_or: that would look even when the caller has.
     const DestinationState there =
         destinationState ? *destinationState : CheckDestination(destination);
     if (there == DestinationState::ReadOnly || there == DestinationState::NotAFile)
-        return QStringLiteral("Permission denied");
+        return failed(QStringLiteral("Permission denied"));
 
     TemporaryFile out;
     // A short name of our own: it never makes a long destination name fail, and a run that
@@ -273,12 +271,13 @@ QString copyFile(const QString& source, const QString& destination,
             // A folder whose name the disk refuses is not a missing one.
             std::error_code why;
             (void)std::filesystem::status(FileSystemPath(folder), why);
-            return why == std::errc::filename_too_long ? QString::fromStdString(why.message())
-                                                       : QStringLiteral("Path not found");
+            return failed(why == std::errc::filename_too_long
+                              ? QString::fromStdString(why.message())
+                              : QStringLiteral("Path not found"));
         }
     }
     if (!created)
-        return out.error();
+        return failed(out.error());
 
 #ifdef Q_OS_UNIX
     // A copier given from outside (the tests' full disk) reads QFiles of the same files.
@@ -312,7 +311,7 @@ QString copyFile(const QString& source, const QString& destination,
         clock.start();
         const qint64 copied = copyOne(std::clamp<qint64>(left, 1, piece), reason);
         if (copied < 0)
-            return reason;
+            return failed(reason);
         if (copied == 0)
             break;
         left -= copied;
@@ -324,7 +323,7 @@ QString copyFile(const QString& source, const QString& destination,
     } while (left > 0);
     // Every byte the file held when the copy began, or it is no copy of the song.
     if (left > 0)
-        return QStringLiteral("The source file was cut short while it was copied");
+        return failed(QStringLiteral("The source file was cut short while it was copied"));
 #ifdef Q_OS_UNIX
     const struct timespec times[2] = {
         {0, UTIME_OMIT}, {static_cast<time_t>(facts.ModifiedSeconds), facts.ModifiedNanoseconds}};
@@ -333,38 +332,25 @@ QString copyFile(const QString& source, const QString& destination,
     out.file().setFileTime(in.fileTime(QFileDevice::FileModificationTime),
                            QFileDevice::FileModificationTime);
 #endif
-    return out.renameOver(destination);
-}
-
-} // namespace
-
-namespace {
-
-CopyResult copied(const QString& source, const QString& destination,
-                  std::optional<DestinationState> destinationState, Links sourceLinks,
-                  const std::function<void()>& betweenChunks, const ChunkCopier* copier) {
-    CopyResult::Outcome kind = CopyResult::Outcome::Failed;
-    QString failure =
-        copyFile(source, destination, destinationState, sourceLinks, betweenChunks, copier, kind);
-    if (failure.isEmpty())
-        return {};
-    return {kind, std::move(failure)};
+    if (QString failure = out.renameOver(destination); !failure.isEmpty())
+        return failed(std::move(failure));
+    return {};
 }
 
 } // namespace
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks) {
-    return copied(source, destination, {}, Links::Follow, betweenChunks, nullptr);
+    return copyFile(source, destination, {}, Links::Follow, betweenChunks, nullptr);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         DestinationState destinationState, Links sourceLinks,
                         const std::function<void()>& betweenChunks) {
-    return copied(source, destination, destinationState, sourceLinks, betweenChunks, nullptr);
+    return copyFile(source, destination, destinationState, sourceLinks, betweenChunks, nullptr);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
-    return copied(source, destination, {}, Links::Follow, betweenChunks, &copier);
+    return copyFile(source, destination, {}, Links::Follow, betweenChunks, &copier);
 }
