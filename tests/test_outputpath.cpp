@@ -1,6 +1,7 @@
 // Output paths and file-name cleaning, the playlist and log writers, and the safe copy of
 // one song file.
 
+#include "platform/DiskFlush.h"
 #include "platform/PlayerPath.h"
 #include "support/Files.h"
 #include "transfer/OutputPath.h"
@@ -96,6 +97,15 @@ private slots:
         QCOMPARE(SongExtension("\\iPod_Control\\Music\\F01\\ABCD"), "");
         QCOMPARE(SongExtension("\\A.B\\CD"), ".B\\CD");
         QCOMPARE(SongExtension("\\F00\\x.abcdefghijklm"), ".abcdefghi");
+        // Cleaned as any name: no line for a playlist, no escape for a terminal.
+        QCOMPARE(SongExtension("\\F00\\B005.m\nEVIL"), ".m_EVIL");
+        QCOMPARE(SongExtension("\\F00\\B006.\x1b]0;pwn\a"), "._]0;pwn_");
+        QCOMPARE(SongExtension("\\F00\\B007.m?*<>|\"p3  "), ".mp3");
+        QCOMPARE(SongExtension("\\F00\\B008.??"), "");
+        // One character longer than a name may be is cut to nothing: the song's file name.
+        SongTags huge = tags(u'a' + QString(200, QChar(0x0301)));
+        huge.FileName = "B009";
+        QCOMPARE(RelativePath("%a\\%t", huge, ".mp3"), "X\\B009");
     }
 
     void foldersAreMadeLevelByLevel() {
@@ -107,11 +117,11 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath("ACDC/Back in Black/Hells Bells")));
         QVERIFY(makeFolderPath("no separator").isEmpty());
 
-        // Under a file no folder can be made: each level says so.
+        // Under a file no folder can be made: the first level says so, for all of them.
         QVERIFY(write(dir.filePath("file"), "x"));
         const QList<FolderFailure> failures =
             makeFolderPath(FromNativeSeparators(dir.path()) + "\\file\\a\\b\\song");
-        QCOMPARE(failures.size(), 3);
+        QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].Reason, "File already exists");
     }
 
@@ -171,10 +181,35 @@ private slots:
                  old.toSecsSinceEpoch());
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 
-        // Over an existing file: replaced whole.
+        // Over an existing file: replaced whole, and only once the new bytes are on the disk
+        // (a new file is flushed with the rest of the run, at its end).
         QVERIFY(write(dir.filePath("out/other.mp3"), "previous"));
-        QVERIFY(CopySongFile(source, dir.filePath("out/other.mp3")).Copied());
+        const CopyResult replaced = CopySongFile(source, dir.filePath("out/other.mp3"));
+        QVERIFY(replaced.Copied() && replaced.Flushed);
         QCOMPARE(contents(dir.filePath("out/other.mp3")), big);
+        QVERIFY(!CopySongFile(source, dir.filePath("out/third.mp3")).Flushed);
+        QCOMPARE(FlushFileSystems({dir.filePath("out"), dir.path(), dir.filePath("gone")}), "");
+    }
+
+    void onlyRealLeftoversAreRemoved() {
+        QTemporaryDir dir;
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString dead = TemporaryName(999999999, "k2");
+        QVERIFY(dead.startsWith(".melvo-") && dead.endsWith("-999999999-k2.part"));
+        const QStringList kept = {
+            ".melvo-999999-mine.part", // the user's own look-alike
+            TemporaryName(1, "k3"),    // its process runs
+            // another machine's, sharing the folder
+            QString(dead).replace(7, 8, dead.mid(7, 8) == "00000000" ? "11111111" : "00000000"),
+        };
+        for (const QString& name : kept + QStringList{dead})
+            QVERIFY(write(dir.filePath(name), "x"));
+        // Untouched for less than a day, a file may be a live copy of a process unseen here.
+        QCOMPARE(RemoveLeftovers(dir.path(), now), 0);
+        QCOMPARE(RemoveLeftovers(dir.path(), now.addDays(2)), 1);
+        QVERIFY(!QFileInfo::exists(dir.filePath(dead)));
+        for (const QString& name : kept)
+            QVERIFY2(QFileInfo::exists(dir.filePath(name)), qPrintable(name));
     }
 
     void failedCopiesLoseNothing() {

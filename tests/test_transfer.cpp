@@ -11,6 +11,7 @@
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
 #include "transfer/RunNotice.h"
+#include "transfer/SongCopy.h"
 #include "transfer/TransferEngine.h"
 
 #include <QCheckBox>
@@ -112,7 +113,8 @@ public:
     QList<PromptAnswer> answers;
     int cancelAtSong = 0; // 0: never
     TransferEngine* engine = nullptr;
-    QStringList copying, errors;
+    QStringList copying, errors, asked;
+    std::function<void()> onEvents; // at every turn the run gives the window
 
     void ShowCopying(const QString& text) override {
         copying << text;
@@ -123,10 +125,39 @@ public:
     void ShowProgress(int, int) override {}
     void ShowError(const QString& message) override { errors << message; }
     void ShowMessage(const QString& text) override { errors << text; }
-    PromptAnswer AskOverwrite(const QString&) override {
+    PromptAnswer AskOverwrite(const QString& file) override {
+        asked << file;
         return answers.isEmpty() ? PromptAnswer::None : answers.takeFirst();
     }
-    void ProcessEvents() override {}
+    void ProcessEvents() override {
+        if (onEvents)
+            onEvents();
+    }
+};
+
+// A player of these songs, all ticked, and a run's options over it; no window.
+struct HeadlessPlayer {
+    QTemporaryDir dir;
+    std::vector<SongRow> rows;
+    TransferOptions options;
+    LanguageTable english;
+
+    explicit HeadlessPlayer(const QList<Track>& songs) {
+        const QString player = dir.filePath("ipod");
+        QList<qint32> ids;
+        for (const Track& t : songs)
+            ids << t.id;
+        writePlayer(player, songs, {mhyp("Anna", ids)});
+        MusicDatabase db;
+        LoadiTunesDB(db, databasePath(player), "All Songs");
+        rows = SongCatalog(db).PlaylistRows(db, 0);
+        for (SongRow& row : rows)
+            row.Ticked = true;
+        english.LoadLanguage("english");
+        options.OutputFolderText = dir.filePath("out");
+        options.OutputFormat = "%t";
+        options.PlayerDrive = player;
+    }
 };
 
 // org.freedesktop.Notifications as a desktop offers it, keeping what it was sent.
@@ -371,12 +402,11 @@ private slots:
         QVERIFY(write(w.out, "not a folder"));
         CopyDriver driver;
         w.copy(driver);
-        // Per song: one message per folder level that could not be made, one for the copy.
-        QCOMPARE(driver.messages.size(), 6);
+        // Per song: one message for the folder that could not be made, one for the copy.
+        QCOMPARE(driver.messages.size(), 4);
         QCOMPARE(driver.messages[0],
                  "File already exists\nin Melvo.frmCopy.makeFolderPath at line 40");
-        QCOMPARE(driver.messages[1], "Path not found\nin Melvo.frmCopy.makeFolderPath at line 40");
-        QCOMPARE(driver.messages[2],
+        QCOMPARE(driver.messages[1],
                  w.o("Band/Song 1.mp3") +
                      "\nPath not found\nin Melvo.frmCopy.Form_Activate at line 62");
         QCOMPARE(contents(w.out), QByteArray("not a folder"));
@@ -401,11 +431,11 @@ private slots:
         w.find<QLineEdit>("txtBrowsePath")->setText(w.out + "/" + QString(300, 'y'));
         CopyDriver tooLong;
         w.copy(tooLong);
-        QCOMPARE(tooLong.messages.size(), 6); // two folder levels and the copy, per song
+        QCOMPARE(tooLong.messages.size(), 4); // the folder and the copy, per song
         QCOMPARE(tooLong.messages[0],
                  "File name too long\nin Melvo.frmCopy.makeFolderPath at line 40");
-        QVERIFY2(tooLong.messages[2].contains("\nFile name too long\n"),
-                 qPrintable(tooLong.messages[2]));
+        QVERIFY2(tooLong.messages[1].contains("\nFile name too long\n"),
+                 qPrintable(tooLong.messages[1]));
         QCOMPARE(tooLong.details.count("    File name too long"), 2);
     }
 
@@ -465,9 +495,9 @@ private slots:
                           song(5, "...", "A", "B", "", "F00/DOTS.mp3"),
                           song(6, "Tu", "Myl\u00e8ne *", "Qui es-tu ?", "", "F00/TU.mp3")});
         w.find<QLineEdit>("txtOutPutFormat")->setText("%a\\%b\\%t");
-        // A killed run's temporary file, and one of a copy still running elsewhere (pid 1).
-        QVERIFY(write(w.o("A/B/.melvo-999999999-k2.part"), "left over"));
-        QVERIFY(write(w.o("A/B/.melvo-1-k3.part"), "in progress"));
+        // Files that look like a killed run's temporary ones but are not unmistakably so.
+        QVERIFY(write(w.o("A/B/.melvo-999999-mine.part"), "the user's"));
+        QVERIFY(write(w.o("A/B/" + TemporaryName(999999999, "k2")), "maybe in progress"));
         CopyDriver driver;
         w.copy(driver);
         QVERIFY2(driver.messages.isEmpty(), qPrintable(driver.messages.join('|')));
@@ -480,18 +510,19 @@ private slots:
         QVERIFY(QFileInfo::exists(w.o("A/B/DOTS.mp3")));
         // No component ends in a blank.
         QVERIFY(QFileInfo::exists(w.o("Myl\u00e8ne/Qui es-tu/Tu.mp3")));
-        QVERIFY(!QFileInfo::exists(w.o("A/B/.melvo-999999999-k2.part")));
-        QVERIFY(QFileInfo::exists(w.o("A/B/.melvo-1-k3.part")));
+        QVERIFY(QFileInfo::exists(w.o("A/B/.melvo-999999-mine.part")));
+        QVERIFY(QFileInfo::exists(w.o("A/B/" + TemporaryName(999999999, "k2"))));
     }
 
     void sameDestinationAndEmptyFolder() {
         TransferWindow w(numberedSongs(2));
         w.find<QLineEdit>("txtOutPutFormat")->setText("fixed");
+        // The second song would replace the run's own first copy: it fails, unasked.
         CopyDriver driver;
-        driver.answers = {"XPNo"};
         w.copy(driver);
-        QCOMPARE(driver.promptedFiles, QStringList({"fixed.mp3"}));
+        QCOMPARE(driver.promptedFiles, QStringList());
         QCOMPARE(contents(w.o("fixed.mp3")).left(6), QByteArray("song 1"));
+        QVERIFY(driver.details.startsWith("Band - Song 2\n    " + w.o("fixed.mp3")));
 
         w.find<QLineEdit>("txtBrowsePath")->setText("   ");
         w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
@@ -511,38 +542,22 @@ private slots:
         QDir::setCurrent(before);
         const QString song = QDir::toNativeSeparators(w.dir.path() + "/rel/fixed.mp3");
         QCOMPARE(QString::fromLocal8Bit(contents(w.dir.path() + "/rel/Anna [All Songs].m3u")),
-                 "#EXTM3U\r\n#EXTINF:0,Song 1\r\n" + song + "\r\n#EXTINF:0,Song 2\r\n" + song +
-                     "\r\n");
+                 "#EXTM3U\r\n#EXTINF:0,Song 1\r\n" + song + "\r\n");
     }
 
     void runRulesWithoutAWindow() {
-        QTemporaryDir dir;
-        const QString player = dir.filePath("ipod");
         QList<Track> songs = numberedSongs(4);
         songs[2].strings[1].second = ":iPod_Control:Music:F03:NOTYPE"; // no file type
-        QList<qint32> ids{1, 2, 3, 4};
-        writePlayer(player, songs, {mhyp("Anna", ids)});
-        MusicDatabase db;
-        LoadiTunesDB(db, databasePath(player), "All Songs");
-        std::vector<SongRow> rows = SongCatalog(db).PlaylistRows(db, 0);
-        for (SongRow& row : rows)
-            row.Ticked = true;
-        LanguageTable english;
-        english.LoadLanguage("english");
-        TransferOptions options;
-        options.OutputFolderText = dir.filePath("out");
-        options.OutputFormat = "%t";
-        options.PlayerDrive = player;
-        options.Unattended = false;
+        HeadlessPlayer p(songs);
 
         // No to All at the first existing file stands for the rest of the run; the song
         // without a file type is named among the failures, the others are counted.
-        QVERIFY(write(dir.filePath("out/Song 1.mp3"), "old"));
-        QVERIFY(write(dir.filePath("out/Song 2.mp3"), "old"));
+        QVERIFY(write(p.dir.filePath("out/Song 1.mp3"), "old"));
+        QVERIFY(write(p.dir.filePath("out/Song 2.mp3"), "old"));
         ScriptedView view;
         view.answers = {PromptAnswer::NoAll};
-        TransferEngine run(english, view);
-        QCOMPARE(run.Run(rows, options), TransferEngine::Outcome::Completed);
+        TransferEngine run(p.english, view);
+        QCOMPARE(run.Run(p.rows, p.options), TransferEngine::Outcome::Completed);
         QCOMPARE(run.OverwriteMode(), ExistingFile::Skip);
         QCOMPARE(std::pair(run.CopiedCount(), run.SkippedCount()), std::pair(1, 2));
         QCOMPARE(run.Failures().size(), size_t(1));
@@ -552,23 +567,73 @@ private slots:
         // watched or a short one is not.
         using enum TransferEngine::Outcome;
         const std::optional<RunNotice> notice =
-            NoticeForRun(english, run, Completed, 10000, 10000, false);
+            NoticeForRun(p.english, run, Completed, 10000, 10000, false);
         QVERIFY(notice);
         QCOMPARE(notice->Summary, "Transfer completed with errors");
         QCOMPARE(notice->Body, "Copied: 1, Skipped: 2, Failed: 1");
-        QVERIFY(!NoticeForRun(english, run, Completed, 10000, 10000, true));
-        QVERIFY(!NoticeForRun(english, run, Completed, 9999, 10000, false));
+        QVERIFY(!NoticeForRun(p.english, run, Completed, 10000, 10000, true));
+        QVERIFY(!NoticeForRun(p.english, run, Completed, 9999, 10000, false));
 
         // Cancel seen at the next song: the third is never reached.
         ScriptedView cancelling;
         cancelling.cancelAtSong = 2;
-        TransferEngine stopped(english, cancelling);
+        TransferEngine stopped(p.english, cancelling);
         cancelling.engine = &stopped;
-        options.OutputFolderText = dir.filePath("again");
-        QCOMPARE(stopped.Run(rows, options), TransferEngine::Outcome::Cancelled);
+        p.options.OutputFolderText = p.dir.filePath("again");
+        QCOMPARE(stopped.Run(p.rows, p.options), TransferEngine::Outcome::Cancelled);
         QCOMPARE(stopped.CopiedCount(), 2);
         QVERIFY(stopped.Failures().empty());
-        QVERIFY(!NoticeForRun(english, stopped, Cancelled, 10000, 10000, false));
+        QVERIFY(!NoticeForRun(p.english, stopped, Cancelled, 10000, 10000, false));
+    }
+
+    void runFaultsWithoutAWindow() {
+        QList<Track> songs = numberedSongs(3);
+        songs[0].size = 600000; // copied in several pieces
+        HeadlessPlayer p(songs);
+        // A file that appears while the first song is copied is someone's: it stays, and the
+        // run asks about it as about any file that was there.
+        const QString first = p.dir.filePath("out/Song 1.mp3");
+        ScriptedView view;
+        view.answers = {PromptAnswer::No};
+        view.onEvents = [&] {
+            if (view.copying.value(view.copying.size() - 1) == "Copying 1 of 3" &&
+                !QFileInfo::exists(first))
+                QVERIFY(write(first, "theirs"));
+        };
+        TransferEngine run(p.english, view);
+        run.Run(p.rows, p.options);
+        QCOMPARE(view.asked, QStringList({"Song 1.mp3"}));
+        QCOMPARE(contents(first), QByteArray("theirs"));
+        QCOMPARE(std::pair(run.CopiedCount(), run.SkippedCount()), std::pair(2, 1));
+
+        // Every song under one name, unattended with the overwrite rule: the run's first
+        // copy stays, the others fail, and no box waits for anyone.
+        p.options.OutputFolderText = p.dir.filePath("same");
+        p.options.OutputFormat = "fixed";
+        p.options.Unattended = true;
+        p.options.Rule = ExistingFile::Overwrite;
+        ScriptedView quiet;
+        TransferEngine same(p.english, quiet);
+        same.Run(p.rows, p.options);
+        QCOMPARE(quiet.errors, QStringList());
+        QCOMPARE(same.CopiedCount(), 1);
+        QCOMPARE(same.Failures().size(), size_t(2));
+        QCOMPARE(same.Failures()[0].Reason, "An earlier song of this transfer has this name");
+        QCOMPARE(QFileInfo(p.dir.filePath("same/fixed.mp3")).size(), 600000);
+        QCOMPARE(quiet.copying.last(), "Transfer completed with errors");
+
+        // A format of 10,000 folder levels is longer than any path: one failure a song, and
+        // no folder made.
+        p.options.Unattended = false;
+        p.options.OutputFolderText = p.dir.filePath("deep");
+        p.options.OutputFormat = QString("%a\\").repeated(10000) + "%t";
+        ScriptedView deep;
+        TransferEngine tooDeep(p.english, deep);
+        tooDeep.Run(p.rows, p.options);
+        QCOMPARE(deep.errors.size(), 3);
+        QVERIFY2(deep.errors[0].contains("\nFile name too long\n"), qPrintable(deep.errors[0]));
+        QCOMPARE(tooDeep.Failures().size(), size_t(3));
+        QVERIFY(!QFileInfo::exists(p.dir.filePath("deep/Band")));
     }
 
     void aLongRunInTheBackgroundIsNoticed() {

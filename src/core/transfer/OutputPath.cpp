@@ -59,11 +59,6 @@ QString ProcessOutputFolder(const QString& nativeText) {
     return folder;
 }
 
-QString SongExtension(const QString& location) {
-    const qsizetype dot = location.lastIndexOf(u'.');
-    return dot < 0 ? QString() : location.mid(dot, 10);
-}
-
 QString TrimBlanks(const QString& text) {
     qsizetype start = 0;
     qsizetype end = text.size();
@@ -171,6 +166,18 @@ QString playerFileBaseName(const QString& location) {
 
 } // namespace
 
+QString SongExtension(const QString& location) {
+    const qsizetype dot = location.lastIndexOf(u'.');
+    if (dot < 0)
+        return {};
+    // A location is a text of the database like any tag: cleaned like them, it puts no line
+    // break into a playlist and no escape into a name.
+    QString extension = location.mid(dot + 1, 9);
+    ensureValidFileString(extension, false);
+    dropTrailingBlanksAndDots(extension);
+    return extension.isEmpty() ? QString() : u'.' + extension;
+}
+
 const QString& SongTags::ForToken(size_t token) const {
     const std::array<const QString*, FormatTokens.size()> tags = {&Artist, &Album,       &Title,
                                                                   &Genre,  &TrackNumber, &Year};
@@ -178,14 +185,19 @@ const QString& SongTags::ForToken(size_t token) const {
 }
 
 SongTags SongTags::FromRow(const std::array<QString, Column::Count>& texts) {
-    SongTags tags{texts[Column::Title], texts[Column::Artist], texts[Column::Album],
-                  texts[Column::Genre], texts[Column::Track],  texts[Column::Year]};
+    SongTags tags{texts[Column::Title],
+                  texts[Column::Artist],
+                  texts[Column::Album],
+                  texts[Column::Genre],
+                  texts[Column::Track],
+                  texts[Column::Year],
+                  playerFileBaseName(texts[Column::SourcePath])};
     // "???" or "..." would name a hidden ".mp3", the same for every such song.
     QString cleaned = TrimBlanks(tags.Title);
     ensureValidFileString(cleaned, false);
     dropTrailingBlanksAndDots(cleaned);
     if (cleaned.isEmpty())
-        tags.Title = playerFileBaseName(texts[Column::SourcePath]);
+        tags.Title = tags.FileName;
     return tags;
 }
 
@@ -213,7 +225,15 @@ QString withTags(QString text, const SongTags& tags, std::initializer_list<size_
 QString RelativePath(const QString& format, const SongTags& tags, const QString& extension) {
     QString text = tidyBlanks(withTags(format, tags, {0, 1, 2, 3, 4, 5}));
     ensureValidFileString(text, false);
-    return fitComponents(text, extension);
+    text = fitComponents(text, extension);
+    // A name cut to nothing (one character longer than a name may be) would be a hidden
+    // file named by its extension alone: it takes the song's file name instead.
+    if (text.isEmpty() || text.endsWith(u'\\')) {
+        QString name = tags.FileName;
+        ensureValidFileString(name, false);
+        text += fitComponents(name, extension);
+    }
+    return text;
 }
 
 QString FolderText(const QString& format, const SongTags& tags) {
@@ -223,6 +243,7 @@ QString FolderText(const QString& format, const SongTags& tags) {
 
 QList<FolderFailure> makeFolderPath(const QString& path) {
     QList<FolderFailure> failures;
+    // Under a folder that could not be made none can be: the first failure says it all.
     for (qsizetype pos = path.indexOf(u'\\'); pos >= 0; pos = path.indexOf(u'\\', pos + 1)) {
         const QString prefix = ToNativeSeparators(path.left(pos + 1));
         if (QFileInfo(prefix).isDir())
@@ -245,6 +266,7 @@ QList<FolderFailure> makeFolderPath(const QString& path) {
              : error == std::errc::permission_denied || (parent.isDir() && !parent.isWritable())
                  ? QStringLiteral("Permission denied")
                  : QString::fromStdString(error.message())});
+        break;
     }
     return failures;
 }

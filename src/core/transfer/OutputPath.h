@@ -19,8 +19,9 @@ void ensureValidFileString(QString& text, bool isPath);
 // path. nativeText is the box's native path.
 QString ProcessOutputFolder(const QString& nativeText);
 
-// The extension of a player location: its last "." and up to nine characters after it;
-// empty when the location holds no ".".
+// The extension of a player location: its last "." and up to nine characters after it,
+// cleaned as a name is (no control character, no character a disk refuses, no blank or
+// dot at its end); empty when the location holds no "." or nothing usable follows it.
 QString SongExtension(const QString& location);
 
 // The text without the blanks (U+0020) at its ends; tabs and other spaces stay.
@@ -31,6 +32,7 @@ QString TrimBlanks(const QString& text);
 // component without the extension), which is unique there.
 struct SongTags {
     QString Title, Artist, Album, Genre, TrackNumber, Year;
+    QString FileName; // the song's file name on the player, without its extension
     static SongTags FromRow(const std::array<QString, Column::Count>& texts);
     // The tag that FormatTokens[token] stands for.
     const QString& ForToken(size_t token) const;
@@ -39,18 +41,28 @@ struct SongTags {
 // The format with the tags put in, blanks beside "\" and doubled blanks collapsed, cleaned.
 // On POSIX a "/" typed in the format separates folders too. Then every component is made
 // one that every disk takes: blanks and dots at its end dropped, and none longer than a
-// file system allows (NameLimit), the last one leaving room for the extension.
+// file system allows (NameLimit), the last one leaving room for the extension. A file name
+// that comes to nothing is the song's file name on the player.
 QString RelativePath(const QString& format, const SongTags& tags, const QString& extension = {});
 
 // The longest name a file system takes: 255 bytes of UTF-8 on Linux and macOS, 255 UTF-16
 // units on Windows; NameLength measures a name that way.
 inline constexpr qsizetype NameLimit = 255;
 qsizetype NameLength(QStringView name);
+// The longest path the system opens, measured as NameLength does: 4096 bytes with the
+// closing NUL on Linux, 32,767 units on Windows. A longer destination fails at once, before
+// any folder of it is made.
+#ifdef Q_OS_WIN
+inline constexpr qsizetype PathLimit = 32767;
+#else
+inline constexpr qsizetype PathLimit = 4095;
+#endif
 // The format with the title left out, for the log's folder lines.
 QString FolderText(const QString& format, const SongTags& tags);
 
 // Creates every missing folder of path that a "\" follows, from the root down; the last
-// component is not created. The folders that could not be made, with the reason.
+// component is not created. The folder that could not be made, with the reason (none of
+// the deeper ones can be then).
 struct FolderFailure {
     QString Folder;
     QString Reason;

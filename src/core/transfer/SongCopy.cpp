@@ -4,6 +4,7 @@
 #include "platform/ProcessTable.h"
 #include "platform/RegularFile.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringBuilder>
+#include <QSysInfo>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -40,6 +42,29 @@ QString describe(int error) {
 }
 
 #ifdef Q_OS_UNIX
+// Puts the file from in to's place only where nothing is there; 0, or the error (EEXIST
+// when something is).
+int placeNew(const char* from, const char* to) {
+#ifdef Q_OS_LINUX
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+#endif
+    // Without that rename a new link does the same: it fails where a file is.
+    if (::link(from, to) == 0) {
+        (void)::unlink(from); // left behind, it is tidied as a leftover
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return errno;
+    // A disk without links either: one last look, then the rename.
+    struct stat there {};
+    if (::lstat(to, &there) == 0)
+        return EEXIST;
+    return ::rename(from, to) == 0 ? 0 : errno;
+}
+
 qint64 copyPiece(int in, int out, qint64 most, QString& error) {
 #ifdef Q_OS_LINUX
     // The kernel copies without bringing the bytes through the program, as cp does.
@@ -70,28 +95,52 @@ qint64 copyPiece(int in, int out, qint64 most, QString& error) {
 }
 #endif
 
-} // namespace
-
-QString TemporaryPrefix() {
-    return QStringLiteral(".melvo-");
+// Eight hexadecimal digits of this machine's id (the host's name where there is none): a
+// temporary file with another mark was written by another machine sharing the folder.
+const QString& machineMark() {
+    static const QString mark = [] {
+        QByteArray id = QSysInfo::machineUniqueId();
+        if (id.isEmpty())
+            id = QSysInfo::machineHostName().toUtf8();
+        return QString::fromLatin1(
+            QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex().left(8));
+    }();
+    return mark;
 }
 
-int RemoveLeftovers(const QString& folder) {
-    static const QRegularExpression shape(u'^' + QRegularExpression::escape(TemporaryPrefix()) +
-                                          QStringLiteral("(\\d+)-[0-9a-z]+\\.part$"));
+// A live copy writes its temporary file every fraction of a second; one untouched this long
+// was left by a run that ended without tidying.
+constexpr qint64 kLeftoverSeconds = 24 * 60 * 60;
+
+} // namespace
+
+QString TemporaryName(qint64 pid, const QString& random) {
+    return QStringLiteral(".melvo-") % machineMark() % u'-' % QString::number(pid) % u'-' % random %
+           QStringLiteral(".part");
+}
+
+int RemoveLeftovers(const QString& folder, const QDateTime& now) {
+    static const QRegularExpression shape(
+        QStringLiteral("^\\.melvo-([0-9a-f]{8})-([1-9]\\d{0,9})-[0-9a-z]{1,7}\\.part$"));
     int removed = 0;
-    const QStringList names =
-        QDir(folder).entryList({TemporaryPrefix() + u'*'}, QDir::Files | QDir::Hidden);
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({QStringLiteral(".melvo-*.part")},
+                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QString& name : names) {
         const QRegularExpressionMatch match = shape.match(name);
-        if (!match.hasMatch())
+        if (!match.hasMatch() || match.capturedView(1) != machineMark())
             continue;
         // A copy in progress in another running Melvo is left alone; this program's own
         // copies are finished or gone by the time it looks.
-        const qint64 pid = match.captured(1).toLongLong();
+        const qint64 pid = match.capturedView(2).toLongLong();
         if (pid != CurrentProcessId() && ProcessIsRunning(pid))
             continue;
-        if (QFile::remove(QDir(folder).filePath(name)))
+        // A process this one cannot see (a sandbox's) still touches its file.
+        const QFileInfo file(dir.filePath(name));
+        const QDateTime touched = std::max(file.lastModified(), file.metadataChangeTime());
+        if (touched.secsTo(now) < kLeftoverSeconds)
+            continue;
+        if (QFile::remove(file.filePath()))
             ++removed;
     }
     return removed;
@@ -196,29 +245,49 @@ public:
     }
 #endif
 
-    // Closed and renamed over destination: a rename replaces the old file in one step, so
-    // it is never missing, never half written.
-    QString renameOver(const QString& destination) {
+    // Closed and put in destination's place: a rename replaces the old file in one step, so
+    // it is never missing, never half written. replacing: a file was there when the copy
+    // looked; otherwise whatever appeared since stays (Appeared).
+    enum class Placed { Done, Appeared, Failed };
+    Placed placeAt(const QString& destination, bool replacing, QString& error) {
 #ifdef Q_OS_UNIX
+        // The new content first reaches the disk: renamed over the old file while still in
+        // memory, a crash can leave neither (XFS and FAT keep the rename, not the bytes).
+        if (replacing && ::fdatasync(fd_.get()) != 0)
+            return failedWith(errno, error);
         // A network disk may tell only at the close that the bytes did not arrive.
         if (::close(fd_.release()) != 0)
-            return describe(errno);
-        if (::rename(encoded_.constData(), QFile::encodeName(destination).constData()) != 0)
-            return describe(errno);
+            return failedWith(errno, error);
+        const QByteArray target = QFile::encodeName(destination);
+        const int failure =
+            replacing ? (::rename(encoded_.constData(), target.constData()) == 0 ? 0 : errno)
+                      : placeNew(encoded_.constData(), target.constData());
+        if (failure == EEXIST)
+            return Placed::Appeared;
+        if (failure != 0)
+            return failedWith(failure, error);
 #else
         file_.close();
-        std::error_code error;
-        std::filesystem::rename(FileSystemPath(file_.fileName()), FileSystemPath(destination),
-                                error);
-        if (error)
-            return QString::fromStdString(error.message());
+        if (!replacing && QFileInfo::exists(destination))
+            return Placed::Appeared;
+        std::error_code why;
+        std::filesystem::rename(FileSystemPath(file_.fileName()), FileSystemPath(destination), why);
+        if (why) {
+            error = QString::fromStdString(why.message());
+            return Placed::Failed;
+        }
 #endif
         kept_ = true;
-        return {};
+        return Placed::Done;
     }
 
 private:
 #ifdef Q_OS_UNIX
+    static Placed failedWith(int code, QString& error) {
+        error = describe(code);
+        return Placed::Failed;
+    }
+
     QByteArray encoded_;
     Descriptor fd_;
     int error_ = 0;
@@ -260,13 +329,13 @@ CopyResult copyFile(const QString& source, const QString& destination,
     TemporaryFile out;
     // A short name of our own: it never makes a long destination name fail, and a run that
     // was killed leaves something the next run can recognise (RemoveLeftovers).
-    static const QString process = QString::number(CurrentProcessId());
+    static const qint64 process = CurrentProcessId();
     const QString folder = NativeFolderOf(destination);
-    const QString stem = folder % u'/' % TemporaryPrefix() % process % u'-';
     bool created = false;
     for (int attempt = 0; attempt < 8 && !created; ++attempt) {
-        created = out.create(stem % QString::number(QRandomGenerator::global()->generate(), 36) %
-                             QStringLiteral(".part"));
+        created = out.create(
+            folder % u'/' %
+            TemporaryName(process, QString::number(QRandomGenerator::global()->generate(), 36)));
         if (!created && !QFileInfo(folder).isDir()) {
             // A folder whose name the disk refuses is not a missing one.
             std::error_code why;
@@ -332,9 +401,21 @@ CopyResult copyFile(const QString& source, const QString& destination,
     out.file().setFileTime(in.fileTime(QFileDevice::FileModificationTime),
                            QFileDevice::FileModificationTime);
 #endif
-    if (QString failure = out.renameOver(destination); !failure.isEmpty())
+    const bool replacing = there == DestinationState::Replaceable;
+    QString failure;
+    switch (out.placeAt(destination, replacing, failure)) {
+    case TemporaryFile::Placed::Failed:
         return failed(std::move(failure));
-    return {};
+    case TemporaryFile::Placed::Appeared:
+        return {CopyResult::Outcome::DestinationAppeared, QStringLiteral("File already exists")};
+    case TemporaryFile::Placed::Done:
+        break;
+    }
+    CopyResult copied;
+#ifdef Q_OS_UNIX
+    copied.Flushed = replacing;
+#endif
+    return copied;
 }
 
 } // namespace

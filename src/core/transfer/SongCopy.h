@@ -2,6 +2,7 @@
 
 #include "platform/RegularFile.h"
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -9,9 +10,12 @@ class QFile;
 
 // Copies one song file. The copy is written to a hidden temporary file in the
 // destination's folder and renamed over it only once complete, so a failed or interrupted copy
-// leaves no partial file and the file it was to replace as it was. The copy keeps the
-// source's modification time. A read-only destination is refused, never replaced.
-// betweenChunks runs between the pieces of a large file (the window repaints there).
+// leaves no partial file and the file it was to replace as it was. A file is replaced only
+// once its new content is on the disk, so that a power cut between the two leaves one of
+// them whole; where nothing was there when the copy looked, nothing that appeared since is
+// replaced. The copy keeps the source's modification time. A read-only destination is
+// refused, never replaced. betweenChunks runs between the pieces of a large file (the window
+// repaints there).
 
 // What a copy did: the caller decides on What; Message says it to the user.
 struct CopyResult {
@@ -19,10 +23,14 @@ struct CopyResult {
         Copied,
         SourceMissing, // no regular file at the source ("File not found")
         SourceIsLink,  // refused by Links::Refuse: the caller judges where the link leads
+        // A file appeared where none was when the copy looked: it is kept, and the caller
+        // asks about it as about any existing file.
+        DestinationAppeared,
         Failed,
     };
     Outcome What = Outcome::Copied;
-    QString Message; // empty when copied
+    QString Message;      // empty when copied
+    bool Flushed = false; // the new content reached the disk before it replaced a file
     bool Copied() const { return What == Outcome::Copied; }
 };
 
@@ -45,12 +53,14 @@ CopyResult CopySongFile(const QString& source, const QString& destination,
                         DestinationState destinationState, Links sourceLinks,
                         const std::function<void()>& betweenChunks);
 
-// The temporary file's names start so: ".melvo-", the process id, "-", a random part,
-// ".part".
-QString TemporaryPrefix();
-// Removes the temporary files of that shape in folder that no running copy of the program
-// is writing: those a killed run left behind. Returns how many went.
-int RemoveLeftovers(const QString& folder);
+// The temporary file's name: ".melvo-", a mark of this machine (8 hexadecimal digits),
+// "-", the process id, "-", a random part, ".part".
+QString TemporaryName(qint64 pid, const QString& random);
+// Removes the temporary files in folder that are unmistakably leftovers of a killed run on
+// this machine: of exactly that shape, with this machine's mark, a process id that runs no
+// longer, and untouched for a day (a live copy touches its file with every piece, also in
+// a process this one cannot see). Returns how many went.
+int RemoveLeftovers(const QString& folder, const QDateTime& now = QDateTime::currentDateTime());
 
 // A file that must not be replaced: marked read-only (no write permission for its owner,
 // whoever runs the program) or not writable by this user.

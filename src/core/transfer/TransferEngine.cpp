@@ -1,5 +1,6 @@
 #include "transfer/TransferEngine.h"
 
+#include "platform/DiskFlush.h"
 #include "platform/PlayerPath.h"
 #include "settings/Settings.h"
 #include "transfer/OutputPath.h"
@@ -11,6 +12,7 @@
 #include <QSet>
 #include <QStringBuilder>
 #include <QTime>
+#include <filesystem>
 
 namespace {
 
@@ -21,6 +23,7 @@ enum Line {
     ReplaceLine = 61,
     CopyLine = 62,
     ExportLine = 63,
+    FlushLine = 64,
     LogLine = 70,
 };
 
@@ -106,9 +109,14 @@ void TransferEngine::folderLine(int number, const Song& song) {
 void TransferEngine::error(const char* routine, int line, const QString& description,
                            const QString& file) {
     ++errors_;
-    view_.ShowError((file.isEmpty() ? QString() : file + u'\n') + description + u'\n' +
-                    QStringLiteral("in Melvo.frmCopy.") + QLatin1String(routine) +
-                    QStringLiteral(" at line ") + QString::number(line));
+    const QString message = (file.isEmpty() ? QString() : file + u'\n') + description + u'\n' +
+                            QStringLiteral("in Melvo.frmCopy.") + QLatin1String(routine) +
+                            QStringLiteral(" at line ") + QString::number(line);
+    // Unattended nobody is there to press OK: the end's report and the log tell instead.
+    if (!options_.Unattended)
+        view_.ShowError(message);
+    else if (line != LogLine) // the log's own failure cannot go into the log
+        log(QStringLiteral("Error: ") + QString(message).replace(u'\n', u' '));
 }
 
 QString TransferEngine::summary(const QString& started) const {
@@ -143,6 +151,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     options_ = options;
     copied_ = skipped_ = errors_ = 0;
     failures_.clear();
+    written_.clear();
     playlistFailure_.reset();
     logging_ = isLogOn();
     log(QStringLiteral("** Starting Copy Routine ***"));
@@ -198,21 +207,36 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         // A song's texts are put together with % (QStringBuilder): one allocation each,
         // where + makes one for every piece.
         song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
-        const QString extension = SongExtension(song.Location);
-        if (extension.isEmpty()) {
+        if (!song.Location.contains(u'.')) {
             // Nothing to copy, but the user ticked it: it is named among the failures.
             if (!cancelled_)
                 failures_.push_back({song.Label, song.Location,
                                      QStringLiteral("The song's location names no file")});
             continue;
         }
-        if (cancelled_)
+        if (cancelled_) {
+            makeDurable(tidiedFolders);
             return Outcome::Cancelled;
+        }
         song.Title = row.Texts[Column::Title];
         ensureValidFileString(song.Title, false);
 
         const SongTags tags = SongTags::FromRow(row.Texts);
+        const QString extension = SongExtension(song.Location);
         const QString base = outputFolder_ + RelativePath(options_.OutputFormat, tags, extension);
+        song.Destination = NativePath(base % extension);
+        // Longer than the system opens: one failure, before any of its folders is made.
+        if (NameLength(song.Destination) > PathLimit) {
+            view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) %
+                              QStringLiteral(" of ") % QString::number(m));
+            view_.ShowCurrentFile(song.Label);
+            const QString reason = QStringLiteral("File name too long");
+            error("Form_Activate", CopyLine, reason, song.Destination);
+            failures_.push_back({song.Label, song.Destination, reason});
+            view_.ProcessEvents();
+            view_.ShowProgress(m, n);
+            continue;
+        }
         // What only the log shows is made only for the log: the copy of a small song costs
         // little more than building its texts.
         if (logging_) {
@@ -236,7 +260,6 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
             tidiedFolders.insert(parent);
             (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
         }
-        song.Destination = NativePath(base % extension);
         // One separator between the root and the location, whatever the database holds.
         song.SourceText = ToNativeSeparators(
             playerRoot % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
@@ -267,12 +290,27 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         view_.ShowProgress(m, n);
     }
 
+    makeDurable(tidiedFolders);
     view_.ShowCurrentFile(summary(started));
     view_.ShowProgress(10, 10);
     // "Transfer completed successfully" only when it was.
     view_.ShowCopying(
         language_.Entry(Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors));
     return Outcome::Completed;
+}
+
+void TransferEngine::makeDurable(const QSet<QString>& folders) {
+    // "Completed" means on the disk: a stick pulled out now loses nothing.
+    QStringList native{NativePath(outputFolder_)};
+    for (const QString& folder : folders)
+        native << NativePath(folder);
+    const QString failure = FlushFileSystems(native, [this] { view_.ProcessEvents(); });
+    if (failure.isEmpty())
+        return;
+    const QString folder = ToNativeSeparators(outputFolder_);
+    error("Form_Activate", FlushLine, failure, folder);
+    failures_.push_back({QStringLiteral("The copies of this transfer"), folder,
+                         QStringLiteral("They may not all be on the disk: ") + failure});
 }
 
 void TransferEngine::copySong(const Song& song, DestinationState there) {
@@ -297,6 +335,14 @@ void TransferEngine::copySong(const Song& song, DestinationState there) {
                 result = CopySongFile(found, song.Destination, there, Links::Follow, betweenChunks);
         }
     }
+    // Someone's file appeared there while the song was copied: asked about like any other.
+    if (result.What == CopyResult::Outcome::DestinationAppeared &&
+        there == DestinationState::Absent)
+        if (const DestinationState now = CheckDestination(song.Destination);
+            now != DestinationState::Absent) {
+            decide(song, now);
+            return;
+        }
     if (!result.Copied()) {
         error("Form_Activate", CopyLine, result.Message, song.Destination);
         // Its file is not there (or is the old one): the playlist leaves it out.
@@ -305,7 +351,18 @@ void TransferEngine::copySong(const Song& song, DestinationState there) {
         return;
     }
     ++copied_;
+    written_.insert(song.Destination.toCaseFolded(), song.Destination);
     listInPlaylist(song);
+}
+
+bool TransferEngine::wroteEarlier(const QString& destination) const {
+    const auto found = written_.constFind(destination.toCaseFolded());
+    if (found == written_.cend())
+        return false;
+    // A disk that ignores case (FAT, every stick) has one file for both spellings.
+    std::error_code error;
+    return *found == destination ||
+           std::filesystem::equivalent(FileSystemPath(*found), FileSystemPath(destination), error);
 }
 
 CopyResult TransferEngine::outsidePlayer(const Song& song) {
@@ -350,6 +407,13 @@ void TransferEngine::replace(const Song& song, DestinationState there, int sourc
 }
 
 void TransferEngine::decide(const Song& song, DestinationState there) {
+    // Two songs of one run under one name: the first one's copy stays, whatever the rule.
+    if (wroteEarlier(song.Destination)) {
+        const QString reason = QStringLiteral("An earlier song of this transfer has this name");
+        error("Form_Activate", CopyLine, reason, song.Destination);
+        failures_.push_back({song.Label, song.Destination, reason});
+        return;
+    }
     if (options_.Unattended) {
         if (options_.Rule != ExistingFile::Ask)
             mode_ = options_.Rule;

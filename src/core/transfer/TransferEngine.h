@@ -10,6 +10,8 @@
 #include "songlist/SongListModel.h"
 #include "transfer/ExistingFile.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -88,6 +90,8 @@ public:
 private:
     struct Song;
     void copySong(const Song& song, DestinationState there);
+    // Flushes what the run wrote into these folders ("\" form) and the output folder.
+    void makeDurable(const QSet<QString>& folders);
     static CopyResult outsidePlayer(const Song& song);
     // The song's file was there and stays: it is listed like a copied one.
     void keep(const Song& song);
@@ -95,6 +99,8 @@ private:
     // An error of the playlist file, when failure says one.
     void playlistFailed(const char* routine, int line, const QString& failure);
     void decide(const Song& song, DestinationState there);
+    // This run copied a song to destination already.
+    bool wroteEarlier(const QString& destination) const;
     void replace(const Song& song, DestinationState there, int sourceNumber, int folderNumber);
     bool isLogOn() const;
     // The song's file on the player, looked up without regard to case; empty when missing.
@@ -120,6 +126,7 @@ private:
     int errors_ = 0;     // error messages shown
     QString songReason_; // the first reason the current song met
     std::vector<TransferFailure> failures_;
+    QHash<QString, QString> written_; // the run's copies: case-folded name, name
     std::optional<TransferFailure> playlistFailure_;
     ExistingFile mode_ = ExistingFile::Ask;
 };
