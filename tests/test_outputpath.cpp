@@ -158,6 +158,10 @@ private slots:
         QVERIFY(lines[1].endsWith(" - two\r"));
         QVERIFY(lines[0].contains(QTime::currentTime().toString("HH").toLatin1()) ||
                 lines[0].contains(":"));
+        // A FIFO in the log's place is no log, and never waited on.
+        const QString fifo = dir.filePath("fifo.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(DebugLog(fifo, "nobody reads this"), "");
     }
 
     void copyingKeepsContentAndTime() {

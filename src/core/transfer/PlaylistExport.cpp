@@ -50,7 +50,8 @@ QString AppendPlaylistSong(const QString& path, const QString& title, const QStr
 }
 
 QString DebugLog(const QString& logPath, const QString& message) {
-    if (logPath.isEmpty() || !QFileInfo::exists(logPath))
+    // Only a file: a FIFO in its place would hold the run until something read it.
+    if (logPath.isEmpty() || !QFileInfo(logPath).isFile())
         return {};
     const QDateTime now = QDateTime::currentDateTime();
     const QString stamp = QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +

@@ -19,5 +19,6 @@ QString StartPlaylist(const QString& path);
 // Appends "#EXTINF:0," + title and the song's path (native, absolute).
 QString AppendPlaylistSong(const QString& path, const QString& title, const QString& songPath);
 
-// Appends the date and time, " - " and the message, when the log file exists.
+// Appends the date and time, " - " and the message, when the log file exists (a file: a
+// FIFO of that name is no log).
 QString DebugLog(const QString& logPath, const QString& message);

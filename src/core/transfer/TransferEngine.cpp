@@ -31,10 +31,6 @@ QString timeText() {
     return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool fileExists(const QString& path) {
-    return !path.isEmpty() && QFileInfo::exists(path);
-}
-
 bool folderExists(const QString& path) {
     return QFileInfo(ToNativeSeparators(path)).isDir();
 }
@@ -71,7 +67,7 @@ QString TransferEngine::sourceFile(const Song& song) const {
 }
 
 bool TransferEngine::isLogOn() const {
-    return fileExists(options_.LogPath);
+    return !options_.LogPath.isEmpty() && QFileInfo(options_.LogPath).isFile();
 }
 
 TransferEngine::TransferEngine(const LanguageTable& language, TransferView& view)
