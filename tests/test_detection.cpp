@@ -291,16 +291,17 @@ private slots:
         answer("cmdRetry", [&] { writeLongPlayer(w.folder("e"), "Back"); });
         buildLongWithout(w.folder("e"));
         QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), frmStart::WindowTitle + " ~ Back", 10000);
-        QCOMPARE(w.rows().size(), size_t(0));
+        // Back as at the start: the master playlist, none of the interrupted build.
+        QCOMPARE(w.rows().size(), size_t(3));
         QCOMPARE(playlists->count(), 2);
-        QCOMPARE(playlists->currentIndex(), -1);
+        QCOMPARE(playlists->currentIndex(), 0);
 
         answer("cmdRetry", [&] { writeLongPlayer(w.folder("f"), "Other"); });
         buildLongWithout(w.folder("e"));
         QTRY_COMPARE_WITH_TIMEOUT(w.window.windowTitle(), frmStart::WindowTitle + " ~ Other",
                                   10000);
         QCOMPARE(w.state.Database.PlayerDrive, w.folder("f"));
-        QCOMPARE(w.rows().size(), size_t(0));
+        QCOMPARE(w.rows().size(), size_t(3));
         QCOMPARE(w.panel(2), "Songs: 3");
 
         answer("cmdCancel", [] {});
@@ -317,6 +318,7 @@ private slots:
         QTRY_COMPARE(w.rows().size(), size_t(3));
         w.window.TickAll(true);
         QVERIFY(w.find<QPushButton>("cmdCopy")->isEnabled());
+        w.find<QLineEdit>("XPSearch")->setText("Beat");
 
         QVERIFY(QFile::remove(databasePath(w.folder("e"))));
         bool checked = false;
@@ -340,11 +342,16 @@ private slots:
         QCOMPARE(w.panel(1), "Status: Ok");
         QCOMPARE(w.panel(2), "Songs: 3");
         QVERIFY(!w.find<QLineEdit>("txtBrowsePath")->text().isEmpty());
-        // Each playlist once, none chosen: the list waits for the user's choice.
+        // Each playlist once, and the master playlist shown again as at the start, the
+        // search given way to it, nothing ticked.
         auto* playlists = w.find<QComboBox>("cmbPlaylists");
         QCOMPARE(playlists->count(), 2);
-        QCOMPARE(playlists->currentIndex(), -1);
-        QCOMPARE(w.rows().size(), size_t(0));
+        QCOMPARE(playlists->currentIndex(), 0);
+        QCOMPARE(playlists->currentText(), "Back Again [All Songs]");
+        QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It"}));
+        QVERIFY(w.find<QLineEdit>("XPSearch")->text().isEmpty());
+        QCOMPARE(w.panel(3), "Selected: 0");
+        QVERIFY(!w.find<QPushButton>("cmdCopy")->isEnabled());
         QVERIFY(w.find<QTimer>("Timer1")->isActive());
         playlists->setCurrentIndex(1);
         emit playlists->activated(1);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDataStream>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -24,6 +25,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+
+#include <climits>
 
 namespace {
 
@@ -217,6 +220,25 @@ private slots:
         frmStart lost(w.state, w.store, w.dir.filePath("config.cfg"));
         QVERIFY2(screen.contains(lost.geometry()), qPrintable(QDebug::toString(lost.geometry())));
         QCOMPARE(lost.size(), place.size());
+
+        // Stored by hand where no screen holds it: the window keeps its first size, and the
+        // window system places it; no window too large to draw, none off every screen.
+        const auto stored = [](const QRect& r) { // QWidget::saveGeometry's layout, version 3
+            QByteArray bytes;
+            QDataStream out(&bytes, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_4_0);
+            out << quint32(0x1D9D0CB) << quint16(3) << quint16(0) << r << r << qint32(0)
+                << quint8(0) << quint8(0)
+                << qint32(QGuiApplication::primaryScreen()->geometry().width()) << r;
+            return bytes;
+        };
+        for (const QRect& r : {QRect(0, 0, 100000, 100000),
+                               QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX))}) {
+            QVERIFY(SaveWindowGeometry(w.store, stored(r)));
+            frmStart refused(w.state, w.store, w.dir.filePath("config.cfg"));
+            QCOMPARE(refused.size(), QSize(960, 640));
+            QVERIFY(!refused.testAttribute(Qt::WA_Moved));
+        }
     }
 
     void ticksAreBoldAndCounted() {

@@ -1,12 +1,20 @@
+#include "platform/ScreenPlace.h"
 #include "settings/Settings.h"
 #include "songlist/SongListModel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <climits>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -98,6 +106,91 @@ private slots:
         WriteAll(f.dir.filePath(u"file"_s), "x");
         SettingsStore blocked(f.dir.filePath(u"file/Melvo.ini"_s));
         QVERIFY(!blocked.SaveSetting(u"Melvo"_s, u"Settings"_s, u"k"_s, u"v"_s));
+    }
+
+    void hostileStoredFilesReadAsDefaults() {
+        Fixture f;
+        QVERIFY(QDir().mkpath(f.dir.filePath(u"store"_s)));
+        // 50,000 nested lists (900 KB) in one value: Qt's variant decoder would overflow
+        // the stack on it, whichever key is read.
+        QByteArray nested = "[Melvo]\nSettings\\Language=german\nSettings\\x=@Variant(";
+        for (int i = 0; i < 50000; ++i)
+            nested += "\\0\\0\\0\\t\\0\\0\\0\\x1";
+        nested += ")\n";
+        WriteAll(f.ini, nested);
+#ifdef Q_OS_UNIX
+        // FIFOs as config.cfg and as the store's lock file: nothing waits for a writer.
+        QCOMPARE(mkfifo(QFile::encodeName(f.cfg).constData(), 0600), 0);
+        QCOMPARE(mkfifo(QFile::encodeName(f.ini + ".lock"_L1).constData(), 0600), 0);
+#endif
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not read .*serialised object"_s));
+        QTest::failOnWarning(QRegularExpression(u"."_s)); // nothing else, and that once
+        WindowSettings s = Preset();
+        LoadSettings(f.store, f.cfg, s, Always);
+        QCOMPARE(f.get(u"Language"_s), u"<none>"_s);
+        QCOMPARE(s.OutputFormat, u"%a\\%b\\%t"_s);
+        QCOMPARE(s.ColumnWidths, Preset().ColumnWidths);
+
+        // The first save moves the file aside, the user's bytes whole, and starts afresh.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Melvo.ini moved aside"_s));
+#ifdef Q_OS_UNIX
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Melvo.ini.lock moved aside"_s));
+#endif
+        QVERIFY(SaveSettings(f.store, f.cfg, Preset()));
+        QCOMPARE(ReadAll(f.ini + ".damaged"_L1), nested);
+        QCOMPARE(f.get(u"OutputString"_s), u"preset"_s);
+        QCOMPARE(ReadAll(f.cfg), "100,200,300,400,500,600,700,800,900\r\n");
+
+        // Each of these values would be read as an object, by escapes, quotes or a
+        // continued line; the whole file then reads as empty. A value that is plainly a text
+        // (Qt writes one starting with '@' as "@@") keeps the file.
+        const QByteArray v = "\\0\\0\\0\\x2\\0\\0\\0\\a)"; // the number 7
+        const QList<std::pair<QByteArray, bool>> values{
+            {"@DateTime(" + v, false},        {"a, \"\" @Variant(" + v, false},
+            {"\\x40Variant(" + v, false},     {"\\x10040Variant(" + v, false},
+            {"\\100Variant(" + v, false},     {"\\q@Variant(" + v, false},
+            {"@\"Variant(\"" + v, false},     {"\\\n@Variant(" + v, false},
+            {"@\\x56\\x61riant(" + v, false}, {"@@Variant(" + v, true},
+            {"a@Variant(" + v, true},         {"\"Rock, @Home\"", true},
+            {"@Rect(1 2 3 4)", true}};
+        for (const auto& [value, kept] : values) {
+            WriteAll(f.ini, "[Melvo]\nSettings\\Language=german\nSettings\\x=" + value + "\n");
+            if (!kept)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not read"_s));
+            QCOMPARE(SettingsStore(f.ini).GetSetting(u"Melvo"_s, u"Settings"_s, u"Language"_s),
+                     kept ? u"german"_s : QString());
+        }
+        // Kept, but only a text is taken for one.
+        QCOMPARE(f.get(u"x"_s), u"<none>"_s); // @Rect(1 2 3 4)
+        WriteAll(f.ini, "[Melvo]\nSettings\\x=@@Variant(x)\n");
+        QCOMPARE(f.get(u"x"_s), u"@Variant(x)"_s);
+
+        // Larger than any store of ours: not read (217 MB took 45 s and 1.28 GB).
+        WriteAll(f.ini, "[Melvo]\nSettings\\Language=german\nSettings\\x=" +
+                            QByteArray(SettingsStore::MaxFileBytes, 'a') + "\n");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"larger than"_s));
+        QCOMPARE(SettingsStore(f.ini).GetSetting(u"Melvo"_s, u"Settings"_s, u"Language"_s), u""_s);
+#ifdef Q_OS_UNIX
+        // A FIFO as the store itself.
+        QVERIFY(QFile::remove(f.ini));
+        QCOMPARE(mkfifo(QFile::encodeName(f.ini).constData(), 0600), 0);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not read"_s));
+        QCOMPARE(SettingsStore(f.ini).GetSetting(u"Melvo"_s, u"Settings"_s, u"Language"_s), u""_s);
+#endif
+    }
+
+    void aStoredWindowPlaceMustFitAScreen() {
+        const QList<QRect> screens{{0, 0, 1920, 1040}, {1920, 0, 1280, 1024}};
+        QVERIFY(FitsAScreen({100, 100, 960, 640}, screens));
+        QVERIFY(FitsAScreen({0, 0, 1920, 1040}, screens));    // the whole of the first
+        QVERIFY(FitsAScreen({2000, 50, 1200, 900}, screens)); // on the second
+        QVERIFY(FitsAScreen({1500, 0, 800, 600}, screens));   // across both, half on one
+        QVERIFY(!FitsAScreen({0, 0, 100000, 100000}, screens));
+        QVERIFY(!FitsAScreen(QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)), screens));
+        QVERIFY(!FitsAScreen({0, 0, 1300, 1100}, screens));     // larger than each
+        QVERIFY(!FitsAScreen({-900, -600, 960, 640}, screens)); // a corner in sight
+        QVERIFY(!FitsAScreen({0, 1040, 0, 0}, screens));
+        QVERIFY(!FitsAScreen({100, 100, 960, 640}, {}));
     }
 
     void userStoreLocation() {

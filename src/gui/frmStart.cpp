@@ -7,6 +7,7 @@
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
+#include "platform/ScreenPlace.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -26,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -127,10 +130,20 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
 }
 
 void frmStart::restoreWindowGeometry() {
-    // Qt keeps a restored window on a screen there is, its title bar within reach, even
-    // when the screens are not those it was stored on.
+    // Qt moves a restored window onto a screen there is when the screens are not those it
+    // was stored on, but keeps any size, and makes a rectangle spanning int's whole range an
+    // empty one below the screen. So the stored bytes are tried first on a window that is
+    // never shown (nothing is drawn for it), and taken only when they fit a screen there is.
     const QByteArray stored = LoadWindowGeometry(store_);
-    if (!stored.isEmpty())
+    if (stored.isEmpty())
+        return;
+    QWidget trial;
+    if (!trial.restoreGeometry(stored))
+        return;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    if (FitsAScreen(trial.normalGeometry(), screens))
         restoreGeometry(stored);
 }
 

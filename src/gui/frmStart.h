@@ -142,6 +142,9 @@ private:
     ExistingFile chosenRule() const;
     void setMenusEnabled(bool enabled);
     void clearPlaylists();
+    // Selects the selector's first entry, the master playlist, and shows its songs: the end
+    // of every load.
+    void showFirstPlaylist();
     // Empties the tables and what was made from them: the player is gone.
     void forgetDatabase();
     void setCaption(const char* name, const QString& text);

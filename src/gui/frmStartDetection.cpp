@@ -52,10 +52,14 @@ void frmStart::FormActivate() {
     setMenusEnabled(true);
     tmrDiskSize_->start();
     XPSearch_->setEnabled(true);
-    cmbPlaylists_->setCurrentIndex(cmbPlaylists_->count() > 0 ? 0 : -1);
-    PlaylistChosen(cmbPlaylists_->currentIndex());
+    showFirstPlaylist();
     cmbPlaylists_->setEnabled(true);
     yield();
+}
+
+void frmStart::showFirstPlaylist() {
+    cmbPlaylists_->setCurrentIndex(cmbPlaylists_->count() > 0 ? 0 : -1);
+    PlaylistChosen(cmbPlaylists_->currentIndex());
 }
 
 QString frmStart::firstPlayerDrive() {
@@ -164,6 +168,9 @@ void frmStart::Timer1Tick() {
     setPanel(2, text(Text::Songs) + u' ' + QString::number(db.LoadedTrackCount));
     setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
     setWindowTitle(WindowTitle + QStringLiteral(" ~ ") + db.LibraryName);
+    // The player is back as at the start: its master playlist shown, not an empty list
+    // under "Songs: n".
+    showFirstPlaylist();
 }
 
 void frmStart::forgetDatabase() {

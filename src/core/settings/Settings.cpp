@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "platform/RegularFile.h"
 #include "transfer/OutputFormat.h"
 
 #include <QDir>
@@ -37,8 +38,9 @@ bool CanCreateFilesIn(const QString& folder) {
 }
 
 bool CanWriteFile(const QString& path) {
+    // Opening a FIFO to write would wait for a reader.
     QFile file(path);
-    return file.open(QIODevice::Append);
+    return QFileInfo(path).isFile() && file.open(QIODevice::Append);
 }
 
 // Plain decimal with at most seven significant digits, as a float holds it: no exponent,
@@ -74,11 +76,14 @@ QString WholeNumber(double width) {
 }
 
 void ReadColumnWidths(const QString& path, std::array<double, 9>& widths) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A FIFO or a device in its place is not waited on, a large file not read whole.
+    QFile file;
+    if (!OpenRegularFile(file, path).isEmpty())
         return;
-    const QStringList fields =
-        QString::fromLatin1(file.readLine(MaxLineBytes)).split(QLatin1Char(','));
+    QByteArray line = file.read(MaxLineBytes);
+    if (const qsizetype end = line.indexOf('\n'); end >= 0)
+        line.truncate(end);
+    const QStringList fields = QString::fromLatin1(line).split(QLatin1Char(','));
     const qsizetype n = std::min<qsizetype>(fields.size(), qsizetype(widths.size()));
     for (qsizetype k = 0; k < n; ++k) {
         bool ok = false;
@@ -94,8 +99,9 @@ bool WriteConfigFile(const QString& path, const std::array<double, 9>& widths) {
     if (!QDir().mkpath(info.absolutePath()))
         return false;
     QSaveFile file(path);
-    // Only used when the folder takes no new files but the file itself may be rewritten.
-    file.setDirectWriteFallback(true);
+    // Only used when the folder takes no new files but the file itself may be rewritten;
+    // never into a FIFO or a device, which would wait for a reader. A new file replaces them.
+    file.setDirectWriteFallback(!info.exists() || info.isFile());
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(ConfigLine(widths).toLatin1() + "\r\n");

@@ -1,13 +1,155 @@
 #include "settings/SettingsStore.h"
 
+#include "platform/RegularFile.h"
+
+#include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 
 #include <optional>
 #include <utility>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
+
+// Whether the text after a value's leading '@' spells "Variant(" or "DateTime(", the two
+// forms Qt reads through QDataStream, where a crafted nesting overflows the stack. Quotes
+// make no character; an escape before the spelling is decided could make any, so it counts.
+bool ObjectAfterAt(QByteArrayView rest) {
+    const QByteArrayView objects[] = {"Variant(", "DateTime("};
+    QByteArray spelled;
+    for (const char c : rest) {
+        if (c == '"')
+            continue;
+        if (c == '\\')
+            return true;
+        spelled += c;
+        bool begun = false;
+        for (const QByteArrayView object : objects) {
+            if (object == spelled)
+                return true;
+            begun = begun || object.startsWith(spelled);
+        }
+        if (!begun)
+            return false;
+    }
+    return false;
+}
+
+int DigitValue(char c, int base) {
+    const int value = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    return value < base ? value : -1;
+}
+
+// Whether QSettings could take any value of these INI bytes for a serialised object. Not a
+// parser: it errs on the safe side. A value may start at every line start, '=' and ','
+// (quoted or not), after blanks, quotes and escapes that make no character; a value
+// starting "@@" is a text; a '@' made by a numeric escape is refused wherever it stands.
+bool MayHoldObject(QByteArrayView ini) {
+    bool valueStart = true;
+    for (qsizetype i = 0; i < ini.size(); ++i) {
+        const char c = ini[i];
+        if (c == '\n' || c == '\r' || c == '=' || c == ',') {
+            valueStart = true;
+        } else if (c == ' ' || c == '\t' || c == '"') {
+            // nothing made
+        } else if (c == '\\') {
+            if (++i == ini.size())
+                break;
+            const char e = ini[i];
+            const int base = e == 'x' ? 16 : DigitValue(e, 8) >= 0 ? 8 : 0;
+            if (base != 0) {
+                // Qt reads every digit that follows into 16 bits.
+                char16_t value = base == 8 ? char16_t(e - '0') : 0;
+                bool made = base == 8;
+                for (int d; i + 1 < ini.size() && (d = DigitValue(ini[i + 1], base)) >= 0; ++i) {
+                    value = char16_t(value * base + d);
+                    made = true;
+                }
+                if (made && value == u'@')
+                    return true;
+                valueStart = valueStart && !made;
+            } else if (QByteArrayView("abfnrtv\"?'\\").contains(e)) {
+                valueStart = false;
+            } // else a character skipped or a line continued: nothing made
+        } else if (c == '@' && valueStart) {
+            if (i + 1 < ini.size() && ini[i + 1] == '@')
+                ++i; // "@@" stands for a text starting with '@'
+            else if (ObjectAfterAt(ini.sliced(i + 1)))
+                return true;
+            valueStart = false;
+        } else {
+            valueStart = false;
+        }
+    }
+    return false;
+}
+
+// Why the INI file at path must not be handed to QSettings, or nothing when it may (or
+// there is none). It is opened without waiting, as only a regular file can be.
+QString FileProblem(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return {};
+    QFile file;
+    RegularFileFacts facts;
+    if (QString failure = OpenRegularFile(file, path, &facts); !failure.isEmpty())
+        return failure;
+    const QString tooLarge =
+        QStringLiteral("larger than %1 bytes").arg(SettingsStore::MaxFileBytes);
+    if (facts.Size > SettingsStore::MaxFileBytes)
+        return tooLarge;
+    const QByteArray bytes = file.read(facts.Size + 1);
+    if (bytes.size() > SettingsStore::MaxFileBytes) // it grew meanwhile
+        return tooLarge;
+    if (MayHoldObject(bytes))
+        return QStringLiteral("a value in it would be read as a serialised object");
+    return {};
+}
+
+// Renames from to to, never replacing what is at to, and never opening either: a FIFO is
+// moved like any file.
+bool RenameWithoutReplacing(const QString& from, const QString& to) {
+#ifdef Q_OS_UNIX
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) // the file system may not know the flag
+        return false;
+#endif
+    struct stat info {};
+    return ::lstat(target.constData(), &info) != 0 && errno == ENOENT &&
+           ::rename(source.constData(), target.constData()) == 0;
+#else
+    return QFile::rename(from, to); // never replaces
+#endif
+}
+
+// Moves path to path + ".damaged" (or the first of ".damaged-2", ... that is free); the
+// new name, or nothing when it could not be moved.
+QString MoveAside(const QString& path) {
+    for (int n = 1; n <= 100; ++n) {
+        const QString aside =
+            path + QStringLiteral(".damaged") + (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
+        if (RenameWithoutReplacing(path, aside))
+            return aside;
+        if (!QFileInfo(aside).exists() && !QFileInfo(aside).isSymLink())
+            return {}; // not for want of a free name
+    }
+    return {};
+}
 
 bool UsableName(const QString& name) {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
@@ -99,9 +241,46 @@ QString SettingsStore::UserFolder() {
 #endif
 }
 
+bool SettingsStore::fileReadable() const {
+    if (format_ != QSettings::IniFormat)
+        return true;
+    const QString problem = FileProblem(location_);
+    if (!problem.isEmpty() && !std::exchange(refusalTold_, true))
+        qWarning().noquote() << QStringLiteral("Melvo: the settings in %1 are not read (%2); the "
+                                               "defaults apply, and the next save moves the file "
+                                               "aside and starts a new one.")
+                                    .arg(QDir::toNativeSeparators(location_), problem);
+    return problem.isEmpty();
+}
+
+bool SettingsStore::clearForSave() {
+    if (format_ != QSettings::IniFormat)
+        return true;
+    // QSettings waits for its lock file and reads it whole: one that no save of Qt's made
+    // (a FIFO, a link, a large file) goes aside too.
+    const QString lock = location_ + QStringLiteral(".lock");
+    const QFileInfo lockInfo(lock);
+    const bool badLock = lockInfo.isSymLink() ||
+                         (lockInfo.exists() && (!lockInfo.isFile() || lockInfo.size() > 4096));
+    QStringList moving;
+    if (!fileReadable())
+        moving << location_;
+    if (badLock)
+        moving << lock;
+    for (const QString& path : moving) {
+        const QString aside = MoveAside(path);
+        if (aside.isEmpty())
+            return false;
+        qWarning().noquote() << QStringLiteral("Melvo: %1 moved aside to %2.")
+                                    .arg(QDir::toNativeSeparators(path),
+                                         QDir::toNativeSeparators(aside));
+    }
+    return true;
+}
+
 QString SettingsStore::GetSetting(const QString& app, const QString& section, const QString& key,
                                   const QString& defaultValue) const {
-    if (!UsableName(app) || !UsableName(section) || !UsableName(key))
+    if (!UsableName(app) || !UsableName(section) || !UsableName(key) || !fileReadable())
         return defaultValue;
     QSettings s(location_, format_);
     const auto path = FindKey(s, {app, section, key});
@@ -111,12 +290,13 @@ QString SettingsStore::GetSetting(const QString& app, const QString& section, co
     // A hand-edited INI line with unquoted commas reads as a list; it is still one text.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
+    // Anything else ("@Rect(...)", "@ByteArray(...)" by hand) is no text of ours.
+    return value.typeId() == QMetaType::QString ? value.toString() : defaultValue;
 }
 
 bool SettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
                                 const QString& value) {
-    if (!UsableName(app) || !UsableName(section) || !UsableName(key))
+    if (!UsableName(app) || !UsableName(section) || !UsableName(key) || !clearForSave())
         return false;
     QSettings s(location_, format_);
     const QStringList names{app, section, key};

@@ -19,9 +19,13 @@ public:
     static QString UserFolder();
 
     // An INI file; it and its folder are created on the first save.
+    // Only a regular file of sane size in which no value would be taken for a serialised
+    // object is ever read: anything else (a FIFO, a huge or crafted file) reads as an empty
+    // store, and the first save moves it aside, its bytes kept, and starts a new one.
     explicit SettingsStore(const QString& iniFile);
 
-    // The stored text, or defaultValue when there is none (or a name is unusable).
+    // The stored text, or defaultValue when there is none (or a name is unusable, or the
+    // value stored is not a text).
     QString GetSetting(const QString& app, const QString& section, const QString& key,
                        const QString& defaultValue = {}) const;
 
@@ -30,9 +34,19 @@ public:
     bool SaveSetting(const QString& app, const QString& section, const QString& key,
                      const QString& value);
 
+    // The largest INI file read; ours holds a few hundred bytes.
+    static constexpr qint64 MaxFileBytes = 1024 * 1024;
+
 private:
     SettingsStore(QString location, QSettings::Format format);
 
+    // True when the file may be handed to QSettings (or there is none); otherwise says why
+    // on stderr, once.
+    bool fileReadable() const;
+    // Moves an unreadable file, and a lock file that is not one, out of the way of a save.
+    bool clearForSave();
+
     QString location_;
     QSettings::Format format_;
+    mutable bool refusalTold_ = false;
 };
