@@ -2,12 +2,46 @@
 
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
+
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#ifdef Q_OS_UNIX
+int RenameWithoutReplacing(const QByteArray& from, const QByteArray& to) {
+#ifdef Q_OS_LINUX
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+#endif
+    // Without that rename a new link does the same: it fails where a file is.
+    if (::link(from.constData(), to.constData()) == 0) {
+        (void)::unlink(from.constData()); // where it stays, a second name of the same file
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return errno;
+    // A disk without links either: one last look, then the rename.
+    struct stat there {};
+    if (::lstat(to.constData(), &there) == 0)
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+#endif
+
+int RenameWithoutReplacing(const QString& from, const QString& to) {
+#ifdef Q_OS_UNIX
+    return RenameWithoutReplacing(QFile::encodeName(from), QFile::encodeName(to));
+#else
+    if (QFileInfo::exists(to))
+        return EEXIST;
+    return QFile::rename(from, to) ? 0 : EIO; // QFile::rename never replaces
+#endif
+}
 
 #ifdef Q_OS_UNIX
 void Descriptor::reset(int fd) {

@@ -21,6 +21,14 @@ enum class Links { Follow, Refuse };
 QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts = nullptr,
                         Links links = Links::Follow);
 
+// Gives the file at from the name to, only where nothing has that name yet: 0, or the error
+// (EEXIST when something has). Neither file is opened, so a FIFO moves like any file.
+int RenameWithoutReplacing(const QString& from, const QString& to);
+#ifdef Q_OS_UNIX
+// The same for names already encoded for the file system.
+int RenameWithoutReplacing(const QByteArray& from, const QByteArray& to);
+#endif
+
 #ifdef Q_OS_UNIX
 // A file descriptor that closes itself.
 class Descriptor {

@@ -11,12 +11,7 @@
 #include <optional>
 #include <utility>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -117,35 +112,16 @@ QString FileProblem(const QString& path) {
     return {};
 }
 
-// Renames from to to, never replacing what is at to, and never opening either: a FIFO is
-// moved like any file.
-bool RenameWithoutReplacing(const QString& from, const QString& to) {
-#ifdef Q_OS_UNIX
-    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
-#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS) // the file system may not know the flag
-        return false;
-#endif
-    struct stat info {};
-    return ::lstat(target.constData(), &info) != 0 && errno == ENOENT &&
-           ::rename(source.constData(), target.constData()) == 0;
-#else
-    return QFile::rename(from, to); // never replaces
-#endif
-}
-
 // Moves path to path + ".damaged" (or the first of ".damaged-2", ... that is free); the
 // new name, or nothing when it could not be moved.
 QString MoveAside(const QString& path) {
     for (int n = 1; n <= 100; ++n) {
         const QString aside =
             path + QStringLiteral(".damaged") + (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
-        if (RenameWithoutReplacing(path, aside))
+        const int failure = RenameWithoutReplacing(path, aside);
+        if (failure == 0)
             return aside;
-        if (!QFileInfo(aside).exists() && !QFileInfo(aside).isSymLink())
+        if (failure != EEXIST)
             return {}; // not for want of a free name
     }
     return {};

@@ -42,29 +42,6 @@ QString describe(int error) {
 }
 
 #ifdef Q_OS_UNIX
-// Puts the file from in to's place only where nothing is there; 0, or the error (EEXIST
-// when something is).
-int placeNew(const char* from, const char* to) {
-#ifdef Q_OS_LINUX
-    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return errno;
-#endif
-    // Without that rename a new link does the same: it fails where a file is.
-    if (::link(from, to) == 0) {
-        (void)::unlink(from); // left behind, it is tidied as a leftover
-        return 0;
-    }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
-        return errno;
-    // A disk without links either: one last look, then the rename.
-    struct stat there {};
-    if (::lstat(to, &there) == 0)
-        return EEXIST;
-    return ::rename(from, to) == 0 ? 0 : errno;
-}
-
 qint64 copyPiece(int in, int out, qint64 most, QString& error) {
 #ifdef Q_OS_LINUX
     // The kernel copies without bringing the bytes through the program, as cp does.
@@ -261,7 +238,7 @@ public:
         const QByteArray target = QFile::encodeName(destination);
         const int failure =
             replacing ? (::rename(encoded_.constData(), target.constData()) == 0 ? 0 : errno)
-                      : placeNew(encoded_.constData(), target.constData());
+                      : RenameWithoutReplacing(encoded_, target);
         if (failure == EEXIST)
             return Placed::Appeared;
         if (failure != 0)
