@@ -1,10 +1,12 @@
 // The database reader: fields, text decoding, playlists, damaged files and real players'
-// databases.
+// databases; and the reader of a shuffle's iTunesSD.
 
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/LoadiTunesSD.h"
 #include "platform/UiYield.h"
 #include "support/DbWriter.h"
 #include "support/RealDatabases.h"
+#include "support/ShuffleWriter.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -13,6 +15,10 @@
 
 #include <climits>
 #include <sys/stat.h>
+
+#ifdef MELVO_GPOD
+#include <gpod/itdb.h>
+#endif
 
 using namespace dbwriter;
 
@@ -45,6 +51,23 @@ public:
 
 void put32(QByteArray& bytes, qsizetype offset, qint32 value) {
     qToLittleEndian<qint32>(value, bytes.data() + offset);
+}
+
+// A shuffle's playlist in short: "kind:first members/count".
+QString outline(const ShufflePlaylist& list) {
+    QStringList first;
+    for (size_t i = 0; i < std::min<size_t>(5, list.Tracks.size()); ++i)
+        first << QString::number(list.Tracks[i]);
+    return QStringLiteral("%1:%2/%3")
+        .arg(int(list.kind))
+        .arg(first.join(u' '))
+        .arg(list.Tracks.size());
+}
+QStringList outlines(const ShuffleDatabase& db) {
+    QStringList all;
+    for (const ShufflePlaylist& list : db.Playlists)
+        all << outline(list);
+    return all;
 }
 
 } // namespace
@@ -508,6 +531,211 @@ private slots:
             for (const TrackRecord& t : db.Tracks)
                 QVERIFY2(t.Location.startsWith(u'\\'), qPrintable(t.Location));
         }
+    }
+
+    void shuffleRealDatabases_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("songs");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("playlists");
+        if (!realsd::available())
+            QSKIP("the real shuffle databases are not present");
+        QTest::newRow("2nd generation")
+            << "raleighlittles_2024-07-25_iTunesSD" << 59 << "F02\\PCQT.mp3"
+            << "F01\\UDEJ.m4a" << QStringList{};
+        QTest::newRow("3rd generation")
+            << "raleighlittles_2016-12-24_iTunesSD-3rdgen" << 525 << "F02\\JHVL.m4a"
+            << "F02\\HURY.m4a" << QStringList{"1:0 1 2 3 4/525", "2:7 8 9 10 11/525"};
+        QTest::newRow("podcasts and audiobooks")
+            << "meng89_ipodshuffle_iTunesSD" << 13 << "F01\\CWDY.mp3"
+            << "F01\\UULS.m4b"
+            << QStringList{"1:8 10 6 7 9/5", "3:1 3 5/3", "3:0 2 4/3", "4:11 12/2"};
+    }
+    void shuffleRealDatabases() {
+        QFETCH(QString, name);
+        QFETCH(int, songs);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QStringList, playlists);
+        const ShuffleLoad load = LoadiTunesSD(realsd::path(name));
+        QCOMPARE(load.status, LoadResult::Status::Loaded);
+        QCOMPARE(load.unread, Q_INT64_C(0));
+        const std::vector<QString>& locations = load.db.Locations;
+        QCOMPARE(locations.size(), size_t(songs));
+        const QString music = QStringLiteral("\\iPod_Control\\Music\\");
+        QCOMPARE(locations.front(), music + first);
+        QCOMPARE(locations.back(), music + last);
+        for (const QString& location : locations)
+            QVERIFY2(location.startsWith(music + u'F') && !location.contains(u'/'),
+                     qPrintable(location));
+        QCOMPARE(outlines(load.db), playlists);
+    }
+
+    // libgpod writes the older format for a second-generation shuffle and the newer one for
+    // the third and fourth: the paths and playlists it wrote read back.
+    void shuffleWrittenByLibgpod_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("2nd generation") << "xA947" << false;
+        QTest::newRow("3rd generation") << "xB867" << true;
+        QTest::newRow("4th generation") << "xC584" << true;
+    }
+    void shuffleWrittenByLibgpod() {
+#ifndef MELVO_GPOD
+        QSKIP("built without libgpod");
+#else
+        QFETCH(QString, model);
+        QFETCH(bool, newer);
+        Itdb_iTunesDB* itdb = itdb_new();
+        itdb_device_set_sysinfo(itdb->device, "ModelNumStr", qPrintable(model));
+        Itdb_Playlist* master = itdb_playlist_new("Shuffle", FALSE);
+        itdb_playlist_set_mpl(master);
+        itdb_playlist_add(itdb, master, -1);
+        Itdb_Playlist* podcasts = itdb_playlist_new("Podcasts", FALSE);
+        itdb_playlist_set_podcasts(podcasts);
+        itdb_playlist_add(itdb, podcasts, -1);
+        Itdb_Playlist* mine = itdb_playlist_new("Mine", FALSE);
+        itdb_playlist_add(itdb, mine, -1);
+        itdb_playlist_add(itdb, itdb_playlist_new("Empty", FALSE), -1);
+        QStringList locations;
+        for (int i = 0; i < 40; ++i) {
+            const QString path = QStringLiteral(":iPod_Control:Music:F%1:%2 %3.mp3")
+                                     .arg(i % 20, 2, 10, QChar(u'0'))
+                                     .arg(i % 3 ? QStringLiteral("Song") : u"\u00dcber \u65e5"_qs)
+                                     .arg(i);
+            Itdb_Track* track = itdb_track_new();
+            track->ipod_path = g_strdup(path.toUtf8().constData());
+            itdb_track_add(itdb, track, -1);
+            itdb_playlist_add_track(master, track, -1);
+            if (i % 10 == 0)
+                itdb_playlist_add_track(podcasts, track, -1);
+            if (i % 4 == 1)
+                itdb_playlist_add_track(mine, track, 0); // backwards
+            locations << QString(path).replace(u':', u'\\');
+        }
+        QTemporaryDir dir;
+        const QString file = dir.filePath("iTunesSD");
+        GError* error = nullptr;
+        const bool written =
+            itdb_shuffle_write_file(itdb, QFile::encodeName(file).constData(), &error);
+        if (error)
+            g_error_free(error);
+        itdb_free(itdb);
+        QVERIFY(written);
+
+        const ShuffleLoad load = LoadiTunesSD(file);
+        QCOMPARE(load.status, LoadResult::Status::Loaded);
+        QCOMPARE(QStringList(load.db.Locations.begin(), load.db.Locations.end()), locations);
+        QFile head(file);
+        QVERIFY(head.open(QIODevice::ReadOnly));
+        QCOMPARE(head.read(4) == "bdhs", newer);
+        if (newer)
+            QCOMPARE(outlines(load.db),
+                     (QStringList{"1:0 1 2 3 4/40", "3:0 10 20 30/4", "2:37 33 29 25 21/10"}));
+        else
+            QVERIFY(load.db.Playlists.empty());
+#endif
+    }
+
+    void damagedShuffleDatabasesReadWhatTheyCan() {
+        using namespace shufflewriter;
+        const QStringList paths = {"/iPod_Control/Music/F00/A.mp3",
+                                   u"/iPod_Control/Music/F01/\u00dcber.m4a"_qs,
+                                   "/iPod_Control/Music/F02/C.mp3"};
+        const std::vector<QString> locations = {"\\iPod_Control\\Music\\F00\\A.mp3",
+                                                u"\\iPod_Control\\Music\\F01\\\u00dcber.m4a"_qs,
+                                                "\\iPod_Control\\Music\\F02\\C.mp3"};
+        const QList<Playlist> lists = {{1, {0, 1, 2}}, {2, {2, 0, 7}}};
+        const QByteArray older = shortFormat(paths);
+        const QByteArray newer = longFormat(paths, lists);
+        QCOMPARE(ReadiTunesSD(older).db.Locations, locations);
+        QCOMPARE(ReadiTunesSD(newer).db.Locations, locations);
+        // A member past the songs names none; libgpod's shorter list header reads alike.
+        QCOMPARE(outlines(ReadiTunesSD(newer).db), (QStringList{"1:0 1 2/3", "2:2 0/2"}));
+        QVERIFY(ReadiTunesSD(longFormat(paths, lists, 20)).db == ReadiTunesSD(newer).db);
+
+        // Cut anywhere: whole paths only, each in its place, and members naming them.
+        for (const QByteArray& whole : {older, newer}) {
+            for (qsizetype n = 0; n <= whole.size(); ++n) {
+                const ShuffleDatabase db = ReadiTunesSD(QByteArrayView(whole).first(n)).db;
+                QVERIFY(db.Locations.size() <= 3);
+                for (size_t i = 0; i < db.Locations.size(); ++i)
+                    QCOMPARE(db.Locations[i], locations[i]);
+                for (const ShufflePlaylist& list : db.Playlists)
+                    for (int track : list.Tracks)
+                        QVERIFY(size_t(track) < db.Locations.size());
+            }
+        }
+        // Zeros are no database; zeros after the header leave nothing.
+        QCOMPARE(ReadiTunesSD(QByteArray(4096, '\0')).status, LoadResult::Status::NotADatabase);
+        const ShuffleLoad blank = ReadiTunesSD(newer.first(64) + QByteArray(newer.size(), '\0'));
+        QCOMPARE(blank.status, LoadResult::Status::Loaded);
+        QVERIFY(blank.db.Locations.empty() && blank.db.Playlists.empty());
+
+        // A damaged song is left out; the playlists keep the others.
+        QByteArray damagedNewer = newer;
+        damagedNewer.replace(damagedNewer.indexOf("rths", 100), 4, "xxxx");
+        const ShuffleLoad withoutOne = ReadiTunesSD(damagedNewer);
+        QCOMPARE(withoutOne.db.Locations, (std::vector<QString>{locations[0], locations[2]}));
+        QCOMPARE(outlines(withoutOne.db), (QStringList{"1:0 1/2", "2:1 0/2"}));
+        QCOMPARE(withoutOne.unread, Q_INT64_C(1));
+        QByteArray damagedOlder = older;
+        damagedOlder[18 + 558 + 2] = 0; // the second entry's size
+        QCOMPARE(ReadiTunesSD(damagedOlder).db.Locations,
+                 (std::vector<QString>{locations[0], locations[2]}));
+    }
+
+    // Whatever the counts claim, a read costs time and memory in proportion to the file.
+    void hostileShuffleDatabasesReturnAtOnce() {
+        using namespace shufflewriter;
+        const QStringList paths = {"/iPod_Control/Music/F00/A.mp3",
+                                   "/iPod_Control/Music/F00/B.mp3"};
+        QByteArray older = shortFormat(paths);
+        older[0] = older[1] = older[2] = '\xff';
+        const ShuffleLoad countedOlder = ReadiTunesSD(older);
+        QCOMPARE(countedOlder.db.Locations.size(), size_t(2));
+        QCOMPARE(countedOlder.unread, Q_INT64_C(0xffffff) - 2);
+
+        QByteArray newer = longFormat(paths, {{1, {0, 1}}});
+        const qsizetype songList = 64, list = newer.indexOf("hphs");
+        put32(newer, songList + 8, -1); // four billion songs
+        put32(newer, newer.indexOf("lphs") + 8, -1);
+        const ShuffleLoad countedNewer = ReadiTunesSD(newer);
+        QCOMPARE(countedNewer.db.Locations.size(), size_t(2));
+        QCOMPARE(outlines(countedNewer.db), QStringList{"1:0 1/2"});
+
+        // 65,535 playlists over one another, each claiming four billion members up to the end
+        // of the file: together no more members than the file has bytes for.
+        QByteArray piled =
+            newer.first(list) + QByteArray("hphs\x08\0\0\0\xff\xff", 10) + QByteArray(10, '\0');
+        const qsizetype first = piled.size();
+        for (int p = 0; p < 0xffff; ++p)
+            piled += QByteArray("\0\0\0\0", 4);
+        for (int p = 0; p < 0xffff; ++p) {
+            put32(piled, first + 4 * p, qint32(piled.size()));
+            piled += QByteArray("lphs\0\0\0\0\xff\xff\xff\xff", 12) + QByteArray(12, '\0');
+        }
+        const ShuffleLoad pile = ReadiTunesSD(piled);
+        size_t members = 0;
+        for (const ShufflePlaylist& p : pile.db.Playlists)
+            members += p.Tracks.size();
+        QCOMPARE(pile.db.Playlists.size(), size_t(0xffff));
+        QVERIFY(members <= size_t(piled.size() / 4));
+
+        // Only a regular file is read, never waited on, and only as far as the ceiling.
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("iTunesSD");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(LoadiTunesSD(fifo).status, LoadResult::Status::Unreadable);
+        QCOMPARE(LoadiTunesSD(dir.path()).status, LoadResult::Status::Unreadable);
+        QFile huge(dir.filePath("huge"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write(older) == older.size() &&
+                huge.resize(qint64(1) << 32)); // sparse: four gigabytes of nothing
+        huge.close();
+        const ShuffleLoad big = LoadiTunesSD(huge.fileName());
+        QCOMPARE(big.db.Locations.size(), size_t(2));
+        QCOMPARE(big.unread, Q_INT64_C(0xffffff) - 2);
     }
 };
 

@@ -1,8 +1,10 @@
 // libFuzzer entry: any bytes walked as a music database must neither crash nor hang. The
 // bytes are also read as the stream of a compressed database, behind a header of its own,
-// so that the inflating path meets arbitrary streams as well as the mutated seeds.
+// so that the inflating path meets arbitrary streams as well as the mutated seeds, and as a
+// shuffle's database.
 
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/LoadiTunesSD.h"
 
 #include <QtEndian>
 #include <cstddef>
@@ -22,6 +24,17 @@ qsizetype readAndTouch(QByteArrayView bytes) {
     return total;
 }
 
+qsizetype readShuffle(QByteArrayView bytes) {
+    const ShuffleLoad load = ReadiTunesSD(bytes);
+    qsizetype total = 0;
+    for (const QString& location : load.db.Locations)
+        total += location.size();
+    for (const ShufflePlaylist& list : load.db.Playlists)
+        for (int track : list.Tracks)
+            total += load.db.Locations.at(size_t(track)).size(); // a member names a song
+    return total;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -33,5 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     compressed[0xA8] = 1;
     compressed += input.toByteArray();
     total += readAndTouch(compressed);
+    total += readShuffle(input);
     return total < 0 ? -1 : 0;
 }

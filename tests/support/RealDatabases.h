@@ -53,3 +53,20 @@ inline QList<std::pair<QString, int>> trackCounts() {
 }
 
 } // namespace realdb
+
+// Real shuffles' databases (iTunesSD), kept beside the real databases.
+namespace realsd {
+
+inline QString folder() {
+    const QByteArray fromEnv = qgetenv("MELVO_REALSD");
+    return fromEnv.isEmpty() ? realdb::folder() + QStringLiteral("/../realsd")
+                             : QString::fromLocal8Bit(fromEnv);
+}
+inline QString path(const QString& name) {
+    return folder() + u'/' + name;
+}
+inline bool available() {
+    return QDir(folder()).exists();
+}
+
+} // namespace realsd

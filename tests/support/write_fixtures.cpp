@@ -2,6 +2,7 @@
 // seed the fuzzer.
 
 #include "DbWriter.h"
+#include "ShuffleWriter.h"
 
 #include <QFile>
 #include <cstdio>
@@ -53,6 +54,11 @@ int main(int argc, char** argv) {
          mhbd({mhsd(1, mhlt({mhit(tracks[0]), mhit(tracks[1])})),
                mhsd(3, mhlp({master, mhyp("Podcasts", {1}) + mhip(0, 0x100)}))})},
         {"not-a-database", QByteArray("mhbx and more")},
+        {"shuffle-older", shufflewriter::shortFormat({"/iPod_Control/Music/F00/A.mp3",
+                                                      u"/iPod_Control/Music/F01/\u00dc.m4a"_qs})},
+        {"shuffle-newer", shufflewriter::longFormat({"/iPod_Control/Music/F00/A.mp3",
+                                                     u"/iPod_Control/Music/F01/\u00dc.m4a"_qs},
+                                                    {{1, {0, 1}}, {3, {1}}, {2, {1, 0}}})},
     };
     for (const auto& [name, bytes] : files) {
         QFile file(QString::fromLocal8Bit(argv[1]) + u'/' + QLatin1String(name));
