@@ -23,6 +23,9 @@ realdb=../shared/realdb
 if [ -d "$realdb" ]; then
   for f in "$realdb"/*iTunesDB*; do cp "$f" "$seeds/"; done
 fi
+if [ -d ../shared/realsd ]; then
+  for f in ../shared/realsd/*iTunesSD*; do cp "$f" "$seeds/"; done
+fi
 
 build/fuzz/tests/fuzz/fuzz_reader -seed="$seed" -dict=tests/fuzz/reader.dict \
   -max_total_time="$seconds" -max_len=262144 -timeout=10 -rss_limit_mb=2048 \
