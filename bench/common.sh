@@ -1,5 +1,6 @@
 # Shared by the benchmark scripts: the build, a folder removed at the end, and the
-# 40,000-song player they measure on (extra make-sample-player options pass through).
+# 40,000-song player they measure on (extra make-sample-player options pass through; a
+# later --tracks wins, for a larger player).
 BUILD=build/default
 PLAYER=$(mktemp -d)
 trap 'rm -rf "$PLAYER"' EXIT

@@ -6,6 +6,7 @@
 #include "songlist/SearchFilter.h"
 #include "songlist/SongListModel.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,6 +58,18 @@ std::vector<SongRow> rowsTitled(const QStringList& titles, int c = Column::Title
         rows.push_back(r);
     }
     return rows;
+}
+
+// The rows as a fresh sort orders them: by the column's text in the collation, equal texts in
+// the order given.
+QStringList collated(std::vector<SongRow> rows, int c, Qt::SortOrder order) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(rows.begin(), rows.end(), [&](const SongRow& a, const SongRow& b) {
+        const int r = collator.compare(a.Texts[size_t(c)], b.Texts[size_t(c)]);
+        return order == Qt::AscendingOrder ? r < 0 : r > 0;
+    });
+    return column(rows, Column::Title);
 }
 
 } // namespace
@@ -180,6 +193,56 @@ private slots:
         QCOMPARE(column(model.Rows(), Column::FileSize),
                  QStringList({"1.00 KB", "10.20 MB", "9.50 MB", "9.50 MB"}));
         QCOMPARE(column(model.Rows(), Column::Title), QStringList({"d", "b", "a", "c"}));
+    }
+
+    void laterListsSortLikeAFreshSort() {
+        // Artists repeat (equal texts keep their order), differ in case and accents only, or
+        // are missing; a search's rows share the catalog's texts.
+        const QStringList artists = {"beta", "Alpha", "",    "Émile", "alpha",
+                                     "Beta", "emile", "Zed", "beta",  "ALPHA"};
+        std::vector<TrackRecord> tracks;
+        for (int i = 0; i < artists.size(); ++i)
+            tracks.push_back(track(i + 1, QString("Song %1").arg(i), artists[i], "Album",
+                                   i % 2 ? "Pop" : "Rock"));
+        QStringList members;
+        for (int i = artists.size(); i >= 1; --i)
+            members << QString::number(i);
+        const MusicDatabase db = loaded(tracks, {playlist("Master", members)});
+        const SongCatalog catalog(db);
+        const SearchIndex index(db);
+        const std::vector<SongRow> master = catalog.PlaylistRows(db, 0);
+
+        SongListModel model;
+        model.SetRows(master);
+        model.HeaderClicked(Column::Artist);
+        QCOMPARE(column(model.Rows(), Column::Title),
+                 collated(master, Column::Artist, Qt::AscendingOrder));
+        std::vector<SongRow> found = SearchRows(catalog, index, "song");
+        model.SetRows(found);
+        QCOMPARE(column(model.Rows(), Column::Title),
+                 collated(found, Column::Artist, Qt::AscendingOrder));
+
+        // A copy given another text sorts by it; the catalog's row keeps its own.
+        std::vector<SongRow> edited = SearchRows(catalog, index, "1");
+        edited[0].Texts[Column::Artist] = "ZZ Top";
+        edited.push_back(rowsTitled({"Hand-made"}).front());
+        edited.back().Texts[Column::Artist] = "Beta";
+        edited.insert(edited.end(), master.begin(), master.end());
+        model.SetRows(edited);
+        QCOMPARE(column(model.Rows(), Column::Title),
+                 collated(edited, Column::Artist, Qt::AscendingOrder));
+        QCOMPARE(model.Rows().back().Texts[Column::Artist], "ZZ Top");
+        QCOMPARE(catalog.TrackRow(1).Texts[Column::Artist], "Alpha");
+
+        // Another column and direction, on the list shown and on one set later.
+        const std::vector<SongRow> shown = model.Rows();
+        model.HeaderClicked(Column::Genre);
+        model.HeaderClicked(Column::Genre);
+        QCOMPARE(column(model.Rows(), Column::Title),
+                 collated(shown, Column::Genre, Qt::DescendingOrder));
+        model.SetRows(master);
+        QCOMPARE(column(model.Rows(), Column::Title),
+                 collated(master, Column::Genre, Qt::DescendingOrder));
     }
 
     void totalsCountTheTickedBytes() {

@@ -136,6 +136,16 @@ bool compressDatabase(const std::filesystem::path& folder) {
     return static_cast<bool>(cdb) && static_cast<bool>(empty);
 }
 
+// A track's 64-bit database id, unique and never 0: libgpod scans every track added so far
+// for a clash when it has to draw one at random itself, which a large player cannot wait for.
+// The mixer is a bijection that keeps 0 at 0, and its input is never 0.
+std::uint64_t trackDbid(std::uint32_t seed, int n) {
+    std::uint64_t x = (std::uint64_t{seed} << 32) | (static_cast<std::uint64_t>(n) + 1);
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+    return x ^ (x >> 31);
+}
+
 bool writeSongFile(const std::filesystem::path& path, std::uint32_t size, std::uint32_t id) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     Rng bytes{id * 2654435761u + 7u};
@@ -182,6 +192,7 @@ int main(int argc, char** argv) {
         Itdb_Track* t = itdb_track_new();
         const std::uint32_t id = 100 + static_cast<std::uint32_t>(n) * 3;
         t->id = id;
+        t->dbid = trackDbid(o.seed, n);
         t->title = dup(kTitles[static_cast<size_t>(n) % kTitles.size()] + " " + std::to_string(n));
         t->artist =
             dup(kArtists[static_cast<size_t>(rng.below(static_cast<int>(kArtists.size())))]);
@@ -203,10 +214,6 @@ int main(int argc, char** argv) {
         const bool isPodcast = n % 11 == 10;
         if (isPodcast)
             t->mediatype = ITDB_MEDIATYPE_PODCAST;
-        itdb_track_add(db, t, -1);
-        itdb_playlist_add_track(master, t, -1);
-        if (isPodcast)
-            itdb_playlist_add_track(podcasts, t, -1);
         tracks.push_back(t);
 
         if (o.files) {
@@ -214,11 +221,27 @@ int main(int argc, char** argv) {
                 root / "iPod_Control" / "Music" / folder / (std::string(stem) + "." + ext);
             if (!writeSongFile(file, t->size, id)) {
                 std::fprintf(stderr, "make-sample-player: cannot write %s\n", file.c_str());
+                for (Itdb_Track* made : tracks) // not in the database yet
+                    itdb_track_free(made);
                 itdb_free(db);
                 return 1;
             }
         }
     }
+
+    // Every list is built by prepending (appending walks the whole list each time), each in one
+    // run so that its links lie together in memory. libgpod's write puts the track list into
+    // the master playlist's order by looking every member up from the front of the list and
+    // moving it there, last member first: with the track list in the reverse order, each
+    // look-up walks only the tracks moved already. That walk still grows with the square of
+    // the track count, but runs through memory in order instead of jumping about.
+    for (Itdb_Track* t : tracks)
+        itdb_track_add(db, t, 0);
+    for (auto it = tracks.rbegin(); it != tracks.rend(); ++it)
+        itdb_playlist_add_track(master, *it, 0);
+    for (auto it = tracks.rbegin(); it != tracks.rend(); ++it)
+        if ((*it)->mediatype == ITDB_MEDIATYPE_PODCAST)
+            itdb_playlist_add_track(podcasts, *it, 0);
 
     for (int p = 0; p < o.playlists; ++p) {
         const std::string name = (p % 2 ? "Mix Ñ " : "Playlist ") + std::to_string(p + 1);
@@ -226,7 +249,8 @@ int main(int argc, char** argv) {
         itdb_playlist_add(db, pl, -1);
         for (int k = 0; k < o.perPlaylist && !tracks.empty(); ++k)
             itdb_playlist_add_track(
-                pl, tracks[static_cast<size_t>(rng.below(static_cast<int>(tracks.size())))], -1);
+                pl, tracks[static_cast<size_t>(rng.below(static_cast<int>(tracks.size())))], 0);
+        pl->members = g_list_reverse(pl->members);
     }
 
     const std::string file = (root / "iPod_Control" / "iTunes" / "iTunesDB").string();

@@ -44,8 +44,9 @@ std::vector<SongRow> SearchRows(const SongCatalog& catalog, const SearchIndex& i
     for (int i : matches) {
         if (i >= catalog.TrackCount())
             break;
-        rows.push_back(catalog.TrackRow(i));
-        rows.back().ToolTip.clear();
+        // The catalog's texts are shared, not copied; a search row has no tooltip.
+        const SongRow& track = catalog.TrackRow(i);
+        rows.push_back(SongRow{track.Texts, false, track.Icon, {}});
     }
     return rows;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 int SongListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -78,11 +79,13 @@ Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
 }
 
 void SongListModel::SetRows(std::vector<SongRow> rows) {
+    beginResetModel();
+    // The old rows go first: texts that nothing shows any more are not ranked again.
+    rows_.clear();
     if (sorting_) {
         const std::vector<size_t> order = sortedOrder(rows);
         rows = reordered(std::move(rows), order);
     }
-    beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
     emit TicksChanged();
@@ -167,23 +170,103 @@ void SongListModel::HeaderClicked(int column) {
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-std::vector<size_t> SongListModel::sortedOrder(const std::vector<SongRow>& rows) const {
-    // By the displayed text in the user's collation; equal texts keep their order.
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    const auto column = static_cast<size_t>(sortColumn_);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(rows.size());
-    for (const SongRow& row : rows)
-        keys.push_back(collator.sortKey(row.Texts[column]));
-    std::vector<size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), size_t{0});
+std::vector<size_t> SongListModel::sortedOrder(const std::vector<SongRow>& rows) {
+    // By the displayed text in the user's collation; equal texts keep their order. A counting
+    // sort on the texts' ranks, so it is stable and takes time in proportion to the rows.
+    const std::vector<int> rank = ranks_.Of(rows, sortColumn_);
+    const int count = ranks_.Count();
     const bool ascending = sortOrder_ == Qt::AscendingOrder;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        const int c = keys[a].compare(keys[b]);
-        return ascending ? c < 0 : c > 0;
-    });
+    std::vector<size_t> next(static_cast<size_t>(count) + 1, 0); // first place of each rank
+    const auto key = [&](size_t row) {
+        return static_cast<size_t>(ascending ? rank[row] : count - 1 - rank[row]);
+    };
+    for (size_t i = 0; i < rows.size(); ++i)
+        ++next[key(i) + 1];
+    std::partial_sum(next.begin(), next.end(), next.begin());
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        order[next[key(i)]++] = i;
     return order;
+}
+
+std::vector<int> SortRanks::Of(const std::vector<SongRow>& rows, int column) {
+    std::vector<int> rank;
+    rank.reserve(rows.size());
+    if (column == column_ && locale_ == QLocale()) {
+        for (const SongRow& row : rows) {
+            const auto it = ranks_.constFind(row.Texts.Identity());
+            if (it == ranks_.cend())
+                break;
+            rank.push_back(*it);
+        }
+        if (rank.size() == rows.size())
+            return rank;
+        rank.clear();
+    }
+    make(rows, column);
+    for (const SongRow& row : rows)
+        rank.push_back(ranks_.value(row.Texts.Identity()));
+    return rank;
+}
+
+void SortRanks::make(const std::vector<SongRow>& rows, int column) {
+    // Those ranked before that some row still shows (a catalog's rows, say) stay ranked, so
+    // that a wider list later finds them.
+    std::vector<SongTexts> texts;
+    QHash<const void*, int> place;
+    const auto add = [&](const SongTexts& t) {
+        if (!place.contains(t.Identity())) {
+            place.insert(t.Identity(), static_cast<int>(texts.size()));
+            texts.push_back(t);
+        }
+    };
+    for (const SongTexts& t : ranked_)
+        if (t.Shared())
+            add(t);
+    for (const SongRow& row : rows)
+        add(row.Texts);
+    ranked_.clear();
+
+    // Many rows show the same artist or genre: each distinct text is collated once.
+    const auto c = static_cast<size_t>(column);
+    QHash<QString, int> distinctPlace;
+    std::vector<QString> distinct;
+    std::vector<int> distinctOf(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const QString& text = std::as_const(texts[i])[c];
+        auto it = distinctPlace.find(text);
+        if (it == distinctPlace.end()) {
+            it = distinctPlace.insert(text, static_cast<int>(distinct.size()));
+            distinct.push_back(text);
+        }
+        distinctOf[i] = *it;
+    }
+    locale_ = QLocale();
+    QCollator collator(locale_);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(distinct.size());
+    for (const QString& text : distinct)
+        keys.push_back(collator.sortKey(text));
+    std::vector<int> order(distinct.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    std::vector<int> distinctRank(distinct.size());
+    int r = -1;
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k == 0 || keys[size_t(order[k - 1])].compare(keys[size_t(order[k])]) != 0)
+            ++r;
+        distinctRank[size_t(order[k])] = r;
+    }
+
+    column_ = column;
+    count_ = r + 1;
+    ranks_.clear();
+    ranks_.reserve(static_cast<qsizetype>(texts.size()));
+    for (size_t i = 0; i < texts.size(); ++i)
+        ranks_.insert(texts[i].Identity(), distinctRank[size_t(distinctOf[i])]);
+    ranked_ = std::move(texts);
 }
 
 std::vector<SongRow> SongListModel::reordered(std::vector<SongRow> rows,

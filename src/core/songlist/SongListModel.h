@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QLocale>
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
 
 // The song list's ten columns, by their numbers: the last, the size in bytes, is never shown.
@@ -22,13 +25,76 @@ enum : size_t {
 };
 }
 
+// A row's ten column texts, shared by the copies of the row until one of them is changed: a
+// search on a large player copies and drops a hundred thousand rows per keystroke.
+class SongTexts {
+public:
+    using Array = std::array<QString, Column::Count>;
+
+    SongTexts() = default;
+    explicit SongTexts(Array texts) : d_(std::make_shared<Array>(std::move(texts))) {}
+    SongTexts& operator=(Array texts) {
+        d_ = std::make_shared<Array>(std::move(texts));
+        return *this;
+    }
+
+    const QString& operator[](size_t column) const { return array()[column]; }
+    // For writing: the texts become this copy's own (reads go through a const SongTexts).
+    QString& operator[](size_t column) { return detached()[column]; }
+    const QString* begin() const { return array().data(); }
+    const QString* end() const { return array().data() + array().size(); }
+    operator const Array&() const { return array(); }
+
+    // The same for every copy of these texts, and for no other texts while one copy lives.
+    const void* Identity() const { return d_.get(); }
+    // Whether copies other than this one live.
+    bool Shared() const { return d_.use_count() > 1; }
+
+private:
+    const Array& array() const {
+        static const Array none;
+        return d_ ? *d_ : none;
+    }
+    Array& detached() {
+        if (!d_ || d_.use_count() > 1)
+            d_ = std::make_shared<Array>(array());
+        return *d_;
+    }
+
+    std::shared_ptr<Array> d_;
+};
+
 // One row of the song list: the ten column texts, the tick, the file-type icon and the
 // tooltip.
 struct SongRow {
-    std::array<QString, Column::Count> Texts;
+    SongTexts Texts;
     bool Ticked = false;
     int Icon = 0; // index into the window's image list; 0 for none
     QString ToolTip;
+};
+
+// The collation ranks of one column's texts, remembered by the texts' identity: the rows of
+// one load share their texts, so the ranks made for one list serve every list made later
+// from the same load, and a sort compares numbers instead of texts.
+class SortRanks {
+public:
+    // The rank of each row's text in column: equal ranks for texts the collation holds
+    // equal. Texts not ranked yet are ranked together with those ranked before that some
+    // row still shows.
+    std::vector<int> Of(const std::vector<SongRow>& rows, int column);
+    // One more than the highest rank given.
+    int Count() const { return count_; }
+
+private:
+    void make(const std::vector<SongRow>& rows, int column);
+
+    int column_ = -1;
+    QLocale locale_; // whose collation the ranks follow
+    int count_ = 0;
+    QHash<const void*, int> ranks_;
+    // Held, so that no other texts take their identity; those of a list no longer shown go
+    // when the next ranks are made.
+    std::vector<SongTexts> ranked_;
 };
 
 // The rows of the song list `LV`, for a view to show. Knows no widgets: the bold text of
@@ -86,11 +152,12 @@ signals:
 
 private:
     // Row positions in the order of the sort column and direction.
-    std::vector<size_t> sortedOrder(const std::vector<SongRow>& rows) const;
+    std::vector<size_t> sortedOrder(const std::vector<SongRow>& rows);
     static std::vector<SongRow> reordered(std::vector<SongRow> rows,
                                           const std::vector<size_t>& order);
 
     std::vector<SongRow> rows_;
+    SortRanks ranks_;
     bool sorting_ = false;
     int sortColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
