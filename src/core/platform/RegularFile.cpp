@@ -44,6 +44,19 @@ int RenameWithoutReplacing(const QString& from, const QString& to) {
 }
 
 #ifdef Q_OS_UNIX
+namespace {
+void TakeFacts(const struct stat& info, RegularFileFacts& facts) {
+    facts.Size = info.st_size;
+#ifdef Q_OS_MACOS
+    facts.ModifiedSeconds = info.st_mtimespec.tv_sec;
+    facts.ModifiedNanoseconds = info.st_mtimespec.tv_nsec;
+#else
+    facts.ModifiedSeconds = info.st_mtim.tv_sec;
+    facts.ModifiedNanoseconds = info.st_mtim.tv_nsec;
+#endif
+}
+} // namespace
+
 void Descriptor::reset(int fd) {
     if (fd_ >= 0)
         ::close(fd_);
@@ -69,16 +82,8 @@ QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts*
         file.reset();
         return QStringLiteral("not a regular file");
     }
-    if (facts) {
-        facts->Size = info.st_size;
-#ifdef Q_OS_MACOS
-        facts->ModifiedSeconds = info.st_mtimespec.tv_sec;
-        facts->ModifiedNanoseconds = info.st_mtimespec.tv_nsec;
-#else
-        facts->ModifiedSeconds = info.st_mtim.tv_sec;
-        facts->ModifiedNanoseconds = info.st_mtim.tv_nsec;
-#endif
-    }
+    if (facts)
+        TakeFacts(info, *facts);
 #ifndef Q_OS_LINUX
     // Linux ignores O_NONBLOCK on regular files; elsewhere it is taken back for the reads.
     if (const int flags = ::fcntl(file.get(), F_GETFL); flags != -1)
@@ -116,4 +121,27 @@ QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* fact
     }
 #endif
     return {};
+}
+
+bool RegularFileAt(const QString& path, RegularFileFacts& facts, Links links) {
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    const QByteArray name = QFile::encodeName(path);
+    if ((links == Links::Refuse ? ::lstat(name.constData(), &info)
+                                : ::stat(name.constData(), &info)) != 0)
+        return false;
+    facts.Link = S_ISLNK(info.st_mode);
+    if (!S_ISREG(info.st_mode))
+        return false;
+    TakeFacts(info, facts);
+    return true;
+#else
+    const QFileInfo file(path);
+    facts.Link = links == Links::Refuse && file.isSymLink();
+    if (facts.Link || !file.isFile())
+        return false;
+    const qint64 modified = file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
+    facts = {file.size(), modified / 1000, static_cast<long>(modified % 1000) * 1000000, false};
+    return true;
+#endif
 }

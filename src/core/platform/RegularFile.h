@@ -21,6 +21,10 @@ enum class Links { Follow, Refuse };
 QString OpenRegularFile(QFile& file, const QString& path, RegularFileFacts* facts = nullptr,
                         Links links = Links::Follow);
 
+// Looks at path without opening it: true when it is a regular file, with facts as the open
+// would give them. Links::Refuse looks at a link itself: false, with facts.Link set.
+bool RegularFileAt(const QString& path, RegularFileFacts& facts, Links links = Links::Follow);
+
 // Gives the file at from the name to, only where nothing has that name yet: 0, or the error
 // (EEXIST when something has). Neither file is opened, so a FIFO moves like any file.
 int RenameWithoutReplacing(const QString& from, const QString& to);

@@ -1,0 +1,107 @@
+#include "itunesdb/PlayerSongFiles.h"
+
+#include "itunesdb/BuildSongList.h"
+#include "itunesdb/LoadiTunesDB.h"
+#include "platform/PlayerPath.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+}
+
+// The entry of folder named name, preferring the exact spelling; empty when none.
+QString EntryNamed(const QString& folder, const QString& name) {
+    const QStringList entries = Entries(folder);
+    if (entries.contains(name))
+        return name;
+    auto match = std::find_if(entries.begin(), entries.end(), [&](const QString& e) {
+        return e.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return match == entries.end() ? QString() : *match;
+}
+
+// "F" and digits: the folders a player spreads its songs over. Their number, or -1.
+int SongFolderNumber(const QString& name) {
+    if (name.size() < 2 || name.size() > 4 || (name[0] != u'F' && name[0] != u'f'))
+        return -1;
+    bool ok = false;
+    const int number = QStringView(name).sliced(1).toInt(&ok);
+    return ok && name[1].isDigit() ? number : -1;
+}
+
+// Names in a stable order that does not hang on the locale or on letter case alone.
+void SortNames(QStringList& names) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+}
+
+} // namespace
+
+bool IsSongFileName(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return !name.startsWith(u'.') && dot > 0 && name.size() - dot == 4 &&
+           FileTypeIcon(name) != FileTypeIcons::None;
+}
+
+QStringList PlayerSongLocations(const QString& playerRoot) {
+    QStringList locations;
+    const QString root = QDir::cleanPath(playerRoot);
+    const QString control = EntryNamed(root, QStringLiteral("iPod_Control"));
+    if (control.isEmpty())
+        return locations;
+    const QString music = EntryNamed(root + u'/' + control, QStringLiteral("Music"));
+    if (music.isEmpty())
+        return locations;
+    const QString musicPath = root + u'/' + control + u'/' + music;
+    PlayerBounds bounds(root);
+    if (!QFileInfo(musicPath).isDir() || bounds.Outside(musicPath))
+        return locations;
+
+    QStringList folders = Entries(musicPath);
+    folders.removeIf([](const QString& name) { return SongFolderNumber(name) < 0; });
+    SortNames(folders);
+    std::stable_sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
+        return SongFolderNumber(a) < SongFolderNumber(b);
+    });
+    const QString prefix = u'\\' + control + u'\\' + music + u'\\';
+    for (const QString& folder : folders) {
+        const QString folderPath = musicPath + u'/' + folder;
+        if (!QFileInfo(folderPath).isDir() || bounds.Outside(folderPath))
+            continue;
+        // The folder's listing tells most files' type without a look at each (a player
+        // holds tens of thousands); nothing is opened, so a FIFO is no file and never waited
+        // on, and a link counts only where it ends at a file inside the player.
+        QStringList names;
+        QDirIterator it(folderPath,
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            const QString name = it.fileName();
+            // A "\" in a POSIX name would read as a folder in the player's form of the path.
+            if (!IsSongFileName(name) || name.contains(u'\\'))
+                continue;
+            const QFileInfo file = it.fileInfo();
+            if (file.isFile() && !(file.isSymLink() && bounds.Outside(file.filePath())))
+                names.append(name);
+            if (names.size() > ReaderCeiling::Tracks)
+                break;
+        }
+        SortNames(names);
+        for (const QString& name : names) {
+            if (locations.size() >= ReaderCeiling::Tracks)
+                return locations;
+            locations.append(prefix + folder + u'\\' + name);
+        }
+    }
+    return locations;
+}

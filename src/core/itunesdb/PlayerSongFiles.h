@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The song files of a player, found on its disk rather than named by its database: the
+// files of the known song types in the Fnn folders of iPod_Control/Music, in the order of
+// their folders and names, as player locations ("\iPod_Control\Music\F00\ABCD.mp3",
+// spelled as on the disk). Names are matched without regard to case; only regular files
+// (or links to one inside the player) are listed, nothing is opened, and the list stops at
+// the reader's ceiling for tracks.
+QStringList PlayerSongLocations(const QString& playerRoot);
+
+// Whether a file name has the extension of a song type the list knows (the types that
+// have a file-type icon); hidden files such as "._ABCD.mp3" never count.
+bool IsSongFileName(const QString& name);

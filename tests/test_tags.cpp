@@ -1,0 +1,383 @@
+// Songs read from their own tags: the files of a player, their records, the cache and the
+// worker that reads them beside the window's thread. Real audio files, made from the
+// templates in data/audio and tagged here with TagLib.
+
+#include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/PlayerSongFiles.h"
+#include "itunesdb/TagCache.h"
+#include "itunesdb/TagReader.h"
+#include "itunesdb/TagScanner.h"
+#include "support/DbWriter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
+
+#include <memory>
+#include <sys/stat.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Tags {
+    QString title, artist, album, genre;
+    unsigned year = 0, track = 0;
+};
+
+// A copy of the template for location's type at location under root, tagged unless tags
+// is empty; its time set to a whole second, so that it can be set back exactly.
+QString putSong(const QString& root, const QString& location, const std::optional<Tags>& tags,
+                const QDateTime& modified = QDateTime::fromSecsSinceEpoch(1600000000)) {
+    const QString path = root + QString(location).replace(u'\\', u'/');
+    QDir().mkpath(QFileInfo(path).path());
+    const QString type = location.section(u'.', -1).toLower();
+    if (!QFile::copy(QStringLiteral(MELVO_AUDIO_DIR "/template.") + type, path))
+        qFatal("no template for %s", qPrintable(type));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    if (tags) {
+        TagLib::FileRef file(QFile::encodeName(path).constData());
+        TagLib::Tag* tag = file.tag();
+        tag->setTitle(tags->title.toStdWString());
+        tag->setArtist(tags->artist.toStdWString());
+        tag->setAlbum(tags->album.toStdWString());
+        tag->setGenre(tags->genre.toStdWString());
+        tag->setYear(tags->year);
+        tag->setTrack(tags->track);
+        if (!file.save())
+            qFatal("cannot tag %s", qPrintable(path));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::Append) || !file.setFileTime(modified, QFile::FileModificationTime))
+        qFatal("cannot set the time of %s", qPrintable(path));
+    return path;
+}
+
+// What TagLib itself says of a file's bit rate.
+QString tagLibBitRate(const QString& path) {
+    const TagLib::FileRef file(QFile::encodeName(path).constData());
+    return QString::number(file.audioProperties()->bitrate()) + u" Kbps"_s;
+}
+
+QString text(const TrackRecord& t) {
+    return QStringList{t.Title,   t.Artist,   t.Album,
+                       t.Genre,   t.Year,     t.TrackNumber,
+                       t.BitRate, t.Location, QString::number(t.FileSize)}
+        .join(u'|');
+}
+
+QStringList texts(const std::vector<TrackRecord>& records) {
+    QStringList lines;
+    for (const TrackRecord& t : records)
+        lines << text(t);
+    return lines;
+}
+
+// A player of n songs of every type, each tagged "Song nn"; their locations in order.
+QStringList putPlayer(const QString& root, int n) {
+    static const char* types[] = {"mp3", "m4a", "wav", "mp4"};
+    QStringList locations;
+    for (int i = 0; i < n; ++i) {
+        const QString number = QString::number(i).rightJustified(2, u'0');
+        const QString location =
+            u"\\iPod_Control\\Music\\F0%1\\S%2.%3"_s.arg(i % 3).arg(number, types[i % 4]);
+        putSong(root, location, Tags{u"Song "_s + number, u"Band"_s, {}, {}, 0, unsigned(i)});
+        locations << location;
+    }
+    locations.sort(); // F00 first, then by name: the order of the disk
+    return locations;
+}
+
+struct Scan {
+    std::vector<TrackRecord> records;
+    QList<int> done;
+    int total = -1;
+    int finished = 0;
+    TagScanCounts counts;
+};
+
+Scan scan(const QString& root, const QStringList& locations, const QString& cache) {
+    Scan s;
+    TagScanner scanner(root, locations, cache);
+    scanner.SetBatchInterval(0);
+    QObject::connect(&scanner, &TagScanner::Batch,
+                     [&](const std::vector<TrackRecord>& records, int done, int total) {
+                         s.records.insert(s.records.end(), records.begin(), records.end());
+                         s.done << done;
+                         s.total = total;
+                     });
+    QObject::connect(&scanner, &TagScanner::Finished, [&] { ++s.finished; });
+    scanner.Start();
+    if (!QTest::qWaitFor([&] { return s.finished > 0; }, 60000))
+        qFatal("the scan did not finish");
+    s.counts = scanner.Counts();
+    return s;
+}
+
+std::vector<TrackRecord> readEach(const QString& root, const QStringList& locations) {
+    std::vector<TrackRecord> records;
+    for (const QString& location : locations)
+        if (auto track = ReadTrackFromTags(root, location))
+            records.push_back(*track);
+    return records;
+}
+
+} // namespace
+
+class TestTags : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // A tagged song's record is the one the database reader makes of the same song.
+    void tagsReadAsTheDatabaseReaderFormats() {
+        QTemporaryDir player;
+        const QString location = u"\\iPod_Control\\Music\\F03\\ABCD.mp3"_s;
+        const QString path = putSong(player.path(), location,
+                                     Tags{u"  Don\u2019t Stop "_s, u"AC/DC"_s,
+                                          u"Caf\u00e9 \u65e5\u672c"_s, u"Rock"_s, 1999, 7});
+        const qint64 size = QFileInfo(path).size();
+        const qint32 bitRate = tagLibBitRate(path).section(u' ', 0, 0).toInt();
+        QVERIFY(bitRate > 0);
+        dbwriter::Track stored{0, qint32(size), 7, 1999, bitRate, {}};
+        stored.strings = {{1, u"  Don\u2019t Stop "_s},
+                          {2, u":iPod_Control:Music:F03:ABCD.mp3"_s},
+                          {3, u"Caf\u00e9 \u65e5\u672c"_s},
+                          {4, u"AC/DC"_s},
+                          {5, u"Rock"_s}};
+        MusicDatabase db;
+        ReadiTunesDB(db, dbwriter::database({stored}, {}), u"All Songs"_s);
+        QCOMPARE(db.TrackCount(), 1);
+        const std::optional<TrackRecord> track = ReadTrackFromTags(player.path(), location);
+        QVERIFY(track);
+        QCOMPARE(text(*track), text(db.Tracks[0]));
+        QCOMPARE(track->TrackNumber, u"07"_s);
+        QVERIFY(*track == db.Tracks[0]);
+
+        // Without a title, the file name is the title; an untagged WAV has only its name and
+        // what its sound tells; a location spelled otherwise than the disk still finds it.
+        putSong(player.path(), u"\\iPod_Control\\Music\\F03\\EFGH.m4a"_s,
+                Tags{{}, u"Band"_s, {}, {}, 0, 12});
+        const QString wav = putSong(player.path(), u"\\iPod_Control\\Music\\F04\\WXYZ.wav"_s, {});
+        const std::optional<TrackRecord> untitled =
+            ReadTrackFromTags(player.path(), u"\\iPod_Control\\Music\\F03\\EFGH.m4a"_s);
+        QVERIFY(untitled);
+        QCOMPARE(untitled->Title, u"EFGH"_s);
+        QCOMPARE(untitled->TrackNumber, u"12"_s);
+        const std::optional<TrackRecord> untagged =
+            ReadTrackFromTags(player.path(), u"\\IPOD_CONTROL\\music\\f04\\WXYZ.wav"_s);
+        QVERIFY(untagged);
+        QCOMPARE(text(*untagged), u"WXYZ||||||%1|\\IPOD_CONTROL\\music\\f04\\WXYZ.wav|%2"_s.arg(
+                                      tagLibBitRate(wav), QString::number(QFileInfo(wav).size())));
+    }
+
+    // The files of a player: the known song types in the Fnn folders, in the order of their
+    // folders and names, spelled as on the disk; nothing else, nothing outside the player.
+    void songFilesOfAPlayer() {
+        QTemporaryDir player, elsewhere;
+        const QString root = player.path();
+        const QString music = root + u"/iPod_Control/music"_s;
+        for (const char* file : {"f01/B.mp3", "F00/c.MP3", "F00/A.m4a", "F00/b.wav", "F10/Z.mp4",
+                                 "F02/A.M4P", "F00/._A.mp3", "F00/.DS_Store", "F00/cover.jpg",
+                                 "F00/ABCD.m4v", "F00/mp3", "Notes/N.mp3", "F00/S.ithmb"}) {
+            QDir().mkpath(QFileInfo(music + u'/' + QLatin1String(file)).path());
+            QFile f(music + u'/' + QLatin1String(file));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QDir().mkpath(music + u"/F00/folder.mp3"_s);
+        const QString fifo = music + u"/F00/fifo.mp3"_s;
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString outsideSong = putSong(elsewhere.path(), u"\\F09\\out.mp3"_s, {});
+        QVERIFY(QFile::link(outsideSong, music + u"/F00/out.mp3"_s));
+        QVERIFY(QFile::link(elsewhere.path() + u"/F09"_s, music + u"/F09"_s));
+        QVERIFY(QFile::link(music + u"/F00/A.m4a"_s, music + u"/F00/in.m4a"_s));
+        QCOMPARE(
+            PlayerSongLocations(root),
+            QStringList(
+                {u"\\iPod_Control\\music\\F00\\A.m4a"_s, u"\\iPod_Control\\music\\F00\\b.wav"_s,
+                 u"\\iPod_Control\\music\\F00\\c.MP3"_s, u"\\iPod_Control\\music\\F00\\in.m4a"_s,
+                 u"\\iPod_Control\\music\\f01\\B.mp3"_s, u"\\iPod_Control\\music\\F02\\A.M4P"_s,
+                 u"\\iPod_Control\\music\\F10\\Z.mp4"_s}));
+        QVERIFY(PlayerSongLocations(elsewhere.path()).isEmpty());
+
+        // Read by name all the same, the FIFO is never waited on and the links out are not
+        // followed; an empty file of a known type is still a song.
+        for (const char* refused : {"F00\\fifo.mp3", "F00\\out.mp3", "F09\\out.mp3",
+                                    "F00\\folder.mp3", "F00\\none.mp3", "..\\F00\\A.m4a"})
+            QVERIFY2(!ReadTrackFromTags(root, u"\\iPod_Control\\music\\"_s + refused), refused);
+        QCOMPARE(ReadTrackFromTags(root, u"\\iPod_Control\\music\\F00\\c.MP3"_s)->Title, u"c"_s);
+        QCOMPARE(ReadTrackFromTags(root, u"\\iPod_Control\\music\\F00\\in.m4a"_s)->Title, u"in"_s);
+    }
+
+    // A tag that claims a gigabyte costs only the bytes the file has, and the song is still
+    // listed by its name and size.
+    void hostileTagsReturnAtOnce() {
+        QTemporaryDir player;
+        const QString folder = u"\\iPod_Control\\Music\\F00\\"_s;
+        const auto big = [](qint32 size) {
+            QByteArray b(4, 0);
+            qToBigEndian(size, b.data());
+            return b;
+        };
+        const auto little = [](qint32 size) {
+            QByteArray b(4, 0);
+            qToLittleEndian(size, b.data());
+            return b;
+        };
+        const QByteArray text(16, 'x');
+        // ID3v2.3: the tag claims its largest size, its title frame a gigabyte.
+        const QByteArray id3 =
+            "ID3\x03\x00\x00\x7f\x7f\x7f\x7f"_ba + "TIT2"_ba + big(1 << 30) + "\0\0\0"_ba + text;
+        // WAV: a chunk of a gigabyte after the sound; MP4: an atom of a gigabyte.
+        const QByteArray chunk = "id3 "_ba + little(1 << 30) + id3;
+        const QByteArray atom = big(1 << 30) + "moov"_ba + text;
+        for (const auto& [name, before, after] :
+             {std::tuple{"A.mp3", id3, QByteArray()}, std::tuple{"B.wav", QByteArray(), chunk},
+              std::tuple{"C.m4a", QByteArray(), atom}}) {
+            const QString path = putSong(player.path(), folder + QLatin1String(name), {});
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray bytes = before + file.readAll() + after;
+            QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+            file.close();
+            PlayerTagReader reader(player.path());
+            const std::optional<TrackRecord> track = reader.ReadTrack(folder + QLatin1String(name));
+            QVERIFY(track);
+            QCOMPARE(track->FileSize, bytes.size());
+            QVERIFY2(reader.LargestRead() <= bytes.size(), name);
+        }
+    }
+
+    // The worker hands every record over in batches, in order, then saves what it read; the
+    // next scan takes the records from the cache without reading a tag, until a file changes.
+    void scannerDeliversAndCaches() {
+        QTemporaryDir player, cacheFolder;
+        QStringList locations = putPlayer(player.path(), 12);
+        QCOMPARE(PlayerSongLocations(player.path()), locations);
+        locations.insert(5, u"\\iPod_Control\\Music\\F00\\gone.mp3"_s);
+        const QString cache = TagCache::FileFor(player.path(), cacheFolder.path());
+        const QStringList expected = texts(readEach(player.path(), locations));
+        QCOMPARE(expected.size(), 12);
+
+        const Scan first = scan(player.path(), locations, cache);
+        QCOMPARE(texts(first.records), expected);
+        QVERIFY(first.done.size() > 1);
+        QVERIFY(std::is_sorted(first.done.begin(), first.done.end()));
+        QCOMPARE(first.done.back(), 13);
+        QCOMPARE(first.total, 13);
+        QCOMPARE(first.finished, 1);
+        QCOMPARE(first.counts.FromTags, 12);
+        QCOMPARE(first.counts.Skipped, 1);
+        QVERIFY(QFileInfo(cache).isFile());
+
+        const Scan second = scan(player.path(), locations, cache);
+        QCOMPARE(texts(second.records), expected);
+        QCOMPARE(second.counts.FromCache, 12);
+        QCOMPARE(second.counts.FromTags, 0);
+
+        // New bytes under the same size and time: still the cached record. A new time: read.
+        const QString path = player.path() + QString(locations[0]).replace(u'\\', u'/');
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("Song 00"));
+        bytes.replace("Song 00", "Song XX");
+        QVERIFY(file.seek(0) && file.write(bytes) == bytes.size() && file.flush());
+        const QDateTime time = QDateTime::fromSecsSinceEpoch(1600000000);
+        QVERIFY(file.setFileTime(time, QFile::FileModificationTime));
+        QCOMPARE(scan(player.path(), locations, cache).records[0].Title, u"Song 00"_s);
+        QVERIFY(file.setFileTime(time.addSecs(2), QFile::FileModificationTime));
+        const Scan changed = scan(player.path(), locations, cache);
+        QCOMPARE(changed.records[0].Title, u"Song XX"_s);
+        QCOMPARE(changed.counts.FromTags, 1);
+        QCOMPARE(changed.counts.FromCache, 11);
+    }
+
+    // A damaged cache file is ignored whole and never crashes; another player's is not used.
+    void damagedCacheIsIgnored() {
+        QTemporaryDir player, cacheFolder;
+        const QStringList locations = putPlayer(player.path(), 4);
+        const QString cache = TagCache::FileFor(player.path(), cacheFolder.path());
+        scan(player.path(), locations, cache);
+        QFile file(cache);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray good = file.readAll();
+        file.close();
+        TagCache loaded;
+        QVERIFY(loaded.Load(cache, player.path()));
+        QCOMPARE(loaded.Count(), 4);
+        QVERIFY(!loaded.Load(cache, cacheFolder.path()));
+        QCOMPARE(loaded.Count(), 0);
+
+        const auto loads = [&](const QByteArray& bytes) {
+            QFile damaged(cache);
+            if (!damaged.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                damaged.write(bytes) != bytes.size())
+                qFatal("cannot write the cache");
+            damaged.close();
+            TagCache c;
+            return c.Load(cache, player.path());
+        };
+        for (qsizetype cut = 0; cut < good.size(); ++cut)
+            QVERIFY2(!loads(good.left(cut)), qPrintable(QString::number(cut)));
+        QVERIFY(!loads(good + 'x'));
+        for (qsizetype at = 0; at < good.size(); ++at) {
+            QByteArray bytes = good;
+            bytes[at] = char(0xff); // lengths and counts near 4 GB, wherever they lie
+            loads(bytes);
+        }
+        // A huge count; a FIFO in the cache's place.
+        const qsizetype countAt = good.indexOf(QByteArray(3, 0) + char(4));
+        QVERIFY(countAt > 0);
+        QVERIFY(!loads(good.left(countAt) + "\xff\xff\xff\xff"_ba + good.mid(countAt + 4)));
+        QVERIFY(QFile::remove(cache));
+        QCOMPARE(mkfifo(QFile::encodeName(cache).constData(), 0600), 0);
+        QVERIFY(!TagCache().Load(cache, player.path()));
+        QVERIFY(QFile::remove(cache));
+
+        loads("garbage"_ba);
+        const Scan fresh = scan(player.path(), locations, cache);
+        QCOMPARE(fresh.counts.FromTags, 4);
+        QCOMPARE(texts(fresh.records), texts(readEach(player.path(), locations)));
+    }
+
+    // Stopped or destroyed early, the worker ends between two files and nothing comes after.
+    void scannerStopsEarly() {
+        QTemporaryDir player;
+        const QStringList locations = putPlayer(player.path(), 40);
+        const QStringList expected = texts(readEach(player.path(), locations));
+        {
+            TagScanner scanner(player.path(), locations, {});
+            scanner.Start();
+        } // destroyed at once
+        TagScanner scanner(player.path(), locations, {});
+        scanner.SetBatchInterval(0);
+        std::vector<TrackRecord> received;
+        int batches = 0;
+        QSignalSpy finished(&scanner, &TagScanner::Finished);
+        connect(&scanner, &TagScanner::Batch, this, [&](const std::vector<TrackRecord>& records) {
+            ++batches;
+            received.insert(received.end(), records.begin(), records.end());
+            scanner.Stop();
+        });
+        scanner.Start();
+        QTRY_COMPARE(batches, 1);
+        QVERIFY(!scanner.Running());
+        QTest::qWait(100);
+        QCOMPARE(batches, 1);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(texts(received), expected.mid(0, qsizetype(received.size())));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTags)
+#include "test_tags.moc"
