@@ -2,6 +2,7 @@
 
 #include "support/DbWriter.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,6 +74,28 @@ private slots:
 
         QVERIFY(dump({db, "--language", "german"}).out.contains("P\t0\tBox [Alle Lieder]\t"));
         QVERIFY(dump({"--language", "spanish", db}).out.contains("Box [Todas las Canciones]"));
+    }
+
+    void aPlayerFolderListsEverySong() {
+        // A database that names one song, and a song file it forgets: untagged, so it takes
+        // its file name.
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("iPod_Control/iTunes")));
+        QVERIFY(QDir().mkpath(dir.filePath("iPod_Control/Music/F00")));
+        Track named{7, 0, 0, 0, 0, {}};
+        named.strings = {{1, "Named"}, {2, ":iPod_Control:Music:F00:A.mp3"}};
+        writeFile(dir, "iPod_Control/iTunes/iTunesDB", database({named}, {mhyp("Box", {7})}));
+        QVERIFY(QFile::copy(MELVO_AUDIO_DIR "/template.mp3",
+                            dir.filePath("iPod_Control/Music/F00/A.mp3")));
+        QVERIFY(QFile::copy(MELVO_AUDIO_DIR "/template.m4a",
+                            dir.filePath("iPod_Control/Music/F00/NEW.m4a")));
+        const Run run = dump({dir.path(), "--language", "german"});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.split(u'\n');
+        QVERIFY2(lines.value(0).startsWith("T\t7\tNamed\t"), qPrintable(run.out));
+        QVERIFY2(lines.value(1).startsWith("T\t8\tNEW\t"), qPrintable(run.out));
+        QCOMPARE(lines.value(2), "P\t0\tBox [Alle Lieder]\t2\t7,8");
+        QCOMPARE(lines.value(3), "P\t1\tNicht in der Datenbank\t1\t8");
     }
 
     void badInput() {

@@ -4,10 +4,12 @@
 
 #include "itunesdb/LoadiTunesDB.h"
 #include "itunesdb/PlayerSongFiles.h"
+#include "itunesdb/PlayerSongs.h"
 #include "itunesdb/TagCache.h"
 #include "itunesdb/TagReader.h"
 #include "itunesdb/TagScanner.h"
 #include "support/DbWriter.h"
+#include "support/ShuffleWriter.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -137,6 +139,72 @@ class TestTags : public QObject {
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void everySongWhateverStateTheDatabaseIsIn() {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        const QStringList files = putPlayer(root, 4); // "Song 00" to "Song 03"
+        const PlayerTexts names{u"All Songs"_s, u"Not in the database"_s, u"Podcasts"_s,
+                                u"Audiobooks"_s, u"Playlist"_s};
+        const auto titles = [](const MusicDatabase& db, int list) {
+            QStringList out;
+            const clsList& songs = db.Playlists[size_t(list)].Songs;
+            for (int i = 0; i < songs.ListCount(); ++i)
+                for (const TrackRecord& t : db.Tracks)
+                    if (QString::number(t.TrackID) == songs.List(i))
+                        out << t.Title;
+            return out;
+        };
+        const QStringList all{u"Song 00"_s, u"Song 03"_s, u"Song 01"_s, u"Song 02"_s};
+        MusicDatabase db;
+
+        // No database: every file from its tags, in the order of the disk, in one list.
+        QCOMPARE(LoadPlayerWithTags(db, root, names).From, PlayerLoad::Source::SongFilesOnly);
+        QCOMPARE(db.PlaylistCount(), 1);
+        QCOMPARE(db.Playlists[0].PlayListName, u"iPod [All Songs]"_s);
+        QCOMPARE(titles(db, 0), all);
+        QCOMPARE(db.LoadedTrackCount, 4);
+
+        // A forgetful database names two: the others follow them, and have a list of their own.
+        const auto named = [&files](int i, qint32 id) {
+            dbwriter::Track t{id, 100, 0, 0, 0, {}};
+            t.strings = {{1, u"Named "_s + QString::number(i)},
+                         {2, QString(files[i]).replace(u'\\', u':')}};
+            return t;
+        };
+        const QString itunes = root + u"/iPod_Control/iTunes/"_s;
+        QDir().mkpath(itunes);
+        QFile database(itunes + u"iTunesDB"_s);
+        QVERIFY(database.open(QIODevice::WriteOnly));
+        database.write(
+            dbwriter::database({named(0, 10), named(2, 30)}, {dbwriter::mhyp(u"Box"_s, {10, 30})}));
+        database.close();
+        QCOMPARE(LoadPlayerWithTags(db, root, names).From, PlayerLoad::Source::Database);
+        QCOMPARE(titles(db, 0),
+                 QStringList({u"Named 0"_s, u"Named 2"_s, u"Song 03"_s, u"Song 02"_s}));
+        QCOMPARE(db.Playlists.back().PlayListName, u"Not in the database"_s);
+        QCOMPARE(titles(db, db.PlaylistCount() - 1), QStringList({u"Song 03"_s, u"Song 02"_s}));
+
+        // A zeroed database is none; a shuffle's gives the order, the files the tags.
+        QVERIFY(database.open(QIODevice::WriteOnly));
+        database.write(QByteArray(4096, '\0'));
+        database.close();
+        QFile shuffle(itunes + u"iTunesSD"_s);
+        QVERIFY(shuffle.open(QIODevice::WriteOnly));
+        QStringList order{files[3], files[1]};
+        for (QString& path : order)
+            path.replace(u'\\', u'/');
+        shuffle.write(shufflewriter::longFormat(order, {{1, {0, 1}}, {3, {1}}}));
+        shuffle.close();
+        QCOMPARE(LoadPlayerWithTags(db, root, names).From, PlayerLoad::Source::Shuffle);
+        QCOMPARE(titles(db, 0),
+                 QStringList({u"Song 02"_s, u"Song 03"_s, u"Song 00"_s, u"Song 01"_s}));
+        QCOMPARE(db.Playlists[1].PlayListName, u"Podcasts"_s);
+        QCOMPARE(titles(db, 1), QStringList({u"Song 03"_s}));
+        QCOMPARE(titles(db, db.PlaylistCount() - 1), QStringList({u"Song 00"_s, u"Song 01"_s}));
+        QVERIFY(IsPlayerRoot(root));
+        QVERIFY(!IsPlayerRoot(dir.filePath(u"iPod_Control"_s)));
+    }
 
     // A tagged song's record is the one the database reader makes of the same song.
     void tagsReadAsTheDatabaseReaderFormats() {

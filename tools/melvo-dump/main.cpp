@@ -1,9 +1,12 @@
-// melvo-dump: loads one player database the way the program does and prints what it read,
+// melvo-dump: loads one player database (or a player's folder, with the songs no database
+// names read from their tags) the way the program does and prints what it read,
 // one record a line, fields separated by tabs.
 
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/PlayerSongs.h"
 #include "settings/LanguageTable.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
@@ -66,7 +69,8 @@ void reportCuts(const LoadCuts& cuts) {
 }
 
 int usage() {
-    std::fputs("usage: melvo-dump PATH [--language english|german|spanish]\n", stderr);
+    std::fputs("usage: melvo-dump DATABASE|PLAYER_FOLDER [--language english|german|spanish]\n",
+               stderr);
     return 2;
 }
 
@@ -93,8 +97,22 @@ int main(int argc, char** argv) {
     LanguageTable texts;
     if (!texts.LoadLanguage(language))
         texts.LoadLanguage(QStringLiteral("english"));
+    if (QFileInfo(path).isDir() && !IsPlayerRoot(path)) {
+        std::fprintf(stderr, "melvo-dump: cannot read %s: no player's database or songs there\n",
+                     qPrintable(path));
+        return 2;
+    }
     MusicDatabase db;
-    const LoadResult result = LoadiTunesDB(db, path, texts.Entry(Text::AllSongs));
+    // A player's folder: its database and the songs it does not name, read from their tags,
+    // as the window lists them.
+    const LoadResult result =
+        QFileInfo(path).isDir()
+            ? LoadPlayerWithTags(db, path,
+                                 {texts.Entry(Text::AllSongs), texts.Entry(Text::NotInDatabase),
+                                  texts.Entry(Text::Podcasts), texts.Entry(Text::Audiobooks),
+                                  texts.Entry(Text::Playlist)})
+                  .Result
+            : LoadiTunesDB(db, path, texts.Entry(Text::AllSongs));
     if (result.status == LoadResult::Status::Unreadable) {
         std::fprintf(stderr, "melvo-dump: cannot read %s: %s\n", qPrintable(path),
                      qPrintable(result.error));

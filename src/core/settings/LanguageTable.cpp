@@ -144,6 +144,17 @@ constexpr Row Rows[] = {
       u"iPod_Control enthält.",
       u"Esta carpeta no contiene ninguna base de datos de música de iPod. Elija la carpeta que "
       u"contiene iPod_Control."}},
+    {113, {u"Not in the database", u"Nicht in der Datenbank", u"Fuera de la base de datos"}},
+    {114, {u"Podcasts", u"Podcasts", u"Podcasts"}},
+    {115, {u"Audiobooks", u"Hörbücher", u"Audiolibros"}},
+    {116, {u"Playlist", u"Wiedergabeliste", u"Lista"}},
+    {117,
+     {u"Status: Reading the songs' own tags, %1 of %2",
+      u"Status: Die eigenen Tags der Titel werden gelesen, %1 von %2",
+      u"Estado: Leyendo las etiquetas de las canciones, %1 de %2"}},
+    {118,
+     {u"Status: Ok, songs read from their own tags", u"Status: Ok, Titel aus ihren eigenen Tags",
+      u"Estado: Ok, canciones leídas de sus etiquetas"}},
 };
 
 constexpr bool rowsInOrder() {

@@ -86,6 +86,12 @@ enum class Text : int {
     StatusCannotRead = 110,
     OpenFolder = 111,
     NoPlayerInFolder = 112,
+    NotInDatabase = 113,
+    Podcasts = 114,
+    Audiobooks = 115,
+    Playlist = 116,
+    StatusReadingTags = 117, // %1 of %2
+    StatusFromTags = 118,
 };
 
 // The texts of the interface in one language at a time: 201 numbered slots, 0..200.
