@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -22,6 +23,12 @@
 using namespace dbwriter;
 
 namespace {
+
+// The player's disk gone: a player keeps its songs without a database, so the database
+// alone going is no unplug.
+bool unplugPlayer(const QString& root) {
+    return QDir(root + "/iPod_Control").removeRecursively();
+}
 
 QList<Track> threeSongs() {
     return {song(1, "Hey Jude", "The Beatles", "1", "Pop", "F00/AAAA.mp3"),
@@ -39,6 +46,35 @@ class TestDetection : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); } // the tags' cache
+
+    void aPlayerWithoutADatabaseListsItsSongsFromTheirTags() {
+        // The songs alone, untagged: each takes its file name. A player with a database
+        // is found first, wherever it stands.
+        MainWindow w;
+        for (const char* song : {"F01/ZED.mp3", "F00/ABBA.m4a"}) {
+            QVERIFY(QDir().mkpath(QFileInfo(w.folder("a/iPod_Control/Music/") + song).path()));
+            QVERIFY(
+                QFile::copy(QStringLiteral(MELVO_AUDIO_DIR "/template.") + QFileInfo(song).suffix(),
+                            w.folder("a/iPod_Control/Music/") + song));
+        }
+        writeThreeSongPlayer(w.folder("b"), "Player B");
+        w.drives = {w.folder("a"), w.folder("b")};
+        w.window.show();
+        QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("b"));
+
+        MainWindow songsOnly;
+        songsOnly.drives = {w.folder("a")};
+        songsOnly.window.show();
+        QTRY_COMPARE(songsOnly.titles(), QStringList({"ABBA", "ZED"}));
+        QTRY_COMPARE(songsOnly.panel(1), "Status: Ok, songs read from their own tags");
+        QCOMPARE(songsOnly.panel(2), "Songs: 2");
+        QCOMPARE(songsOnly.find<QComboBox>("cmbPlaylists")->currentText(), "iPod [All Songs]");
+        QCOMPARE(songsOnly.rows()[0].Texts[Column::SourcePath],
+                 "\\iPod_Control\\Music\\F00\\ABBA.m4a");
+    }
+
     void theFirstDriveWithAPlayerIsLoaded() {
         MainWindow w;
         QDir().mkpath(w.folder("f")); // a card reader without a player
@@ -241,7 +277,7 @@ private slots:
         u.window.show();
         QTRY_COMPARE(u.rows().size(), size_t(3));
         u.find<QLineEdit>("txtOutPutFormat")->setText("%a - %t");
-        QVERIFY(QFile::remove(databasePath(u.folder("e"))));
+        QVERIFY(unplugPlayer(u.folder("e")));
         answerNoPlayer(&u.window, "cmdCancel");
         QTRY_VERIFY_WITH_TIMEOUT(!u.window.isVisible(), 5000);
         QCOMPARE(u.store.GetSetting("Melvo", "Settings", "Output Folder"), u.dir.path());
@@ -320,7 +356,7 @@ private slots:
         QVERIFY(w.find<QPushButton>("cmdCopy")->isEnabled());
         w.find<QLineEdit>("XPSearch")->setText("Beat");
 
-        QVERIFY(QFile::remove(databasePath(w.folder("e"))));
+        QVERIFY(unplugPlayer(w.folder("e")));
         bool checked = false;
         answerNoPlayer(&w.window, "cmdRetry", [&](frmNoiPod&) {
             QCOMPARE(w.rows().size(), size_t(0));
@@ -367,7 +403,7 @@ private slots:
         unplug.setInterval(0);
         connect(&unplug, &QTimer::timeout, [&] {
             if (!w.state.Database.PlayerDrive.isEmpty()) {
-                QFile::remove(databasePath(w.folder("e")));
+                unplugPlayer(w.folder("e"));
                 unplug.stop();
             }
         });

@@ -67,7 +67,7 @@ private slots:
         const MelvoProgram::CommandLine empty = parse({"--player", dir.path()});
         QCOMPARE(empty.ExitCode, -1);
         QCOMPARE(empty.PlayerFolders, QStringList({dir.path()}));
-        QVERIFY2(empty.Warnings.startsWith("melvo: no iPod music database in " +
+        QVERIFY2(empty.Warnings.startsWith("melvo: no iPod music database or songs in " +
                                            QDir::toNativeSeparators(dir.path())),
                  qPrintable(empty.Warnings));
     }

@@ -1,6 +1,7 @@
 #include "app/MelvoProgram.h"
 
 #include "Version.h"
+#include "itunesdb/PlayerSongs.h"
 #include "platform/PlayerPath.h"
 #include "platform/Volumes.h"
 
@@ -49,9 +50,10 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
     }
     for (const QString& dir : parser.values(player)) {
         line.PlayerFolders << QDir(dir).absolutePath();
-        if (PlayerDatabaseFile(line.PlayerFolders.last()).isEmpty())
-            line.Warnings += QStringLiteral("%1: no iPod music database in %2 "
-                                            "(iPod_Control/iTunes/iTunesDB); looking further.\n")
+        if (!IsPlayerRoot(line.PlayerFolders.last()))
+            line.Warnings += QStringLiteral("%1: no iPod music database or songs in %2 "
+                                            "(iPod_Control/iTunes/iTunesDB, iPod_Control/Music); "
+                                            "looking further.\n")
                                  .arg(program, QDir::toNativeSeparators(line.PlayerFolders.last()));
     }
     return line;

@@ -4,6 +4,7 @@
 #include "gui/MessageDialog.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
+#include "itunesdb/PlayerSongs.h"
 #include "platform/PlayerPath.h"
 #include "settings/LanguageTable.h"
 
@@ -85,7 +86,7 @@ void frmNoiPod::openFolder() {
     if (chosen.isEmpty())
         return;
     // The search's own test: a folder the search would pass over is not taken.
-    if (PlayerDatabaseFile(chosen).isEmpty()) {
+    if (!IsPlayerRoot(chosen)) {
         ShowMessageBox(this, QMessageBox::Warning, windowTitle(),
                        language_.Entry(Text::NoPlayerInFolder));
         return;

@@ -4,6 +4,8 @@
 #include "gui/ImageList.h"
 #include "gui/MessageDialog.h"
 #include "itunesdb/BuildSongList.h"
+#include "itunesdb/PlayerSongs.h"
+#include "itunesdb/TagScanner.h"
 #include "settings/KnownLanguages.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"
@@ -12,6 +14,7 @@
 #include "Version.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QString>
 #include <QStringList>
@@ -147,6 +150,9 @@ private:
     void showFirstPlaylist();
     // Empties the tables and what was made from them: the player is gone.
     void forgetDatabase();
+    PlayerTexts playerTexts() const;
+    void songsFromTags(const std::vector<TrackRecord>& records, int done, int total);
+    void applyTaggedSongs();
     void setCaption(const char* name, const QString& text);
     // The language menu's entries, in the order of LanguageKeys.
     std::array<QAction*, LanguageKeys.size()> languageEntries() const {
@@ -184,6 +190,11 @@ private:
     FolderPicker folderPicker_;
     SongCatalog catalog_;
     SearchIndex search_;
+    // The songs being read from their tags, and what has come and is not in the tables yet.
+    QPointer<TagScanner> scanner_;
+    std::optional<TaggedSongs> tagged_;
+    std::vector<TrackRecord> pendingTags_;
+    std::pair<int, int> tagsDone_{0, 0}; // files looked at, of how many
     // What the last load found, as the status panel says it: "Status: Ok", "Status: Cannot
     // read…" (the database is there but could not be read) or "Status: iPod Unplugged".
     Text loadStatus_ = Text::StatusOk;

@@ -5,6 +5,9 @@
 #include "gui/frmNoiPod.h"
 #include "gui/frmStart.h"
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/PlayerSongs.h"
+#include "itunesdb/TagCache.h"
+#include "itunesdb/TagScanner.h"
 #include "platform/PlayerPath.h"
 
 #include <QAction>
@@ -15,6 +18,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
 
@@ -75,6 +79,12 @@ QString frmStart::firstPlayerDrive() {
         if (!PlayerDatabaseFile(drive).isEmpty())
             return drive;
     }
+    // A player without a database (or with a shuffle's alone) comes after every one with.
+    for (const QString& drive : drives) {
+        yield();
+        if (IsPlayerRoot(drive))
+            return drive;
+    }
     return {};
 }
 
@@ -110,20 +120,36 @@ void frmStart::FindPlayerDrive() {
 
 bool frmStart::LoadPlayerData() {
     MusicDatabase& db = state_.Database;
-    const auto databasePath = [&db] { return PlayerDatabaseFile(db.PlayerDrive); };
     ProgressBarProgress progress(pBar_);
     const auto busy = markBusy();
     loading_ = true;
-    const LoadResult result = LoadiTunesDB(db, databasePath(), text(Text::AllSongs), &progress);
+    forgetDatabase();
+    const PlayerLoad load = LoadPlayer(db, db.PlayerDrive, playerTexts(), &progress);
     loading_ = false;
     // A player unplugged during the load leaves nothing half read: the tables are emptied,
     // the selector stays empty, and the next watch tick starts the search again.
-    if (result.status == LoadResult::Status::Unreadable || databasePath().isEmpty()) {
-        loadStatus_ = databasePath().isEmpty() ? Text::StatusUnplugged : Text::StatusCannotRead;
+    if (load.Unreadable() || !IsPlayerRoot(db.PlayerDrive)) {
+        loadStatus_ =
+            !IsPlayerRoot(db.PlayerDrive) ? Text::StatusUnplugged : Text::StatusCannotRead;
         forgetDatabase();
         return false;
     }
-    loadStatus_ = Text::StatusOk;
+    loadStatus_ = load.From == PlayerLoad::Source::Database ? Text::StatusOk : Text::StatusFromTags;
+    // The songs no database names are read from their tags beside the window, and put into
+    // the list as they come.
+    if (!load.TagLocations.isEmpty()) {
+        tagged_.emplace(db, load, playerTexts());
+        scanner_ = new TagScanner(db.PlayerDrive, load.TagLocations,
+                                  TagCache::FileFor(db.PlayerDrive), this);
+        scanner_->SetBatchInterval(500);
+        connect(scanner_, &TagScanner::Batch, this, &frmStart::songsFromTags);
+        connect(scanner_, &TagScanner::Finished, this, [this] {
+            applyTaggedSongs();
+            setPanel(1, text(loadStatus_));
+        });
+        scanner_->Start();
+        setPanel(1, text(Text::StatusReadingTags).arg(0).arg(load.TagLocations.size()));
+    }
     catalog_ = SongCatalog(db);
     search_ = SearchIndex(db);
     QSignalBlocker block(cmbPlaylists_); // filling the selector chooses nothing
@@ -138,7 +164,7 @@ void frmStart::Timer1Tick() {
     MusicDatabase& db = state_.Database;
     // While a load or a list build yields, the tables it reads must stay: the next tick
     // looks again.
-    if (busy_ > 0 || !PlayerDatabaseFile(db.PlayerDrive).isEmpty())
+    if (busy_ > 0 || IsPlayerRoot(db.PlayerDrive))
         return;
     QApplication::setOverrideCursor(Qt::BusyCursor);
     Timer1_->stop();
@@ -174,6 +200,12 @@ void frmStart::Timer1Tick() {
 }
 
 void frmStart::forgetDatabase() {
+    if (scanner_) {
+        scanner_->Stop();
+        scanner_->deleteLater();
+    }
+    tagged_.reset();
+    pendingTags_.clear();
     state_.Database.ClearTables();
     catalog_ = SongCatalog();
     search_ = SearchIndex();
@@ -198,4 +230,51 @@ void frmStart::setMenusEnabled(bool enabled) {
 void frmStart::clearPlaylists() {
     QSignalBlocker block(cmbPlaylists_);
     cmbPlaylists_->clear();
+}
+
+PlayerTexts frmStart::playerTexts() const {
+    return {text(Text::AllSongs), text(Text::NotInDatabase), text(Text::Podcasts),
+            text(Text::Audiobooks), text(Text::Playlist)};
+}
+
+void frmStart::songsFromTags(const std::vector<TrackRecord>& records, int done, int total) {
+    pendingTags_.insert(pendingTags_.end(), records.begin(), records.end());
+    tagsDone_ = {done, total};
+    applyTaggedSongs();
+}
+
+void frmStart::applyTaggedSongs() {
+    if (!tagged_ || pendingTags_.empty())
+        return;
+    // While a load or a list build yields, the tables it reads must stay: later.
+    if (busy_ > 0 || loading_) {
+        QTimer::singleShot(100, this, &frmStart::applyTaggedSongs);
+        return;
+    }
+    MusicDatabase& db = state_.Database;
+    tagged_->Add(db, std::exchange(pendingTags_, {}));
+    catalog_ = SongCatalog(db);
+    search_ = SearchIndex(db);
+    setPanel(2, text(Text::Songs) + u' ' + QString::number(db.LoadedTrackCount));
+    if (cmbPlaylists_->currentIndex() >= 0) {
+        // The list grows under the user's ticks and scrolling, which stay.
+        QSet<QString> ticked;
+        for (const SongRow& row : songs_.Rows())
+            if (row.Ticked)
+                ticked.insert(row.Texts[Column::SourcePath]);
+        const int scrolled = LV_->verticalScrollBar()->value();
+        const QString searched = XPSearch_->text();
+        ++listBuild_; // a build in progress gives way
+        songs_.SetRows(searched.isEmpty() ? catalog_.PlaylistRows(db, cmbPlaylists_->currentIndex())
+                                          : SearchRows(catalog_, search_, searched));
+        std::vector<int> again;
+        for (int i = 0; i < songs_.rowCount(); ++i)
+            if (ticked.contains(songs_.Rows()[static_cast<size_t>(i)].Texts[Column::SourcePath]))
+                again.push_back(i);
+        songs_.SetRowsTicked(again, true);
+        UpdateSelectionTotals();
+        LV_->verticalScrollBar()->setValue(scrolled);
+    }
+    if (tagsDone_.first < tagsDone_.second)
+        setPanel(1, text(Text::StatusReadingTags).arg(tagsDone_.first).arg(tagsDone_.second));
 }
