@@ -68,7 +68,7 @@ private slots:
         songsOnly.drives = {w.folder("a")};
         songsOnly.window.show();
         QTRY_COMPARE(songsOnly.titles(), QStringList({"ABBA", "ZED"}));
-        QTRY_COMPARE(songsOnly.panel(1), "Status: Ok, songs read from their own tags");
+        QTRY_COMPARE(songsOnly.panel(1), "Status: Ok, from the tags");
         QCOMPARE(songsOnly.panel(2), "Songs: 2");
         QCOMPARE(songsOnly.find<QComboBox>("cmbPlaylists")->currentText(), "iPod [All Songs]");
         QCOMPARE(songsOnly.rows()[0].Texts[Column::SourcePath],

@@ -254,9 +254,10 @@ private slots:
         QTemporaryDir player, elsewhere;
         const QString root = player.path();
         const QString music = root + u"/iPod_Control/music"_s;
-        for (const char* file : {"f01/B.mp3", "F00/c.MP3", "F00/A.m4a", "F00/b.wav", "F10/Z.mp4",
-                                 "F02/A.M4P", "F00/._A.mp3", "F00/.DS_Store", "F00/cover.jpg",
-                                 "F00/ABCD.m4v", "F00/mp3", "Notes/N.mp3", "F00/S.ithmb"}) {
+        for (const char* file :
+             {"f01/B.mp3", "F00/c.MP3", "F00/A.m4a", "F00/b.wav", "F10/Z.mp4", "F02/A.M4P",
+              "F00/._A.mp3", "F00/.DS_Store", "F00/cover.jpg", "F00/ABCD.m4v", "F00/mp3",
+              "F00/x.mp3.part", "Notes/N.mp3", "F00/S.ithmb"}) {
             QDir().mkpath(QFileInfo(music + u'/' + QLatin1String(file)).path());
             QFile f(music + u'/' + QLatin1String(file));
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -271,10 +272,10 @@ private slots:
         QCOMPARE(
             PlayerSongLocations(root),
             QStringList(
-                {u"\\iPod_Control\\music\\F00\\A.m4a"_s, u"\\iPod_Control\\music\\F00\\b.wav"_s,
-                 u"\\iPod_Control\\music\\F00\\c.MP3"_s, u"\\iPod_Control\\music\\F00\\in.m4a"_s,
-                 u"\\iPod_Control\\music\\f01\\B.mp3"_s, u"\\iPod_Control\\music\\F02\\A.M4P"_s,
-                 u"\\iPod_Control\\music\\F10\\Z.mp4"_s}));
+                {u"\\iPod_Control\\music\\F00\\A.m4a"_s, u"\\iPod_Control\\music\\F00\\ABCD.m4v"_s,
+                 u"\\iPod_Control\\music\\F00\\b.wav"_s, u"\\iPod_Control\\music\\F00\\c.MP3"_s,
+                 u"\\iPod_Control\\music\\F00\\in.m4a"_s, u"\\iPod_Control\\music\\f01\\B.mp3"_s,
+                 u"\\iPod_Control\\music\\F02\\A.M4P"_s, u"\\iPod_Control\\music\\F10\\Z.mp4"_s}));
         QVERIFY(PlayerSongLocations(elsewhere.path()).isEmpty());
 
         // Read by name all the same, the FIFO is never waited on and the links out are not

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -48,9 +49,16 @@ void SortNames(QStringList& names) {
 } // namespace
 
 bool IsSongFileName(const QString& name) {
+    // What a player plays: the types with an icon of their own, and the videos, audiobooks
+    // and plain AAC and AIFF files a player holds as well. A database lists them all, so a
+    // player without one should too.
+    static const QSet<QString> kinds = {
+        QStringLiteral("mp3"), QStringLiteral("m4a"),  QStringLiteral("m4b"), QStringLiteral("m4p"),
+        QStringLiteral("mp4"), QStringLiteral("m4v"),  QStringLiteral("mov"), QStringLiteral("wav"),
+        QStringLiteral("aif"), QStringLiteral("aiff"), QStringLiteral("aac"), QStringLiteral("acc"),
+        QStringLiteral("aa"),  QStringLiteral("aax")};
     const qsizetype dot = name.lastIndexOf(u'.');
-    return !name.startsWith(u'.') && dot > 0 && name.size() - dot == 4 &&
-           FileTypeIcon(name) != FileTypeIcons::None;
+    return !name.startsWith(u'.') && dot > 0 && kinds.contains(name.sliced(dot + 1).toLower());
 }
 
 QStringList PlayerSongLocations(const QString& playerRoot) {

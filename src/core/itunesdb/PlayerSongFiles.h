@@ -11,6 +11,6 @@
 // the reader's ceiling for tracks.
 QStringList PlayerSongLocations(const QString& playerRoot);
 
-// Whether a file name has the extension of a song type the list knows (the types that
-// have a file-type icon); hidden files such as "._ABCD.mp3" never count.
+// Whether a file name has the extension of what a player plays (songs, audiobooks,
+// videos); hidden files such as "._ABCD.mp3" never count.
 bool IsSongFileName(const QString& name);

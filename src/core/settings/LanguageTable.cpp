@@ -149,12 +149,10 @@ constexpr Row Rows[] = {
     {115, {u"Audiobooks", u"Hörbücher", u"Audiolibros"}},
     {116, {u"Playlist", u"Wiedergabeliste", u"Lista"}},
     {117,
-     {u"Status: Reading the songs' own tags, %1 of %2",
-      u"Status: Die eigenen Tags der Titel werden gelesen, %1 von %2",
-      u"Estado: Leyendo las etiquetas de las canciones, %1 de %2"}},
+     {u"Status: Reading tags, %1 of %2", u"Status: Tags lesen, %1 von %2",
+      u"Estado: Leyendo etiquetas, %1 de %2"}},
     {118,
-     {u"Status: Ok, songs read from their own tags", u"Status: Ok, Titel aus ihren eigenen Tags",
-      u"Estado: Ok, canciones leídas de sus etiquetas"}},
+     {u"Status: Ok, from the tags", u"Status: Ok, aus den Tags", u"Estado: Ok, de las etiquetas"}},
 };
 
 constexpr bool rowsInOrder() {
