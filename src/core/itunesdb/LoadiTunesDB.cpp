@@ -494,14 +494,10 @@ private:
         track.TrackID = bytes_.i32(offset + 16);
         track.FileSize = bytes_.u32(offset + 36);
         if (const qint32 number = bytes_.i32(offset + 44); number > 0)
-            track.TrackNumber = shared(trackNumbers_, number, [](qint32 n) {
-                return QString::number(n).rightJustified(2, u'0');
-            });
+            track.TrackNumber = shared(trackNumbers_, number, TrackNumberText);
         if (const qint32 year = bytes_.i32(offset + 52); year > 0)
             track.Year = shared(years_, year, [](qint32 n) { return QString::number(n); });
-        track.BitRate = shared(bitRates_, bytes_.i32(offset + 56), [](qint32 n) {
-            return QString::number(n) + QStringLiteral(" Kbps");
-        });
+        track.BitRate = shared(bitRates_, bytes_.i32(offset + 56), BitRateText);
     }
 
     // Years, track numbers and bit rates repeat across most tracks: each text is made

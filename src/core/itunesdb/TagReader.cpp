@@ -178,11 +178,11 @@ std::optional<TrackRecord> PlayerTagReader::Read(PlayerSongFile& song, const QSt
             if (const unsigned year = tag->year(); year > 0)
                 track.Year = QString::number(year);
             if (const unsigned number = tag->track(); number > 0)
-                track.TrackNumber = QString::number(number).rightJustified(2, u'0');
+                track.TrackNumber = TrackNumberText(number);
         }
         if (const auto* audio = ref.isNull() ? nullptr : ref.audioProperties())
             if (const int rate = audio->bitrate(); rate > 0)
-                track.BitRate = QString::number(rate) + QStringLiteral(" Kbps");
+                track.BitRate = BitRateText(rate);
     }
     if (track.Title.isEmpty())
         track.Title = NameTitle(location);

@@ -22,6 +22,15 @@ struct TrackRecord {
     bool operator==(const TrackRecord&) const = default;
 };
 
+// The song list's texts of a track's number ("07") and bit rate ("128 Kbps"), whether the
+// database or the song's own tags gave them.
+inline QString TrackNumberText(qint64 number) {
+    return QString::number(number).rightJustified(2, u'0');
+}
+inline QString BitRateText(qint64 kbps) {
+    return QString::number(kbps) + QStringLiteral(" Kbps");
+}
+
 // One playlist: its members as the decimal texts of their track ids, in playlist order.
 struct clsPlayList {
     clsList Songs;
