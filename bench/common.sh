@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the benchmark scripts: the build, folders removed at the end, the 40,000-song
 # player they measure on (extra make-sample-player options pass through; a later --tracks
 # wins, for a larger player), and the cold runs' tools: the page cache dropped, and a disk's

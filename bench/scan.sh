@@ -41,14 +41,14 @@ echo "player: $(du -sb "$SONGS/iPod_Control/Music" | cut -f1) bytes of song file
 ms() { awk -v s="$1" 'BEGIN { printf "%.1f", s * 1000 }'; }
 
 taglib=() scan=() cached=() load=()
-for round in 1 2 3; do
+for _ in 1 2 3; do
   taglib+=("$("$BENCH" taglib "$SONGS" 3 2>/dev/null)")
   scan+=("$("$BENCH" scan "$SONGS" 3 2>/dev/null)")
   cached+=("$("$BENCH" cached "$SONGS" "$CACHE" 5 2>/dev/null)")
   load+=("$("$BENCH" load "$DB" 5 2>/dev/null)")
 done
-"$BENCH" scan "$SONGS" 1 2>&1 >/dev/null
-"$BENCH" cached "$SONGS" "$CACHE" 1 2>&1 >/dev/null
+"$BENCH" scan "$SONGS" 1 >/dev/null # its counts, once
+"$BENCH" cached "$SONGS" "$CACHE" 1 >/dev/null
 t=$(best "${taglib[@]}") s=$(best "${scan[@]}") c=$(best "${cached[@]}") l=$(best "${load[@]}")
 echo "warm scan of 5,000 files: $(ms "$s") ms; a bare loop of TagLib over them $(ms "$t") ms:" \
   "$(ratio "$t" "$s") of its speed (target at least 0.9)"
@@ -77,9 +77,10 @@ echo "cold, read through $(df --output=source,fstype "$WORK" | tail -1 | tr -s '
 # cold ARGS...: one run of scan_bench with nothing read yet but the program itself, in the
 # throttled cgroup; prints its seconds and the bytes it read from the disk.
 cold() {
-  local before after seconds
+  local before after seconds libraries
   drop_caches
-  cat "$BENCH" $(ldd "$BENCH" | awk '$2 == "=>" && $3 ~ /^\// { print $3 }') >/dev/null
+  mapfile -t libraries < <(ldd "$BENCH" | awk '$2 == "=>" && $3 ~ /^\// { print $3 }')
+  cat "$BENCH" "${libraries[@]}" >/dev/null
   before=$(bytes_read "$CGROUP" "$dev")
   seconds=$(inside "$CGROUP" "$BENCH" "$@" 1 2>/dev/null)
   after=$(bytes_read "$CGROUP" "$dev")
@@ -99,7 +100,7 @@ against_limit() {
 }
 
 scan=() small=() large=() cached=() readSongs=() readSmall=() readLarge=()
-for round in 1 2 3; do
+for _ in 1 2 3; do
   scan+=("$(cold scan "$SONGS")")
   readSongs+=("$(cold read "$SONGS")")
   small+=("$(cold load "$DB")")
