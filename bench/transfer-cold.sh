@@ -10,77 +10,24 @@
 # Figures only; nothing here passes or fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=build/default
-THROTTLE=$((25 * 1024 * 1024))
+source bench/common.sh
 
-if [ "$(id -u)" -ne 0 ] || [ ! -w /proc/sys/vm/drop_caches ]; then
+if ! is_root; then
   echo "transfer-cold.sh must run as root (sudo bash bench/transfer-cold.sh):" \
     "it drops the page cache and throttles a disk" >&2
   exit 1
 fi
 
-SRC=$(mktemp -d -p "${MELVO_COLD_DIR:-/var/tmp}")
+SRC=$(disk_folder)
+REMOVE+=("$SRC")
 OUT=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
-CGROUP=
-cleanup() {
-  rm -rf "$SRC" "$OUT"
-  [ -n "$CGROUP" ] && rmdir "$CGROUP" 2>/dev/null || true
-}
-trap cleanup EXIT
-if [ "$(df --output=fstype "$SRC" | tail -1)" = tmpfs ]; then
-  echo "$SRC is in memory; set MELVO_COLD_DIR to a folder on a disk" >&2
-  exit 1
-fi
+REMOVE+=("$OUT")
 echo "songs on $(df --output=source,fstype "$SRC" | tail -1 | tr -s ' '), copies in" \
   "$(df --output=fstype "$OUT" | tail -1)"
 
-now() { date +%s.%N; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-best() { printf '%s\n' "$@" | sort -g | head -1; }
 # cp's own program is read back at once: the run's start is not timed either, so each
 # figure is the reading of the songs alone.
-cold() { sync; echo 3 > /proc/sys/vm/drop_caches; cp --version >/dev/null; }
-
-# The whole disk under the songs' file system: a throttle is set on a disk, not a partition.
-disk() {
-  local dev
-  dev=$(findmnt -no MAJ:MIN -T "$SRC" | tr -d ' ')
-  [ -e "/sys/dev/block/$dev" ] || return 1
-  if [ -e "/sys/dev/block/$dev/partition" ]; then
-    cat "$(readlink -f "/sys/dev/block/$dev")/../dev"
-  else
-    echo "$dev"
-  fi
-}
-
-# A cgroup whose reads from the disk are throttled; prints its folder.
-throttled_cgroup() {
-  local dev=$1 group
-  if [ -d /sys/fs/cgroup/blkio ]; then
-    group=/sys/fs/cgroup/blkio/melvo-bench.$$
-    mkdir "$group"
-    echo "$dev $THROTTLE" > "$group/blkio.throttle.read_bps_device"
-  elif grep -qw io /sys/fs/cgroup/cgroup.controllers 2>/dev/null; then
-    echo +io > /sys/fs/cgroup/cgroup.subtree_control
-    group=/sys/fs/cgroup/melvo-bench.$$
-    mkdir "$group"
-    echo "$dev rbps=$THROTTLE" > "$group/io.max"
-  else
-    return 1
-  fi
-  echo "$group"
-}
-
-# inside GROUP COMMAND...: runs the command in the cgroup (none: as it is).
-inside() {
-  local group=$1
-  shift
-  if [ -n "$group" ]; then
-    sh -c 'echo $$ > "$0/cgroup.procs" && exec "$@"' "$group" "$@"
-  else
-    "$@"
-  fi
-}
+cold() { drop_caches; cp --version >/dev/null; }
 
 # copy TOOL GROUP: one cold copy of every song into a fresh folder, prints its seconds.
 copy() {
@@ -127,7 +74,7 @@ measure() { # name tracks bytes rounds [group]
 
 measure "200 songs of 5 MB" 200 5242880 4
 measure "2,000 songs of 50 KB" 2000 51200 4
-if ! dev=$(disk) || ! CGROUP=$(throttled_cgroup "$dev"); then
+if ! dev=$(disk_of "$SRC") || ! CGROUP=$(throttled_cgroup "$dev"); then
   echo "no throttle: the songs' disk or the machine's cgroups do not allow one" >&2
   exit 0
 fi

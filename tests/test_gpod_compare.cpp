@@ -1,10 +1,12 @@
 // The reader against libgpod, an independent reader of the same format: every track of
 // the real databases and of generated players must carry the same fields in both.
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/TagReader.h"
 #include "support/RealDatabases.h"
 
 #include <gpod/itdb.h>
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -157,23 +159,53 @@ private slots:
         compareFile(realdb::path(name));
     }
 
+    // A generated player's song files are real, tagged as its database says: read from their
+    // own tags, every song the database names is the same row. A forgetful database names
+    // all but its share of the files.
     void generatedPlayers_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("small") << QStringList{"--tracks", "60", "--playlists", "4"};
-        QTest::newRow("empty") << QStringList{"--tracks", "0", "--playlists", "0"};
+        QTest::addColumn<int>("forgotten");
+        QTest::newRow("small") << QStringList{"--tracks", "60", "--playlists", "4"} << 0;
+        QTest::newRow("empty") << QStringList{"--tracks", "0", "--playlists", "0"} << 0;
         QTest::newRow("large") << QStringList{"--tracks",       "3000", "--playlists", "12",
                                               "--per-playlist", "300",  "--seed",      "7",
-                                              "--no-files"};
+                                              "--no-files"}
+                               << 0;
+        QTest::newRow("forgetful, padded")
+            << QStringList{"--tracks", "60", "--forget", "30", "--file-size", "20000"} << 18;
     }
     void generatedPlayers() {
         QFETCH(QStringList, arguments);
+        QFETCH(int, forgotten);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         QProcess maker;
         maker.start(QStringLiteral(MAKE_SAMPLE_PLAYER), QStringList{dir.path()} + arguments);
         QVERIFY(maker.waitForFinished(120000));
         QCOMPARE(maker.exitCode(), 0);
-        compareFile(dir.path() + QStringLiteral("/iPod_Control/iTunes/iTunesDB"));
+        const QString database = dir.path() + QStringLiteral("/iPod_Control/iTunes/iTunesDB");
+        compareFile(database);
+        if (QTest::currentTestFailed() || arguments.contains(QStringLiteral("--no-files")))
+            return;
+
+        MusicDatabase db;
+        LoadiTunesDB(db, database, QStringLiteral("All Songs"));
+        PlayerTagReader reader(dir.path());
+        for (const TrackRecord& want : db.Tracks) {
+            const std::optional<TrackRecord> got = reader.ReadTrack(want.Location);
+            QVERIFY2(got, qPrintable(want.Location));
+            const auto fields = [](const TrackRecord& t) {
+                return QStringList{t.Title, t.Artist,      t.Album,   t.Genre,
+                                   t.Year,  t.TrackNumber, t.BitRate, QString::number(t.FileSize)};
+            };
+            QCOMPARE(fields(*got), fields(want));
+        }
+        int files = 0;
+        for (QDirIterator it(dir.path() + QStringLiteral("/iPod_Control/Music"), QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext(); it.next())
+            ++files;
+        QCOMPARE(files, static_cast<int>(db.Tracks.size()) + forgotten);
     }
 };
 
