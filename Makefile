@@ -54,6 +54,7 @@ bench: build
 	bash bench/reader.sh
 	bash bench/songlist.sh
 	bash bench/transfer.sh
+	bash bench/scan.sh
 
 clean:
 	rm -rf build $(SAMPLE)
