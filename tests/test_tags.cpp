@@ -185,6 +185,20 @@ private slots:
         QCOMPARE(db.Playlists.back().PlayListName, u"Not in the database"_s);
         QCOMPARE(titles(db, db.PlaylistCount() - 1), QStringList({u"Song 03"_s, u"Song 02"_s}));
 
+        // One cut short names what it still holds, though its lists are gone; the tags give
+        // the rest.
+        const QByteArray whole =
+            dbwriter::database({named(0, 10), named(1, 20), named(2, 30), named(3, 40)},
+                               {dbwriter::mhyp(u"Box"_s, {10, 20, 30, 40})});
+        QVERIFY(database.open(QIODevice::WriteOnly));
+        database.write(whole.left(whole.size() / 2));
+        database.close();
+        QCOMPARE(LoadPlayerWithTags(db, root, names).From, PlayerLoad::Source::Database);
+        const QStringList cut = titles(db, 0);
+        QCOMPARE(cut.mid(0, 2), QStringList({u"Named 0"_s, u"Named 1"_s}));
+        QCOMPARE(cut.size(), db.TrackCount());
+        QVERIFY2(cut.last().startsWith(u"Song"_s), qPrintable(cut.join(u',')));
+
         // A zeroed database is none; a shuffle's gives the order, the files the tags.
         QVERIFY(database.open(QIODevice::WriteOnly));
         database.write(QByteArray(4096, '\0'));

@@ -24,6 +24,10 @@ bool hasSongFile(const QString& root) {
     return false;
 }
 
+QString masterName(const MusicDatabase& db, const PlayerTexts& texts) {
+    return db.LibraryName + QStringLiteral(" [") + texts.AllSongs + u']';
+}
+
 QString fileNameStem(const QString& location) {
     const QString name = location.mid(location.lastIndexOf(u'\\') + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
@@ -45,7 +49,7 @@ void fillFromShuffle(MusicDatabase& db, const ShuffleDatabase& shuffle, const Pl
             list.AddItem(QString::number(db.Tracks[static_cast<size_t>(i)].TrackID));
         return list;
     };
-    clsPlayList master{{}, db.LibraryName + QStringLiteral(" [") + texts.AllSongs + u']'};
+    clsPlayList master{{}, masterName(db, texts)};
     std::vector<int> everyone(shuffle.Locations.size());
     for (size_t i = 0; i < everyone.size(); ++i)
         everyone[i] = static_cast<int>(i);
@@ -64,6 +68,24 @@ void fillFromShuffle(MusicDatabase& db, const ShuffleDatabase& shuffle, const Pl
     }
 }
 
+// A database cut short may have lost its lists but not its songs: every song it names is
+// in the master list, after the members it kept.
+void completeMaster(MusicDatabase& db, const PlayerTexts& texts) {
+    if (db.Playlists.empty() && !db.Tracks.empty())
+        db.Playlists.push_back({{}, masterName(db, texts)});
+    if (db.Playlists.empty())
+        return;
+    clsList& master = db.Playlists[0].Songs;
+    QSet<QString> members;
+    for (int i = 0; i < master.ListCount(); ++i)
+        members.insert(master.List(i));
+    for (const TrackRecord& track : db.Tracks)
+        if (const QString id = QString::number(track.TrackID); !members.contains(id)) {
+            master.AddItem(id);
+            members.insert(id);
+        }
+}
+
 } // namespace
 
 bool IsPlayerRoot(const QString& root) {
@@ -80,8 +102,10 @@ PlayerLoad LoadPlayer(MusicDatabase& db, const QString& root, const PlayerTexts&
         load.Result = LoadiTunesDB(db, file, texts.AllSongs, progress);
         if (load.Unreadable())
             return load;
-        if (load.Result.status == LoadResult::Status::Loaded)
+        if (load.Result.status == LoadResult::Status::Loaded) {
             load.From = PlayerLoad::Source::Database;
+            completeMaster(db, texts);
+        }
     }
     if (load.From != PlayerLoad::Source::Database) {
         db.ClearTables();

@@ -39,8 +39,9 @@ struct PlayerLoad {
     bool Unreadable() const { return Result.status == LoadResult::Status::Unreadable; }
 };
 
-// Reads the player's database into db (replacing what it held) and finds what must be read
-// from tags. A database that cannot be read at all (Unreadable) ends it there; one that is
+// Reads the player's database into db (replacing what it held; a song of it that its master
+// list lost, as a database cut short may, goes to the master list's end) and finds what must
+// be read from tags. A database that cannot be read at all (Unreadable) ends it there; one that is
 // no database (a zeroed or empty file) counts as none.
 PlayerLoad LoadPlayer(MusicDatabase& db, const QString& root, const PlayerTexts& texts,
                       LoadProgress* progress = nullptr);
