@@ -142,7 +142,7 @@ TaggedSongs::TaggedSongs(MusicDatabase& db, const PlayerLoad& load, const Player
         for (int i = 0; i < db.TrackCount(); ++i)
             waiting_.insert(db.Tracks[static_cast<size_t>(i)].Location.toCaseFolded(), i);
     if (db.Playlists.empty())
-        db.Playlists.push_back({{}, db.LibraryName + QStringLiteral(" [") + texts.AllSongs + u']'});
+        db.Playlists.push_back({{}, masterName(db, texts)});
     master_ = 0;
     const bool unnamed = load.TagLocations.size() > waiting_.size();
     if (load.From != PlayerLoad::Source::SongFilesOnly && unnamed) {
