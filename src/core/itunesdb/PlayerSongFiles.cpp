@@ -61,7 +61,8 @@ bool IsSongFileName(const QString& name) {
     return !name.startsWith(u'.') && dot > 0 && kinds.contains(name.sliced(dot + 1).toLower());
 }
 
-QStringList PlayerSongLocations(const QString& playerRoot) {
+QStringList PlayerSongLocations(const QString& playerRoot, qsizetype most) {
+    most = std::min<qsizetype>(most, ReaderCeiling::Tracks);
     QStringList locations;
     const QString root = QDir::cleanPath(playerRoot);
     const QString control = EntryNamed(root, QStringLiteral("iPod_Control"));
@@ -101,12 +102,12 @@ QStringList PlayerSongLocations(const QString& playerRoot) {
             const QFileInfo file = it.fileInfo();
             if (file.isFile() && !(file.isSymLink() && bounds.Outside(file.filePath())))
                 names.append(name);
-            if (names.size() > ReaderCeiling::Tracks)
+            if (names.size() > most)
                 break;
         }
         SortNames(names);
         for (const QString& name : names) {
-            if (locations.size() >= ReaderCeiling::Tracks)
+            if (locations.size() >= most)
                 return locations;
             locations.append(prefix + folder + u'\\' + name);
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "itunesdb/LoadiTunesDB.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,8 @@
 // spelled as on the disk). Names are matched without regard to case; only regular files
 // (or links to one inside the player) are listed, nothing is opened, and the list stops at
 // the reader's ceiling for tracks.
-QStringList PlayerSongLocations(const QString& playerRoot);
+// most: where the list stops (IsPlayerRoot asks for one).
+QStringList PlayerSongLocations(const QString& playerRoot, qsizetype most = ReaderCeiling::Tracks);
 
 // Whether a file name has the extension of what a player plays (songs, audiobooks,
 // videos); hidden files such as "._ABCD.mp3" never count.

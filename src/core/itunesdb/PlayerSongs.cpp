@@ -6,23 +6,10 @@
 #include "platform/PlayerPath.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QSet>
 #include <algorithm>
 
 namespace {
-
-bool hasSongFile(const QString& root) {
-    const QString music = FindPlayerFile(root, QStringLiteral("\\iPod_Control\\Music"));
-    if (music.isEmpty())
-        return false;
-    // Only a look at the folders' lists: nothing is opened, a FIFO named ".mp3" is no song.
-    QDirIterator files(music, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        if (IsSongFileName(files.nextFileInfo().fileName()))
-            return true;
-    return false;
-}
 
 QString masterName(const MusicDatabase& db, const PlayerTexts& texts) {
     return db.LibraryName + QStringLiteral(" [") + texts.AllSongs + u']';
@@ -89,9 +76,9 @@ void completeMaster(MusicDatabase& db, const PlayerTexts& texts) {
 } // namespace
 
 bool IsPlayerRoot(const QString& root) {
-    return !root.isEmpty() &&
-           (!PlayerDatabaseFile(root).isEmpty() ||
-            !FindPlayerFile(root, ShuffleDatabaseLocation).isEmpty() || hasSongFile(root));
+    return !root.isEmpty() && (!PlayerDatabaseFile(root).isEmpty() ||
+                               !FindPlayerFile(root, ShuffleDatabaseLocation).isEmpty() ||
+                               !PlayerSongLocations(root, 1).isEmpty());
 }
 
 PlayerLoad LoadPlayer(MusicDatabase& db, const QString& root, const PlayerTexts& texts,
