@@ -1,6 +1,7 @@
 // The reader against libgpod, an independent reader of the same format: every track of
 // the real databases and of generated players must carry the same fields in both.
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/LoadiTunesSD.h"
 #include "itunesdb/TagReader.h"
 #include "support/RealDatabases.h"
 
@@ -165,7 +166,8 @@ private slots:
     void generatedPlayers_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("forgotten");
-        QTest::newRow("small") << QStringList{"--tracks", "60", "--playlists", "4"} << 0;
+        QTest::newRow("small, with a shuffle's database")
+            << QStringList{"--tracks", "60", "--playlists", "4", "--shuffle"} << 0;
         QTest::newRow("empty") << QStringList{"--tracks", "0", "--playlists", "0"} << 0;
         QTest::newRow("large") << QStringList{"--tracks",       "3000", "--playlists", "12",
                                               "--per-playlist", "300",  "--seed",      "7",
@@ -190,6 +192,15 @@ private slots:
 
         MusicDatabase db;
         LoadiTunesDB(db, database, QStringLiteral("All Songs"));
+        // libgpod's iTunesSD names the same songs, in the same order.
+        if (arguments.contains(QStringLiteral("--shuffle"))) {
+            std::vector<QString> locations;
+            for (const TrackRecord& t : db.Tracks)
+                locations.push_back(t.Location);
+            QCOMPARE(LoadiTunesSD(dir.path() + QStringLiteral("/iPod_Control/iTunes/iTunesSD"))
+                         .db.Locations,
+                     locations);
+        }
         PlayerTagReader reader(dir.path());
         for (const TrackRecord& want : db.Tracks) {
             const std::optional<TrackRecord> got = reader.ReadTrack(want.Location);

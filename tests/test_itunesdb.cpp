@@ -16,10 +16,6 @@
 #include <climits>
 #include <sys/stat.h>
 
-#ifdef MELVO_GPOD
-#include <gpod/itdb.h>
-#endif
-
 using namespace dbwriter;
 
 namespace {
@@ -570,72 +566,6 @@ private slots:
             QVERIFY2(location.startsWith(music + u'F') && !location.contains(u'/'),
                      qPrintable(location));
         QCOMPARE(outlines(load.db), playlists);
-    }
-
-    // libgpod writes the older format for a second-generation shuffle and the newer one for
-    // the third and fourth: the paths and playlists it wrote read back.
-    void shuffleWrittenByLibgpod_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<bool>("newer");
-        QTest::newRow("2nd generation") << "xA947" << false;
-        QTest::newRow("3rd generation") << "xB867" << true;
-        QTest::newRow("4th generation") << "xC584" << true;
-    }
-    void shuffleWrittenByLibgpod() {
-#ifndef MELVO_GPOD
-        QSKIP("built without libgpod");
-#else
-        QFETCH(QString, model);
-        QFETCH(bool, newer);
-        Itdb_iTunesDB* itdb = itdb_new();
-        itdb_device_set_sysinfo(itdb->device, "ModelNumStr", qPrintable(model));
-        Itdb_Playlist* master = itdb_playlist_new("Shuffle", FALSE);
-        itdb_playlist_set_mpl(master);
-        itdb_playlist_add(itdb, master, -1);
-        Itdb_Playlist* podcasts = itdb_playlist_new("Podcasts", FALSE);
-        itdb_playlist_set_podcasts(podcasts);
-        itdb_playlist_add(itdb, podcasts, -1);
-        Itdb_Playlist* mine = itdb_playlist_new("Mine", FALSE);
-        itdb_playlist_add(itdb, mine, -1);
-        itdb_playlist_add(itdb, itdb_playlist_new("Empty", FALSE), -1);
-        QStringList locations;
-        for (int i = 0; i < 40; ++i) {
-            const QString path = QStringLiteral(":iPod_Control:Music:F%1:%2 %3.mp3")
-                                     .arg(i % 20, 2, 10, QChar(u'0'))
-                                     .arg(i % 3 ? QStringLiteral("Song") : u"\u00dcber \u65e5"_qs)
-                                     .arg(i);
-            Itdb_Track* track = itdb_track_new();
-            track->ipod_path = g_strdup(path.toUtf8().constData());
-            itdb_track_add(itdb, track, -1);
-            itdb_playlist_add_track(master, track, -1);
-            if (i % 10 == 0)
-                itdb_playlist_add_track(podcasts, track, -1);
-            if (i % 4 == 1)
-                itdb_playlist_add_track(mine, track, 0); // backwards
-            locations << QString(path).replace(u':', u'\\');
-        }
-        QTemporaryDir dir;
-        const QString file = dir.filePath("iTunesSD");
-        GError* error = nullptr;
-        const bool written =
-            itdb_shuffle_write_file(itdb, QFile::encodeName(file).constData(), &error);
-        if (error)
-            g_error_free(error);
-        itdb_free(itdb);
-        QVERIFY(written);
-
-        const ShuffleLoad load = LoadiTunesSD(file);
-        QCOMPARE(load.status, LoadResult::Status::Loaded);
-        QCOMPARE(QStringList(load.db.Locations.begin(), load.db.Locations.end()), locations);
-        QFile head(file);
-        QVERIFY(head.open(QIODevice::ReadOnly));
-        QCOMPARE(head.read(4) == "bdhs", newer);
-        if (newer)
-            QCOMPARE(outlines(load.db),
-                     (QStringList{"1:0 1 2 3 4/40", "3:0 10 20 30/4", "2:37 33 29 25 21/10"}));
-        else
-            QVERIFY(load.db.Playlists.empty());
-#endif
     }
 
     void damagedShuffleDatabasesReadWhatTheyCan() {

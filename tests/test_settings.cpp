@@ -146,12 +146,10 @@ private slots:
         // (Qt writes one starting with '@' as "@@") keeps the file.
         const QByteArray v = "\\0\\0\\0\\x2\\0\\0\\0\\a)"; // the number 7
         const QList<std::pair<QByteArray, bool>> values{
-            {"@DateTime(" + v, false},        {"a, \"\" @Variant(" + v, false},
-            {"\\x40Variant(" + v, false},     {"\\x10040Variant(" + v, false},
-            {"\\100Variant(" + v, false},     {"\\q@Variant(" + v, false},
-            {"@\"Variant(\"" + v, false},     {"\\\n@Variant(" + v, false},
-            {"@\\x56\\x61riant(" + v, false}, {"@@Variant(" + v, true},
-            {"a@Variant(" + v, true},         {"\"Rock, @Home\"", true},
+            {"@DateTime(" + v, false},    {"a, \"\" @Variant(" + v, false},
+            {"\\x40Variant(" + v, false}, {"\\100Variant(" + v, false},
+            {"\\\n@Variant(" + v, false}, {"@\\x56\\x61riant(" + v, false},
+            {"@@Variant(" + v, true},     {"\"Rock, @Home\"", true},
             {"@Rect(1 2 3 4)", true}};
         for (const auto& [value, kept] : values) {
             WriteAll(f.ini, "[Melvo]\nSettings\\Language=german\nSettings\\x=" + value + "\n");

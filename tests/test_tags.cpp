@@ -241,9 +241,7 @@ private slots:
         QCOMPARE(db.TrackCount(), 1);
         const std::optional<TrackRecord> track = ReadTrackFromTags(player.path(), location);
         QVERIFY(track);
-        QCOMPARE(text(*track), text(db.Tracks[0]));
-        QCOMPARE(track->TrackNumber, u"07"_s);
-        QVERIFY(*track == db.Tracks[0]);
+        QVERIFY2(*track == db.Tracks[0], qPrintable(text(*track)));
 
         // Without a title, the file name is the title; an untagged WAV has only its name and
         // what its sound tells; a location spelled otherwise than the disk still finds it.
@@ -345,11 +343,9 @@ private slots:
     void scannerDeliversAndCaches() {
         QTemporaryDir player, cacheFolder;
         QStringList locations = putPlayer(player.path(), 12);
-        QCOMPARE(PlayerSongLocations(player.path()), locations);
         locations.insert(5, u"\\iPod_Control\\Music\\F00\\gone.mp3"_s);
         const QString cache = TagCache::FileFor(player.path(), cacheFolder.path());
         const QStringList expected = texts(readEach(player.path(), locations));
-        QCOMPARE(expected.size(), 12);
 
         const Scan first = scan(player.path(), locations, cache);
         QCOMPARE(texts(first.records), expected);
@@ -418,10 +414,7 @@ private slots:
             bytes[at] = char(0xff); // lengths and counts near 4 GB, wherever they lie
             loads(bytes);
         }
-        // A huge count; a FIFO in the cache's place.
-        const qsizetype countAt = good.indexOf(QByteArray(3, 0) + char(4));
-        QVERIFY(countAt > 0);
-        QVERIFY(!loads(good.left(countAt) + "\xff\xff\xff\xff"_ba + good.mid(countAt + 4)));
+        // A FIFO in the cache's place.
         QVERIFY(QFile::remove(cache));
         QCOMPARE(mkfifo(QFile::encodeName(cache).constData(), 0600), 0);
         QVERIFY(!TagCache().Load(cache, player.path()));

@@ -5,7 +5,6 @@
 #include "itunesdb/TagReader.h"
 #include "platform/PlayerPath.h"
 
-#include <QDir>
 #include <QSet>
 #include <algorithm>
 
