@@ -4,7 +4,8 @@
 # - The warm scan (the files listed, then read on the scanner's thread, no cache) against a
 #   bare loop of TagLib over the same files: the library's own cost.
 # - The second opening (the same, the tags taken from the cache) against the database load
-#   of a player of as many songs.
+#   of a player of as many songs: until the list holds every song, and until every file was
+#   looked at (the cached rows come first, the check of their files after).
 # - As root (sudo bash bench/scan.sh), with nothing read yet and the disk's reads throttled
 #   to 25 MiB/s, about what a player gives over USB 2: the scan and the database load (of as
 #   many songs, and of 40,000) against the limit, the bytes read from the disk / the
@@ -48,11 +49,19 @@ for _ in 1 2 3; do
 done
 "$BENCH" scan "$SONGS" 1 >/dev/null # its counts, once
 "$BENCH" cached "$SONGS" "$CACHE" 1 >/dev/null
-t=$(best "${taglib[@]}") s=$(best "${scan[@]}") c=$(best "${cached[@]}") l=$(best "${load[@]}")
+# The cached runs print the time until the list is whole, then until every file was looked at.
+whole=() checked=()
+for run in "${cached[@]}"; do
+  whole+=("${run%% *}")
+  checked+=("${run##* }")
+done
+t=$(best "${taglib[@]}") s=$(best "${scan[@]}") c=$(best "${whole[@]}") l=$(best "${load[@]}")
+k=$(best "${checked[@]}")
 echo "warm scan of 5,000 files: $(ms "$s") ms; a bare loop of TagLib over them $(ms "$t") ms:" \
   "$(ratio "$t" "$s") of its speed (target at least 0.9)"
-echo "second opening with the cache: $(ms "$c") ms; the database load of 5,000 songs" \
-  "$(ms "$l") ms: $(ratio "$c" "$l")x its time (target at most 2)"
+echo "second opening with the cache, until the list holds every song: $(ms "$c") ms; the" \
+  "database load of 5,000 songs $(ms "$l") ms: $(ratio "$c" "$l")x its time (target at most 2);" \
+  "until every file was looked at: $(ms "$k") ms, $(ratio "$k" "$l")x"
 
 if ! is_root; then
   echo "the cold part needs root (sudo bash bench/scan.sh): it drops the page cache and" \
@@ -82,6 +91,7 @@ cold() {
   cat "$BENCH" "${libraries[@]}" >/dev/null
   before=$(bytes_read "$CGROUP" "$dev")
   seconds=$(inside "$CGROUP" "$BENCH" "$@" 1 2>/dev/null)
+  seconds=${seconds%% *} # of a cached run, until the list is whole
   after=$(bytes_read "$CGROUP" "$dev")
   echo "$seconds $((after - before))"
 }

@@ -108,7 +108,7 @@ struct Scan {
 
 Scan scan(const QString& root, const QStringList& locations, const QString& cache) {
     Scan s;
-    TagScanner scanner(root, locations, cache);
+    TagScanner scanner(root, cache);
     scanner.SetBatchInterval(0);
     QObject::connect(&scanner, &TagScanner::Batch,
                      [&](const std::vector<TrackRecord>& records, int done, int total) {
@@ -117,7 +117,7 @@ Scan scan(const QString& root, const QStringList& locations, const QString& cach
                          s.total = total;
                      });
     QObject::connect(&scanner, &TagScanner::Finished, [&] { ++s.finished; });
-    scanner.Start();
+    scanner.Start(locations);
     if (!QTest::qWaitFor([&] { return s.finished > 0; }, 60000))
         qFatal("the scan did not finish");
     s.counts = scanner.Counts();
@@ -339,7 +339,8 @@ private slots:
     }
 
     // The worker hands every record over in batches, in order, then saves what it read; the
-    // next scan takes the records from the cache without reading a tag, until a file changes.
+    // next scan takes the records from the cache without reading a tag, until a file changes,
+    // whose row then comes again, read anew.
     void scannerDeliversAndCaches() {
         QTemporaryDir player, cacheFolder;
         QStringList locations = putPlayer(player.path(), 12);
@@ -375,10 +376,21 @@ private slots:
         QVERIFY(file.setFileTime(time, QFile::FileModificationTime));
         QCOMPARE(scan(player.path(), locations, cache).records[0].Title, u"Song 00"_s);
         QVERIFY(file.setFileTime(time.addSecs(2), QFile::FileModificationTime));
+        // The cached row comes first; once the list is whole, the file read anew replaces it.
         const Scan changed = scan(player.path(), locations, cache);
-        QCOMPARE(changed.records[0].Title, u"Song XX"_s);
+        QCOMPARE(changed.records.size(), size_t(13));
+        QCOMPARE(changed.records.back().Title, u"Song XX"_s);
         QCOMPARE(changed.counts.FromTags, 1);
         QCOMPARE(changed.counts.FromCache, 11);
+        PlayerLoad load;
+        load.TagLocations = locations;
+        MusicDatabase db;
+        TaggedSongs tagged(db, load, {u"All"_s, {}, {}, {}, {}});
+        tagged.Add(db, changed.records);
+        QCOMPARE(db.TrackCount(), 12);
+        QCOMPARE(db.Tracks[0].Title, u"Song XX"_s);
+        QCOMPARE(db.Playlists[0].Songs.ListCount(), 12);
+        QCOMPARE(scan(player.path(), locations, cache).records[0].Title, u"Song XX"_s);
     }
 
     // A damaged cache file is ignored whole and never crashes; another player's is not used.
@@ -432,10 +444,11 @@ private slots:
         const QStringList locations = putPlayer(player.path(), 40);
         const QStringList expected = texts(readEach(player.path(), locations));
         {
-            TagScanner scanner(player.path(), locations, {});
-            scanner.Start();
-        } // destroyed at once
-        TagScanner scanner(player.path(), locations, {});
+            TagScanner scanner(player.path(), {});
+            scanner.Start(locations);
+        }                                          // destroyed at once
+        { TagScanner waiting(player.path(), {}); } // never given its songs
+        TagScanner scanner(player.path(), {});
         scanner.SetBatchInterval(0);
         std::vector<TrackRecord> received;
         int batches = 0;
@@ -445,7 +458,7 @@ private slots:
             received.insert(received.end(), records.begin(), records.end());
             scanner.Stop();
         });
-        scanner.Start();
+        scanner.Start(locations);
         QTRY_COMPARE(batches, 1);
         QVERIFY(!scanner.Running());
         QTest::qWait(100);

@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <memory>
+
 namespace {
 
 void yield() {
@@ -124,6 +126,8 @@ bool frmStart::LoadPlayerData() {
     const auto busy = markBusy();
     loading_ = true;
     forgetDatabase();
+    // What an earlier opening read from the songs' tags is read beside the load.
+    auto scanner = std::make_unique<TagScanner>(db.PlayerDrive, TagCache::FileFor(db.PlayerDrive));
     const PlayerLoad load = LoadPlayer(db, db.PlayerDrive, playerTexts(), &progress);
     loading_ = false;
     // A player unplugged during the load leaves nothing half read: the tables are emptied,
@@ -139,15 +143,15 @@ bool frmStart::LoadPlayerData() {
     // the list as they come.
     if (!load.TagLocations.isEmpty()) {
         tagged_.emplace(db, load, playerTexts());
-        scanner_ = new TagScanner(db.PlayerDrive, load.TagLocations,
-                                  TagCache::FileFor(db.PlayerDrive), this);
+        scanner_ = scanner.release();
+        scanner_->setParent(this);
         scanner_->SetBatchInterval(500);
         connect(scanner_, &TagScanner::Batch, this, &frmStart::songsFromTags);
         connect(scanner_, &TagScanner::Finished, this, [this] {
             applyTaggedSongs();
             setPanel(1, text(loadStatus_));
         });
-        scanner_->Start();
+        scanner_->Start(load.TagLocations);
         setPanel(1, text(Text::StatusReadingTags).arg(0).arg(load.TagLocations.size()));
     }
     catalog_ = SongCatalog(db);

@@ -2,10 +2,10 @@
 
 #include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
+#include "platform/FolderListing.h"
 #include "platform/PlayerPath.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
 
@@ -91,17 +91,16 @@ QStringList PlayerSongLocations(const QString& playerRoot, qsizetype most) {
         // holds tens of thousands); nothing is opened, so a FIFO is no file and never waited
         // on, and a link counts only where it ends at a file inside the player.
         QStringList names;
-        QDirIterator it(folderPath,
-                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        while (it.hasNext()) {
-            it.next();
-            const QString name = it.fileName();
+        for (FolderEntry& entry : ListFolder(folderPath)) {
             // A "\" in a POSIX name would read as a folder in the player's form of the path.
-            if (!IsSongFileName(name) || name.contains(u'\\'))
+            const bool link = entry.Type == FolderEntry::Kind::Link;
+            if ((entry.Type != FolderEntry::Kind::File && !link) || !IsSongFileName(entry.Name) ||
+                entry.Name.contains(u'\\'))
                 continue;
-            const QFileInfo file = it.fileInfo();
-            if (file.isFile() && !(file.isSymLink() && bounds.Outside(file.filePath())))
-                names.append(name);
+            if (link && !(QFileInfo(folderPath + u'/' + entry.Name).isFile() &&
+                          !bounds.Outside(folderPath + u'/' + entry.Name)))
+                continue;
+            names.append(std::move(entry.Name));
             if (names.size() > most)
                 break;
         }

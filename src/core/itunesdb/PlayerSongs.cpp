@@ -126,11 +126,11 @@ TaggedSongs::TaggedSongs(MusicDatabase& db, const PlayerLoad& load, const Player
         nextId_ = std::max(nextId_, track.TrackID + 1);
     if (load.From == PlayerLoad::Source::Shuffle)
         for (int i = 0; i < db.TrackCount(); ++i)
-            waiting_.insert(db.Tracks[static_cast<size_t>(i)].Location.toCaseFolded(), i);
+            byLocation_.insert(db.Tracks[static_cast<size_t>(i)].Location.toCaseFolded(), i);
     if (db.Playlists.empty())
         db.Playlists.push_back({{}, masterName(db, texts)});
     master_ = 0;
-    const bool unnamed = load.TagLocations.size() > waiting_.size();
+    const bool unnamed = load.TagLocations.size() > byLocation_.size();
     if (load.From != PlayerLoad::Source::SongFilesOnly && unnamed) {
         db.Playlists.push_back({{}, texts.NotInDatabase});
         ownList_ = db.PlaylistCount() - 1;
@@ -139,8 +139,8 @@ TaggedSongs::TaggedSongs(MusicDatabase& db, const PlayerLoad& load, const Player
 
 void TaggedSongs::Add(MusicDatabase& db, const std::vector<TrackRecord>& records) {
     for (const TrackRecord& record : records) {
-        if (const auto named = waiting_.constFind(record.Location.toCaseFolded());
-            named != waiting_.cend()) {
+        if (const auto named = byLocation_.constFind(record.Location.toCaseFolded());
+            named != byLocation_.cend()) {
             TrackRecord& track = db.Tracks[static_cast<size_t>(*named)];
             const qint32 id = track.TrackID;
             track = record;
@@ -149,6 +149,7 @@ void TaggedSongs::Add(MusicDatabase& db, const std::vector<TrackRecord>& records
         }
         if (db.TrackCount() >= ReaderCeiling::Tracks)
             break;
+        byLocation_.insert(record.Location.toCaseFolded(), db.TrackCount());
         TrackRecord& track = db.Tracks.emplace_back(record);
         track.TrackID = nextId_++;
         const QString member = QString::number(track.TrackID);

@@ -47,7 +47,8 @@ PlayerLoad LoadPlayer(MusicDatabase& db, const QString& root, const PlayerTexts&
                       LoadProgress* progress = nullptr);
 
 // Puts songs read from their tags into the tables of a load: a song the shuffle's database
-// named takes the texts of its tags; any other gets an id of its own and goes to the end of
+// named, or one put in before, takes the texts of its tags; any other gets an id of its own
+// and goes to the end of
 // the master playlist and, where the player has a database, of the playlist of its own that
 // holds what the database does not name (made, empty, when this is made).
 class TaggedSongs {
@@ -56,7 +57,9 @@ public:
     void Add(MusicDatabase& db, const std::vector<TrackRecord>& records);
 
 private:
-    QHash<QString, int> waiting_; // a shuffle's tracks by location, case-folded: table index
+    // The tracks to take texts from tags, by location, case-folded: a shuffle's, and those
+    // put in before. Their index in the tables.
+    QHash<QString, int> byLocation_;
     qint32 nextId_ = 1;
     int master_ = -1;
     int ownList_ = -1;

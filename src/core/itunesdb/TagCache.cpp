@@ -100,9 +100,16 @@ std::optional<TrackRecord> TagCache::Find(const QString& location, const FileSta
     const auto it = entries_.constFind(location);
     if (it == entries_.cend() || !(it->Stamp == stamp))
         return std::nullopt;
+    return Kept(location);
+}
+
+std::optional<TrackRecord> TagCache::Kept(const QString& location) const {
+    const auto it = entries_.constFind(location);
+    if (it == entries_.cend())
+        return std::nullopt;
     TrackRecord track;
     track.Location = location;
-    track.FileSize = stamp.Size;
+    track.FileSize = it->Stamp.Size;
     track.Title = it->Title;
     track.Artist = it->Artist;
     track.Album = it->Album;

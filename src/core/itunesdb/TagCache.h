@@ -38,6 +38,8 @@ public:
 
     // The record kept for location when the file still has stamp's size and time.
     std::optional<TrackRecord> Find(const QString& location, const FileStamp& stamp) const;
+    // The record kept for location, whatever its file is now.
+    std::optional<TrackRecord> Kept(const QString& location) const;
     void Put(const TrackRecord& track, const FileStamp& stamp);
     // Keeps other's entry for location, if it has one (an entry not looked at this time).
     void Adopt(const TagCache& other, const QString& location);

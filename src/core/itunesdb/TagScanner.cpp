@@ -6,22 +6,25 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 
-TagScanner::TagScanner(QString playerRoot, QStringList locations, QString cacheFile,
-                       QObject* parent)
-    : QObject(parent), job_{std::move(playerRoot), std::move(locations), std::move(cacheFile)} {}
+TagScanner::TagScanner(QString playerRoot, QString cacheFile, QObject* parent) : QObject(parent) {
+    worker_ = std::jthread([this, root = std::move(playerRoot), cacheFile = std::move(cacheFile)](
+                               const std::stop_token& stop) { Run(stop, root, cacheFile); });
+}
 
 TagScanner::~TagScanner() {
     Stop();
 }
 
-void TagScanner::Start() {
-    if (worker_.joinable() || stopped_)
+void TagScanner::Start(QStringList locations) {
+    if (stopped_)
         return;
-    Job job = job_;
-    job.batchMs = batchMs_;
-    worker_ = std::jthread([this, job = std::move(job)](const std::stop_token& stop) mutable {
-        Run(stop, std::move(job));
-    });
+    {
+        const std::scoped_lock lock(mutex_);
+        if (job_)
+            return;
+        job_ = Job{std::move(locations), batchMs_};
+    }
+    jobGiven_.notify_one();
 }
 
 void TagScanner::Stop() {
@@ -33,8 +36,18 @@ void TagScanner::Stop() {
 }
 
 // The worker's side: everything it reads is its own copy; this object is used only as the
-// target of the queued calls, which run in the window's thread.
-void TagScanner::Run(const std::stop_token& stop, Job job) {
+// target of the queued calls, which run in the window's thread, and for the job handed over.
+void TagScanner::Run(const std::stop_token& stop, const QString& root, const QString& cacheFile) {
+    TagCache known, kept;
+    if (!cacheFile.isEmpty())
+        known.Load(cacheFile, root);
+    Job job;
+    {
+        std::unique_lock lock(mutex_);
+        if (!jobGiven_.wait(lock, stop, [this] { return job_.has_value(); }))
+            return;
+        job = *job_;
+    }
     const int total = static_cast<int>(job.locations.size());
     const auto deliver = [this, total](std::vector<TrackRecord> records, int done) {
         QMetaObject::invokeMethod(
@@ -46,43 +59,70 @@ void TagScanner::Run(const std::stop_token& stop, Job job) {
             Qt::QueuedConnection);
     };
 
-    TagCache known, kept;
-    if (!job.cacheFile.isEmpty())
-        known.Load(job.cacheFile, job.root);
-    PlayerTagReader reader(job.root);
+    PlayerTagReader reader(root);
     TagScanCounts counts;
     std::vector<TrackRecord> batch;
     QElapsedTimer sinceBatch;
     sinceBatch.start();
+    const auto deliverDue = [&](int done) {
+        if (sinceBatch.elapsed() >= job.batchMs && !batch.empty()) {
+            deliver(std::exchange(batch, {}), done);
+            sinceBatch.restart();
+        }
+    };
+    // A cached record is given before its file is looked at: on a second opening that look
+    // costs more than all the rest. The files are looked at once the list is whole.
+    std::vector<int> unchecked;
     int done = 0;
     for (; done < total && !stop.stop_requested(); ++done) {
         const QString& location = job.locations[done];
-        // A file with the size and time it had when its tags were read is not opened.
-        std::optional<PlayerSongFile> song = reader.Find(location);
-        std::optional<TrackRecord> track;
-        if (song && (track = known.Find(location, StampOf(song->Facts))))
-            ++counts.FromCache;
-        else if (song && (track = reader.Read(*song, location)))
-            ++counts.FromTags;
+        std::optional<TrackRecord> track = known.Kept(location);
+        std::optional<PlayerSongFile> song;
         if (track) {
+            unchecked.push_back(done);
+        } else if ((song = reader.Find(location)) && (track = reader.Read(*song, location))) {
+            ++counts.FromTags;
             kept.Put(*track, StampOf(song->Facts));
-            batch.push_back(std::move(*track));
         } else {
             ++counts.Skipped;
         }
-        if (sinceBatch.elapsed() >= job.batchMs && done + 1 < total) {
-            deliver(std::exchange(batch, {}), done + 1);
-            sinceBatch.restart();
+        if (track)
+            batch.push_back(std::move(*track));
+        if (done + 1 < total)
+            deliverDue(done + 1);
+    }
+    if (!stop.stop_requested())
+        deliver(std::exchange(batch, {}), done);
+    // A file changed since its tags were read gives its row again, read anew. One gone since
+    // the listing keeps its row; its copy fails as any missing file's does.
+    size_t checked = 0;
+    for (; checked < unchecked.size() && !stop.stop_requested(); ++checked) {
+        const QString& location = job.locations[unchecked[checked]];
+        std::optional<PlayerSongFile> song = reader.Find(location);
+        std::optional<TrackRecord> track;
+        if (song && known.Find(location, StampOf(song->Facts))) {
+            ++counts.FromCache;
+            kept.Adopt(known, location);
+        } else if (song && (track = reader.Read(*song, location))) {
+            ++counts.FromTags;
+            kept.Put(*track, StampOf(song->Facts));
+            batch.push_back(std::move(*track));
+            deliverDue(done);
+        } else {
+            ++counts.Skipped;
         }
     }
     // What was not reached is kept as it was, so stopping early loses nothing cached.
+    for (size_t i = checked; i < unchecked.size(); ++i)
+        kept.Adopt(known, job.locations[unchecked[i]]);
     for (int i = done; i < total; ++i)
         kept.Adopt(known, job.locations[i]);
-    if (!job.cacheFile.isEmpty() && (counts.FromTags > 0 || kept.Count() != known.Count()))
-        kept.Save(job.cacheFile, job.root);
+    if (!cacheFile.isEmpty() && (counts.FromTags > 0 || kept.Count() != known.Count()))
+        kept.Save(cacheFile, root);
     if (stop.stop_requested())
         return;
-    deliver(std::move(batch), done);
+    if (!batch.empty())
+        deliver(std::move(batch), done);
     QMetaObject::invokeMethod(
         this,
         [this, counts] {
