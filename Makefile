@@ -1,7 +1,9 @@
 # The two commands of the README, and the steps they are made of.
-# `make run`: install what is missing, build and start Melvo on the sample player.
-# `make test`: install what is missing, build, run every test, the sanitizer build of the
-#             core tests and a short fuzz run. `make package`: a .deb of the build.
+# `make run`: install what the program needs, build it and the sample player's writer, and
+#            start Melvo on the sample player.
+# `make test`: install everything, build, run every test, the sanitizer build of the core
+#             tests and a short fuzz run, and end on one line: N passed, N failed.
+# `make package`: a .deb of the build.
 # `make dump`: write a sample player and show what Melvo reads.
 
 SAMPLE := sample-player
@@ -9,7 +11,10 @@ FUZZ_SECONDS ?= 60
 
 .PHONY: run dump test deps build package check format-check lint asan fuzz bench clean
 
-run: build
+run:
+	bash scripts/install-deps.sh run
+	cmake --preset default
+	cmake --build --preset default --target melvo make-sample-player
 	test -f $(SAMPLE)/iPod_Control/iTunes/iTunesDB || \
 	  build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4
 	build/default/src/melvo --player $(SAMPLE)
@@ -18,7 +23,8 @@ dump: build
 	build/default/tools/make-sample-player $(SAMPLE) --tracks 60 --playlists 4
 	build/default/tools/melvo-dump $(SAMPLE)/iPod_Control/iTunes/iTunesDB
 
-test: format-check check asan fuzz
+test: deps
+	bash scripts/run-tests.sh $(FUZZ_SECONDS)
 
 deps:
 	bash scripts/install-deps.sh

@@ -1,18 +1,35 @@
 #!/usr/bin/env bash
-# Installs every package that building, running and testing Melvo needs, on Debian or Ubuntu.
-# Does nothing when all of them are present already.
+# Installs the packages Melvo needs, on Debian or Ubuntu; does nothing when all of them are
+# present already.
+#   install-deps.sh        every package of the build, the tests and the benchmarks
+#   install-deps.sh run    only what the program and the sample player need
 set -euo pipefail
 
-packages=(
+# The program, and make-sample-player, which writes a player with libgpod and tags its
+# songs with TagLib.
+run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev zlib1g-dev libtag1-dev
-  libgpod-dev libbenchmark-dev
+  qt6-base-dev zlib1g-dev libtag1-dev libgpod-dev
+)
+# The tests, the sanitizer and fuzz builds, the style checks, the benchmarks.
+test_packages=(
+  libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth imagemagick time fonts-dejavu-core
   desktop-file-utils appstream xdotool
   dpkg-dev lintian
   dbus-daemon
 )
+
+packages=("${run_packages[@]}")
+case "${1:-all}" in
+  run) ;;
+  all) packages+=("${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [run]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
