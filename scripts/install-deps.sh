@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev zlib1g-dev libtag1-dev
+  qt6-base-dev qt6-translations-l10n zlib1g-dev libtag1-dev
   libgpod-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth imagemagick time fonts-dejavu-core
