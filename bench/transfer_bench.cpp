@@ -23,7 +23,7 @@ public:
     void ShowMessage(const QString& text) override {
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }
-    PromptAnswer AskOverwrite(const QString&) override { return PromptAnswer::Yes; }
+    PromptAnswer AskOverwrite(const OverwriteQuestion&) override { return PromptAnswer::Yes; }
     void ProcessEvents() override { QCoreApplication::processEvents(); }
 };
 

@@ -9,7 +9,7 @@ set -euo pipefail
 # songs with TagLib.
 run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev zlib1g-dev libtag1-dev libgpod-dev
+  qt6-base-dev qt6-translations-l10n zlib1g-dev libtag1-dev libgpod-dev
 )
 # The tests, the sanitizer and fuzz builds, the style checks, the benchmarks.
 test_packages=(

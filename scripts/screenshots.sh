@@ -13,6 +13,8 @@ MELVO=build/default/src/melvo
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$WORK"' EXIT
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run"
+unset LC_ALL LC_MESSAGES LANGUAGE
+export LANG=C.UTF-8 # the language question offers the system's: English here
 mkdir -p "$HOME/Music" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 build/default/tools/make-sample-player "$WORK/player" --tracks 60 --playlists 4 >/dev/null
@@ -20,7 +22,7 @@ build/default/tools/make-sample-player "$WORK/player" --tracks 60 --playlists 4 
 shot() { sleep "${2:-1}"; import -window root "docs/$1.png"; echo "docs/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
 
-# A first start: the language question, answered with English (its button has the focus).
+# A first start: the language question, answered with English (the system's, so Enter).
 "$MELVO" --player "$WORK/player" &
 shot frmLanguage 3
 xdotool key Return

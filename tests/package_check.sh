@@ -18,6 +18,8 @@ diff -u "$work/installed" "$work/packed"
 
 dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6
 dpkg-deb --field "$deb" Depends | grep -q libqt6dbus6
+dpkg-deb --field "$deb" Recommends | grep -q qt6-translations-l10n
+dpkg-deb --field "$deb" Recommends | grep -q qt6-wayland
 dpkg-deb --field "$deb" Section | grep -qx sound
 dpkg -x "$deb" "$work/root"
 grep -q '^License: GPL-3.0-or-later' "$work/root/usr/share/doc/melvo/copyright"

@@ -64,6 +64,8 @@ private slots:
         // A folder without a player's database is named before the window opens, and is
         // searched all the same (the player may be copied there later).
         QTemporaryDir dir;
+        QCOMPARE(parse({"--player=~/ipod"}).PlayerFolders,
+                 QStringList({QDir::homePath() + "/ipod"}));
         const MelvoProgram::CommandLine empty = parse({"--player", dir.path()});
         QCOMPARE(empty.ExitCode, -1);
         QCOMPARE(empty.PlayerFolders, QStringList({dir.path()}));

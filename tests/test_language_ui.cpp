@@ -11,7 +11,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -84,6 +86,51 @@ private slots:
         watch->stop();
         QCOMPARE(asked, 0);
         QCOMPARE(s.find<QMenu>("mnuFile")->title(), "&Datei");
+    }
+
+    // The first start offers the system's language, and Qt's own dialogs speak the chosen
+    // one, also after a change from the menu.
+    void theSystemsLanguageAndQtsOwnTexts_data() {
+        QTest::addColumn<QLocale>("system");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("pickerButtons");
+        QTest::newRow("german") << QLocale(QLocale::German, QLocale::Austria) << "german"
+                                << QStringList{"&Auswählen", "Abbrechen"};
+        QTest::newRow("spanish") << QLocale(QLocale::Spanish, QLocale::Mexico) << "spanish"
+                                 << QStringList{"&Seleccionar", "Cancelar"};
+        QTest::newRow("french") << QLocale(QLocale::French, QLocale::France) << "english"
+                                << QStringList{"&Choose", "Cancel"};
+    }
+    void theSystemsLanguageAndQtsOwnTexts() {
+        QFETCH(QLocale, system);
+        QFETCH(QString, key);
+        QFETCH(QStringList, pickerButtons);
+        if (key != "english" && !QFile::exists(QtTexts::CatalogueFile(key)))
+            QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
+        Start s;
+        s.open();
+        answerModal<frmLanguage>(s.window.get(), nullptr, [](frmLanguage& chooser) {
+            QWidget* focus = chooser.focusWidget();
+            QTest::keyClick(focus ? focus : &chooser, Qt::Key_Return);
+        });
+        s.window->StartLanguage(system);
+        QCOMPARE(s.language(), key);
+        QApplication::processEvents();
+
+        const auto picker = [&s] { // the folder picker of Browse, as it shows
+            QStringList buttons;
+            answerModal<QFileDialog>(s.window.get(), nullptr, [&](QFileDialog& dialog) {
+                auto* box = dialog.findChild<QDialogButtonBox*>();
+                for (QAbstractButton* b : box->buttons())
+                    buttons << b->text();
+            });
+            s.window->Browse();
+            return buttons;
+        };
+        QCOMPARE(picker(), pickerButtons);
+        s.find<QAction>("mnuEnglish")->trigger();
+        QApplication::processEvents(); // the windows hear of the change
+        QCOMPARE(picker(), QStringList({"&Choose", "Cancel"}));
     }
 
     void closingTheQuestionMeansEnglishForNow() {

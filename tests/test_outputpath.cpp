@@ -3,6 +3,7 @@
 
 #include "platform/DiskFlush.h"
 #include "platform/PlayerPath.h"
+#include "settings/Settings.h"
 #include "support/Files.h"
 #include "transfer/OutputPath.h"
 #include "transfer/PlaylistExport.h"
@@ -92,6 +93,16 @@ private slots:
         QCOMPARE(ProcessOutputFolder("  /home/anna/Music  "), "\\home\\anna\\Music\\");
         QCOMPARE(ProcessOutputFolder("/home/anna/Music/"), "\\home\\anna\\Music\\");
         QCOMPARE(ProcessOutputFolder("/home/an?na/Mu*sic"), "\\home\\anna\\Music\\");
+        // A leading "~" is the home folder, as a shell reads it; "~anna" and a "~" further
+        // on are names.
+        QCOMPARE(ExpandHome("~", "/home/anna"), "/home/anna");
+        QCOMPARE(ExpandHome("~/Music", "/home/anna"), "/home/anna/Music");
+        QCOMPARE(ExpandHome("~/Music", "/"), "/Music");
+        QCOMPARE(ExpandHome("~anna/Music", "/home/anna"), "~anna/Music");
+        QCOMPARE(ExpandHome("/srv/~/Music", "/home/anna"), "/srv/~/Music");
+        QCOMPARE(ProcessOutputFolder(" ~/Music "),
+                 FromNativeSeparators(QDir::homePath()) + "\\Music\\");
+        QCOMPARE(NearestExistingFolder("~/no such folder"), QDir::homePath()); // the picker's
 #endif
         QCOMPARE(SongExtension("\\iPod_Control\\Music\\F12\\ABCD.mp3"), ".mp3");
         QCOMPARE(SongExtension("\\iPod_Control\\Music\\F01\\ABCD"), "");

@@ -125,8 +125,8 @@ public:
     void ShowProgress(int, int) override {}
     void ShowError(const QString& message) override { errors << message; }
     void ShowMessage(const QString& text) override { errors << text; }
-    PromptAnswer AskOverwrite(const QString& file) override {
-        asked << file;
+    PromptAnswer AskOverwrite(const OverwriteQuestion& question) override {
+        asked << question.FileName;
         return answers.isEmpty() ? PromptAnswer::None : answers.takeFirst();
     }
     void ProcessEvents() override {
@@ -297,6 +297,28 @@ private slots:
         w.copy(closing);
         QCOMPARE(closing.promptedFiles.size(), 5);
         QCOMPARE(contents(w.o("Song 1.mp3")), QByteArray("older"));
+    }
+
+    void enterKeepsTheFile() {
+        TransferWindow w(numberedSongs(1));
+        w.find<QLineEdit>("txtOutPutFormat")->setText("%t");
+        const QString old = w.o("Song 1.mp3");
+        const QString incoming = w.player + "/iPod_Control/Music/F01/S1.mp3";
+        const QDateTime then(QDate(2020, 5, 17), QTime(9, 30)), earlier(QDate(2008, 5, 1), {});
+        QVERIFY(write(old, "an older copy"));
+        for (const auto& [file, time] : {std::pair(old, then), std::pair(incoming, earlier)}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(time, QFileDevice::FileModificationTime));
+        }
+        CopyDriver driver;
+        driver.answers = {"Enter"};
+        w.copy(driver);
+        QCOMPARE(contents(old), QByteArray("an older copy"));
+        const QLocale here;
+        QCOMPARE(driver.promptedFacts,
+                 QStringList("13.00 Bytes, " + here.toString(then, QLocale::ShortFormat) +
+                             " | 3.91 KB, " + here.toString(earlier, QLocale::ShortFormat)));
     }
 
     void unattendedRules() {

@@ -49,7 +49,7 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
         line.ExitCode = 0;
     }
     for (const QString& dir : parser.values(player)) {
-        line.PlayerFolders << QDir(dir).absolutePath();
+        line.PlayerFolders << QDir(ExpandHome(dir)).absolutePath(); // "~" unexpanded by a shell
         if (!IsPlayerRoot(line.PlayerFolders.last()))
             line.Warnings += QStringLiteral("%1: no iPod music database or songs in %2 "
                                             "(iPod_Control/iTunes/iTunesDB, iPod_Control/Music); "

@@ -11,9 +11,9 @@
 // makes one with a store of its own.
 class MelvoProgram {
 public:
-    // What the command line asks: the folders named by --player, made absolute, with a
-    // warning for each that holds no player's database; or, for --help, --version or a
-    // mistake, a text to print and the exit status to end with.
+    // What the command line asks: the folders named by --player, made absolute ("~" is the
+    // home folder), with a warning for each that holds no player's database; or, for
+    // --help, --version or a mistake, a text to print and the exit status to end with.
     struct CommandLine {
         QStringList PlayerFolders;
         QString Warnings; // for the error output, before the window opens

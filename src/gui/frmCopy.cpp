@@ -150,8 +150,8 @@ void frmCopy::ShowMessage(const QString& text) {
     ShowMessageBox(this, QMessageBox::Information, windowTitle(), text);
 }
 
-PromptAnswer frmCopy::AskOverwrite(const QString& fileName) {
-    frmCopyError prompt(language_, fileName, this);
+PromptAnswer frmCopy::AskOverwrite(const OverwriteQuestion& question) {
+    frmCopyError prompt(language_, question, this);
     prompt.exec();
     return prompt.Answer();
 }

@@ -35,7 +35,7 @@ private:
     void ShowProgress(int maximum, int value) override;
     void ShowError(const QString& message) override;
     void ShowMessage(const QString& text) override;
-    PromptAnswer AskOverwrite(const QString& fileName) override;
+    PromptAnswer AskOverwrite(const OverwriteQuestion& question) override;
     void ProcessEvents() override;
 
     const LanguageTable& language_;

@@ -3,13 +3,31 @@
 #include "gui/MessageDialog.h"
 #include "gui/WindowStyle.h"
 #include "settings/LanguageTable.h"
+#include "songlist/SizeTexts.h"
 
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
-frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileName, QWidget* parent)
+namespace {
+
+// "4.21 MB, 12/9/26 2:03 PM"; a dash when the file could not be looked at.
+QString factsText(const FileFacts& facts) {
+    if (!facts.Known())
+        return QStringLiteral("\u2013");
+    QString text = FormatFileSize(static_cast<double>(facts.Size));
+    if (facts.Modified.isValid())
+        text += QStringLiteral(", ") + QLocale().toString(facts.Modified, QLocale::ShortFormat);
+    return text;
+}
+
+} // namespace
+
+frmCopyError::frmCopyError(const LanguageTable& language, const OverwriteQuestion& question,
+                           QWidget* parent)
     : PlacedDialog(parent) {
     setObjectName(QStringLiteral("frmCopyError"));
     setModal(true);
@@ -19,13 +37,32 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
     auto* label = new QLabel(language.Entry(Text::FileExistsQuestion));
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
-    auto* name = new QLineEdit(fileName);
+    auto* name = new QLineEdit(question.FileName);
     name->setObjectName(QStringLiteral("txtRename"));
     name->setReadOnly(true);
+    name->setAccessibleName(language.Entry(Text::File));
+
+    // What the answer decides between, one file a line.
+    auto* files = new QWidget;
+    files->setObjectName(QStringLiteral("FrameFiles"));
+    auto* rows = new QFormLayout(files);
+    rows->setContentsMargins(0, 0, 0, 0);
+    const std::pair<const char*, std::pair<Text, const FileFacts*>> facts[] = {
+        {"lblThere", {Text::AlreadyThere, &question.There}},
+        {"lblIncoming", {Text::ReplaceWith, &question.Incoming}},
+    };
+    for (const auto& [objectName, fact] : facts) {
+        auto* value = new QLabel(factsText(*fact.second));
+        value->setObjectName(QLatin1String(objectName));
+        value->setTextFormat(Qt::PlainText);
+        auto* heading = new QLabel(language.Entry(fact.first));
+        heading->setBuddy(value);
+        rows->addRow(heading, value);
+    }
 
     QLabel* image = nullptr;
     QHBoxLayout* buttons =
-        LayOutMessage(this, QStyle::SP_MessageBoxQuestion, {label, name}, &image);
+        LayOutMessage(this, QStyle::SP_MessageBoxQuestion, {label, name, files}, &image);
     image->setObjectName(QStringLiteral("Image1"));
     buttons->addStretch(1);
     const std::pair<const char*, std::pair<Text, PromptAnswer>> choices[] = {
@@ -43,6 +80,11 @@ frmCopyError::frmCopyError(const LanguageTable& language, const QString& fileNam
             accept();
         });
         buttons->addWidget(button);
+        // One key press must never replace the user's file: Enter means No.
+        if (answer == PromptAnswer::No) {
+            button->setDefault(true);
+            button->setFocus();
+        }
     }
     setMinimumWidth(460);
 }

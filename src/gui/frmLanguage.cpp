@@ -42,7 +42,8 @@ QIcon flag(std::initializer_list<QColor> stripes, bool across) {
 
 } // namespace
 
-frmLanguage::frmLanguage(const QString& title, QWidget* parent) : PlacedDialog(parent) {
+frmLanguage::frmLanguage(const QString& title, const QString& likelyKey, QWidget* parent)
+    : PlacedDialog(parent) {
     setObjectName(QStringLiteral("frmLanguage"));
     setModal(true);
     setWindowTitle(title);
@@ -74,5 +75,9 @@ frmLanguage::frmLanguage(const QString& title, QWidget* parent) : PlacedDialog(p
             accept();
         });
         row->addWidget(button);
+        if (key == likelyKey) {
+            button->setDefault(true);
+            button->setFocus();
+        }
     }
 }

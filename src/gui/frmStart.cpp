@@ -420,6 +420,7 @@ void frmStart::DockProgressBar() {
 bool frmStart::LoadLanguage(const QString& key) {
     if (!state_.Language.LoadLanguage(key))
         return false;
+    (void)qtTexts_.Use(key); // without its catalogue Qt speaks English
     for (size_t i = 0; i < LanguageKeys.size(); ++i)
         languageEntries()[i]->setChecked(key == QLatin1String(LanguageKeys[i]));
     return true;

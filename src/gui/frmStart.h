@@ -13,6 +13,7 @@
 
 #include "Version.h"
 
+#include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
 #include <QScopeGuard>
@@ -65,8 +66,9 @@ public:
     void ApplyLanguage();
     // The language menu: load, show and store the language.
     void ChooseLanguage(const QString& key);
-    // At start: the stored language, or the first-run question when none is stored.
-    void StartLanguage();
+    // At start: the stored language, or the first-run question when none is stored, which
+    // offers the system's language first.
+    void StartLanguage(const QLocale& system = QLocale::system());
 
     // Puts the progress bar into the fifth status panel and shows it.
     void DockProgressBar();
@@ -173,6 +175,7 @@ private:
     QString configPath_;
     ImageList images_;
     SongListModel songs_;
+    QtTexts qtTexts_; // Qt's own texts in the loaded language
     bool shownOnce_ = false;
     bool activated_ = false;
     bool loading_ = false; // the database is being written: no list is built from it

@@ -184,12 +184,12 @@ void frmStart::ChooseLanguage(const QString& key) {
     update();
 }
 
-void frmStart::StartLanguage() {
+void frmStart::StartLanguage(const QLocale& system) {
     const QString stored = StoredLanguage(store_);
     if (stored.trimmed().isEmpty()) {
         QString answer;
         {
-            frmLanguage chooser(WindowTitle, this);
+            frmLanguage chooser(WindowTitle, LanguageKeyFor(system), this);
             chooser.exec();
             QCoreApplication::processEvents();
             answer = chooser.Result();

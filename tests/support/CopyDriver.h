@@ -1,10 +1,10 @@
 #pragma once
 
 // Answers the dialogs of a copy run as a user would: message boxes are read and closed,
-// the overwrite prompt gets the next queued button (or is closed unanswered when none is
-// queued), the failure list behind Details is read when the run offers one, and the copy
-// window is finished once its button says Finish. What the copy
-// window showed last is kept for the test.
+// the overwrite prompt gets the next queued button ("Enter": the key, where the focus is),
+// or is closed unanswered when none is queued, the failure list behind Details is read when the run
+// offers one, and the copy window is finished once its button says Finish. What the copy window
+// showed last is kept for the test.
 
 #include "gui/frmCopy.h"
 #include "gui/frmCopyError.h"
@@ -26,6 +26,7 @@ public:
     QStringList messages;      // texts of the message boxes, in order
     QStringList answers;       // object names of prompt buttons, used in turn
     QStringList promptedFiles; // the file name each prompt showed
+    QStringList promptedFacts; // what is there and what would replace it: "there | incoming"
     // Called at every look while the copy window is open: a test cancels from here.
     std::function<void(frmCopy&)> whileCopying;
     QString copying;     // the copy window's status line when it closed
@@ -56,9 +57,15 @@ private:
             box->accept();
         } else if (auto* prompt = qobject_cast<frmCopyError*>(modal)) {
             promptedFiles << prompt->findChild<QLineEdit*>("txtRename")->text();
+            promptedFacts << prompt->findChild<QLabel*>("lblThere")->text() + " | " +
+                                 prompt->findChild<QLabel*>("lblIncoming")->text();
             if (answers.isEmpty())
                 prompt->reject();
-            else
+            else if (answers.first() == QLatin1String("Enter")) {
+                answers.removeFirst();
+                QWidget* focus = prompt->focusWidget();
+                QTest::keyClick(focus ? focus : prompt, Qt::Key_Return);
+            } else
                 press(prompt->findChild<QAbstractButton*>(answers.takeFirst()));
         } else if (modal && modal->objectName() == QLatin1String("frmCopyDetails")) {
             details = modal->findChild<QPlainTextEdit*>("txtDetails")->toPlainText();

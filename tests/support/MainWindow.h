@@ -60,7 +60,7 @@ QTimer* answerModal(QObject* owner, const char* button, std::function<void(Dialo
             before(*dialog);
         if (button)
             dialog->template findChild<QAbstractButton*>(QLatin1String(button))->click();
-        else
+        else if (dialog->isVisible()) // not answered by before
             dialog->reject();
     });
     poll->start();

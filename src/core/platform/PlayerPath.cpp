@@ -32,6 +32,24 @@ QString NativePath(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(ToNativeSeparators(path)));
 }
 
+QString ExpandHome(const QString& nativePath, const QString& home) {
+    if (!nativePath.startsWith(u'~'))
+        return nativePath;
+    if (nativePath.size() == 1)
+        return QDir::toNativeSeparators(home);
+    const QChar next = nativePath[1];
+    if (next != u'/' && next != QDir::separator())
+        return nativePath;
+    QString folder = QDir::toNativeSeparators(home);
+    if (folder.endsWith(QDir::separator())) // the home folder is a root
+        folder.chop(1);
+    return folder + nativePath.mid(1);
+}
+
+QString ExpandHome(const QString& nativePath) {
+    return ExpandHome(nativePath, QDir::homePath());
+}
+
 QString NativeFolderOf(const QString& nativePath) {
 #ifdef Q_OS_WIN
     const qsizetype cut = std::max(nativePath.lastIndexOf(u'/'), nativePath.lastIndexOf(u'\\'));

@@ -17,6 +17,10 @@ QString NativePath(const QString& path);
 // The folder of a native path, from the text alone where it holds a separator (a song's
 // copy asks this of every song, and the file system need not be asked).
 QString NativeFolderOf(const QString& nativePath);
+// A folder typed by the user: a leading "~", alone or before a separator, is the user's
+// home folder, as a shell reads it ("~user" and a "~" further on stay as they are).
+QString ExpandHome(const QString& nativePath, const QString& home);
+QString ExpandHome(const QString& nativePath); // with QDir::homePath()
 // A native path for std::filesystem, in the file system's own encoding.
 std::filesystem::path FileSystemPath(const QString& nativePath);
 

@@ -153,6 +153,8 @@ constexpr Row Rows[] = {
       u"Estado: Leyendo etiquetas, %1 de %2"}},
     {118,
      {u"Status: Ok, from the tags", u"Status: Ok, aus den Tags", u"Estado: Ok, de las etiquetas"}},
+    {130, {u"Already there:", u"Bereits vorhanden:", u"Ya existe:"}},
+    {131, {u"Replace with:", u"Ersetzen durch:", u"Reemplazar por:"}},
 };
 
 constexpr bool rowsInOrder() {

@@ -92,6 +92,8 @@ enum class Text : int {
     Playlist = 116,
     StatusReadingTags = 117, // %1 of %2
     StatusFromTags = 118,
+    AlreadyThere = 130, // the overwrite prompt's file at the destination
+    ReplaceWith = 131,  // and the player's song that would replace it
 };
 
 // The texts of the interface in one language at a time: 201 numbered slots, 0..200.

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "platform/PlayerPath.h"
 #include "platform/RegularFile.h"
 #include "transfer/OutputFormat.h"
 
@@ -150,7 +151,8 @@ QString NearestExistingFolder(const QString& nativePath,
                               const std::function<bool(const QString&)>& folderExists) {
     if (nativePath.trimmed().isEmpty())
         return {};
-    QString folder = QDir::cleanPath(QDir(QDir::fromNativeSeparators(nativePath)).absolutePath());
+    QString folder =
+        QDir::cleanPath(QDir(QDir::fromNativeSeparators(ExpandHome(nativePath))).absolutePath());
     while (!folderExists(folder)) {
         const QString parent = QFileInfo(folder).path();
         if (parent == folder) // a root that is not there (a drive unplugged)
@@ -181,7 +183,7 @@ void LoadSettings(const SettingsStore& store, const QString& configPath, WindowS
     if (controls.OutputFormat.isEmpty())
         controls.OutputFormat = DefaultOutputFormat;
 
-    if (folder.isEmpty() || !folderExists(folder))
+    if (folder.isEmpty() || !folderExists(ExpandHome(folder)))
         folder = defaultFolder;
     controls.OutputFolder = folder;
 

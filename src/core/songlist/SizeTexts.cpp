@@ -1,5 +1,7 @@
 #include "songlist/SizeTexts.h"
 
+#include "platform/PlayerPath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -58,7 +60,7 @@ QString FreeBytesText(qint64 freeBytes, const QString& freeWord, const QLocale& 
 QString DriveFreeText(const QString& path, const QString& freeWord, const QLocale& locale) {
     if (path.isEmpty())
         return {};
-    const QString existing = existingAncestor(path);
+    const QString existing = existingAncestor(ExpandHome(path));
     if (existing.isEmpty())
         return {};
     const QStorageInfo volume(existing);

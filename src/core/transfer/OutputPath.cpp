@@ -47,7 +47,7 @@ void ensureValidFileString(QString& text, bool isPath) {
 }
 
 QString ProcessOutputFolder(const QString& nativeText) {
-    QString typed = TrimBlanks(nativeText);
+    QString typed = ExpandHome(TrimBlanks(nativeText));
     // Songs and playlist lines name absolute paths: a relative folder is the working
     // folder's.
     if (QDir::isRelativePath(typed))

@@ -62,6 +62,13 @@ struct TransferEngine::Song {
     bool OutsidePlayer = false; // the location or its folder leads out of the player's root
 };
 
+FileFacts FileFacts::Of(const QString& nativePath) {
+    const QFileInfo info(nativePath);
+    if (nativePath.isEmpty() || !info.isFile())
+        return {};
+    return {info.size(), info.lastModified()};
+}
+
 QString TransferEngine::sourceFile(const Song& song) const {
     return song.OutsidePlayer ? QString() : FindPlayerFile(options_.PlayerDrive, song.Location);
 }
@@ -422,7 +429,9 @@ void TransferEngine::decide(const Song& song, DestinationState there) {
         keep(song);
         return;
     }
-    const PromptAnswer answer = view_.AskOverwrite(QFileInfo(song.Destination).fileName());
+    const PromptAnswer answer =
+        view_.AskOverwrite({QFileInfo(song.Destination).fileName(), FileFacts::Of(song.Destination),
+                            FileFacts::Of(sourceFile(song))});
     view_.ProcessEvents();
     // The question may have stood open for long: look again at what is there now.
     there = CheckDestination(song.Destination);

@@ -10,6 +10,7 @@
 #include "songlist/SongListModel.h"
 #include "transfer/ExistingFile.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -19,6 +20,23 @@
 struct WindowSettings;
 
 enum class PromptAnswer { None, Yes, YesAll, No, NoAll };
+
+// A file as the overwrite prompt describes it: its size and its last change; Size -1 and
+// no time when there is no regular file to look at.
+struct FileFacts {
+    qint64 Size = -1;
+    QDateTime Modified;
+    static FileFacts Of(const QString& nativePath);
+    bool Known() const { return Size >= 0; }
+};
+
+// What the overwrite prompt asks about: the destination's file name, the file there, and
+// the song's file on the player that would replace it.
+struct OverwriteQuestion {
+    QString FileName;
+    FileFacts There;
+    FileFacts Incoming;
+};
 enum class DestinationState; // transfer/SongCopy.h
 struct CopyResult;           // transfer/SongCopy.h
 
@@ -32,7 +50,7 @@ public:
     virtual void ShowError(const QString& message) = 0;
     virtual void ShowMessage(const QString& text) = 0;
     // The destination file exists: replace it? None when the prompt was closed unanswered.
-    virtual PromptAnswer AskOverwrite(const QString& fileName) = 0;
+    virtual PromptAnswer AskOverwrite(const OverwriteQuestion& question) = 0;
     // Lets the window system handle what is pending (repaints, the Cancel button).
     virtual void ProcessEvents() = 0;
 };
