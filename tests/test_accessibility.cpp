@@ -1,5 +1,6 @@
-// What a screen reader finds in the main window: every control named, and Tab moving
-// through each page in reading order; and every text readable in a light and a dark theme.
+// What a screen reader finds in the main window and hears of a copy run: every control
+// named, Tab moving through each page in reading order; and every text readable in a light
+// and a dark theme.
 
 #include "gui/frmCopy.h"
 #include "gui/frmCopyError.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -58,6 +60,21 @@ void collectUnnamed(QAccessibleInterface* node, const QString& path, QStringList
         return;
     for (int i = 0; i < node->childCount(); ++i)
         collectUnnamed(node->child(i), here, unnamed);
+}
+
+// Every object in the tree a screen reader walks, hidden ones too.
+void collectObjects(QAccessibleInterface* node, QList<QObject*>& objects) {
+    if (!node)
+        return;
+    objects << node->object();
+    if (node->role() == QAccessible::Tree || node->role() == QAccessible::List)
+        return;
+    for (int i = 0; i < node->childCount(); ++i)
+        collectObjects(node->child(i), objects);
+}
+
+QString heard(QWidget* widget, QAccessible::Text what = QAccessible::Name) {
+    return QAccessible::queryAccessibleInterface(widget)->text(what);
 }
 
 // WCAG's contrast ratio of two colours: 1 (the same) to 21 (black on white).
@@ -269,6 +286,54 @@ private slots:
         for (int panel : {1, 2, 3})
             QCOMPARE(heard(panel), w.panel(panel));
         QVERIFY(heard(2).endsWith(" 1"));
+    }
+
+    void theCopyIsHeard() {
+        CopyWindow w;
+        w.copy([](QWidget& shown) {
+            auto* run = qobject_cast<frmCopy*>(&shown);
+            if (!run)
+                return;
+            // The bar is named, and says where the run stands: at its end.
+            auto* bar = run->findChild<QProgressBar*>("XPBar1");
+            QCOMPARE(heard(bar), "Transfering Songs");
+            QAccessibleValueInterface* value =
+                QAccessible::queryAccessibleInterface(bar)->valueInterface();
+            QCOMPARE(value->currentValue(), value->maximumValue());
+            // The end report is read with the button that has the focus.
+            QCOMPARE(run->focusWidget(), run->findChild<QPushButton*>("cmdCancel"));
+            const QString report = heard(run->focusWidget(), QAccessible::Description);
+            QVERIFY2(report.contains(run->findChild<QLabel*>("lblCopying")->text()),
+                     qPrintable(report));
+            QVERIFY2(report.contains(run->findChild<QLabel*>("lblCurrentFile")->text()),
+                     qPrintable(report));
+        });
+
+        // The status bar's bar says what it shows: a load that is done, not one under way.
+        auto* bar = w.find<QProgressBar>("pBar");
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(heard(bar), "Completed");
+        w.window.ChooseLanguage("german");
+        QCOMPARE(heard(bar), "Fertig");
+        // The playlist selector is named by its heading, its entry is its value.
+        auto* playlists = w.find<QComboBox>("cmbPlaylists");
+        QCOMPARE(heard(playlists), "Wiedergabelisten");
+        QCOMPARE(heard(playlists, QAccessible::Value), playlists->currentText());
+        // Every row can be ticked, ticked or not.
+        w.window.TickAll(false);
+        w.window.Songs().SetRowTicked(1, true);
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(w.find<QTreeView>("LV"))->tableInterface();
+        for (int row : {0, 1}) {
+            const QAccessible::State tick = table->cellAt(row, Column::Title)->state();
+            QVERIFY(tick.checkable);
+            QCOMPARE(bool(tick.checked), row == 1);
+        }
+        // The helpers that are never shown are not in the tree.
+        QList<QObject*> objects;
+        collectObjects(QAccessible::queryAccessibleInterface(&w.window), objects);
+        for (const char* helper : {"Drives", "picalt"})
+            QVERIFY2(!objects.contains(w.find<QWidget>(helper)), helper);
     }
 
     void everyTextIsReadable_data() {
