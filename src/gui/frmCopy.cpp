@@ -35,6 +35,8 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     XPBar1_->setTextVisible(false);
     XPBar1_->setRange(0, 1);
     XPBar1_->setValue(0);
+    // Named, a screen reader tells its progress as it moves.
+    XPBar1_->setAccessibleName(language.Entry(Text::TransferingSongs));
     QPalette green = XPBar1_->palette();
     green.setColor(QPalette::Highlight, QColor(0, 128, 0));
     XPBar1_->setPalette(green);
@@ -71,7 +73,12 @@ void frmCopy::run() {
     const TransferEngine::Outcome outcome = engine_.Run(std::move(rows_), options_);
     running_ = false;
     notice_.RunEnded(language_, engine_, outcome, parentWidget() ? parentWidget()->window() : this);
+    // The report is read out with the button that now has the focus: a screen reader says
+    // what the focused control became, where a label that changes aside goes unheard.
+    cmdCancel_->setAccessibleDescription(
+        QStringList({lblCopying_->text(), lblCurrentFile_->text()}).join(u'\n').trimmed());
     cmdCancel_->setText(language_.Entry(Text::Finish));
+    cmdCancel_->setFocus();
     cmdDetails_->setVisible(!engine_.FailureText().isEmpty());
     adjustSize(); // room for the summary's second line
     if (finishRequested_)

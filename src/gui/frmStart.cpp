@@ -10,6 +10,7 @@
 #include "platform/ScreenPlace.h"
 #include "settings/SettingsStore.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -59,6 +60,60 @@ public:
     explicit TabStrip(QWidget* parent) : QTabWidget(parent) { setTabBar(new TabWidths(this)); }
 };
 
+// A choice a screen reader names by its accessible name, its entry being its value. Qt's own
+// names a choice on Linux by its entry, so that "Anna [All Songs]" stands where "Playlists"
+// belongs; this class's name is what lets the factory below give it its own interface.
+class NamedChoice final : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+};
+
+class NamedChoiceAccessible final : public QAccessibleWidget {
+public:
+    explicit NamedChoiceAccessible(QComboBox* box)
+        : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return box()->currentText();
+        const QString own = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && own.isEmpty() ? box()->currentText() : own;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        return s;
+    }
+    // The list that opens, as in Qt's own.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == box()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != showMenuAction() && name != pressAction())
+            return QAccessibleWidget::doAction(name);
+        if (box()->view()->isVisible())
+            box()->hidePopup();
+        else
+            box()->showPopup();
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* namedChoiceFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(NamedChoice::staticMetaObject.className()))
+        return new NamedChoiceAccessible(static_cast<QComboBox*>(object));
+    return nullptr;
+}
+
 // Shows the song list's plain values as the view needs them: ticked rows in bold, icon
 // indexes as pictures.
 class LVPresentation final : public QIdentityProxyModel {
@@ -105,6 +160,7 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
     setWindowTitle(WindowTitle);
 
     ApplyWindowStyle(this);
+    QAccessible::installFactory(namedChoiceFactory); // once: Qt keeps each factory once
 
     buildMenus();
 
@@ -245,7 +301,7 @@ void frmStart::buildMenus() {
 }
 
 void frmStart::buildSongsPage(QWidget* page) {
-    auto* cmbPlaylists = cmbPlaylists_ = named(new QComboBox, "cmbPlaylists");
+    auto* cmbPlaylists = cmbPlaylists_ = named(new NamedChoice, "cmbPlaylists");
     cmbPlaylists->setMinimumContentsLength(24);
     cmbPlaylists->setSizeAdjustPolicy(QComboBox::AdjustToContents); // the longest name shows
     cmbPlaylists->setMaximumWidth(420);
@@ -352,19 +408,18 @@ void frmStart::buildOptionsPage(QWidget* page) {
     unattendedLayout->addWidget(explanation);
 
     // Helpers of other routines, never seen: the stripe painter's canvas and the list
-    // of drives the search for the player walks.
-    auto* picalt = named(new QLabel, "picalt");
-    picalt->hide();
-    auto* drives = Drives_ = named(new QComboBox, "Drives");
-    drives->hide();
+    // of drives the search for the player walks. Windows of their own that never show, so
+    // that they are neither laid out nor in the tree a screen reader walks (a hidden control
+    // still is).
+    named(new QLabel(page, Qt::Window), "picalt");
+    Drives_ = named(new QComboBox(page), "Drives");
+    Drives_->setWindowFlag(Qt::Window);
 
     auto* column = new QVBoxLayout(page);
     column->addWidget(frame1);
     column->addWidget(framePlaylist);
     column->addWidget(unattended);
     column->addStretch(1);
-    column->addWidget(picalt);
-    column->addWidget(drives);
 }
 
 void frmStart::buildStatusBar() {
@@ -387,6 +442,7 @@ void frmStart::buildStatusBar() {
     pBar_->setTextVisible(false);
     pBar_->setRange(0, 100);
     pBar_->setValue(0);
+    connect(pBar_, &QProgressBar::valueChanged, this, &frmStart::nameProgressBar);
     pBar_->hide();
     DockProgressBar();
 }
@@ -554,3 +610,5 @@ void frmStart::CopyProgramToPlayer() {
         ShowMessageBox(this, QMessageBox::Critical, WindowTitle,
                        text(Text::ErrorsWhileExtracting) + QStringLiteral("\n\n") + result.Message);
 }
+
+#include "frmStart.moc"

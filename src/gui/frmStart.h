@@ -162,6 +162,9 @@ private:
     }
     void SetOptionsTabWidth(int pixels);
     void nameForAccessibility();
+    // The status bar's progress bar named by what it shows: the work the status panel
+    // names, or that it is done.
+    void nameProgressBar();
     void setFocusOrder();
     QString text(Text entry) const { return state_.Language.Entry(entry); }
     // Busy until the returned guard goes.

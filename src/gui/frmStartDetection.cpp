@@ -224,6 +224,8 @@ void frmStart::setPanel(int panel, const QString& text) {
     label->setText(text);
     // A screen reader says a panel's name: its whole text, or its word while it is empty.
     label->setAccessibleName(text.isEmpty() ? panelWords_[static_cast<size_t>(panel - 1)] : text);
+    if (panel == 1)
+        nameProgressBar();
 }
 
 void frmStart::setMenusEnabled(bool enabled) {

@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -171,9 +172,20 @@ void frmStart::nameForAccessibility() {
     name("sBar", word(Text::StatusOk).section(u':', 0, 0));
     panelWords_ = {word(Text::StatusOk).section(u':', 0, 0), word(Text::Songs),
                    word(Text::Selected), word(Text::Free)};
-    for (int panel = 1; panel <= 4; ++panel)
+    for (int panel = 1; panel <= 4; ++panel) // the progress bar's name follows the first
         setPanel(panel, panels_[static_cast<size_t>(panel - 1)]->text());
-    name("pBar", word(Text::StatusLoading).section(u':', -1).trimmed());
+    name("cmbPlaylists", text(Text::Playlists)); // its entry is its value
+}
+
+void frmStart::nameProgressBar() {
+    // Done once full; until then the status panel's work without its "Status:", or the
+    // panel's own name while it says nothing.
+    const QString status = panels_[0]->accessibleName();
+    const QString work = status.section(u':', 1).trimmed();
+    const bool full = pBar_->maximum() > pBar_->minimum() && pBar_->value() >= pBar_->maximum();
+    const QString name = full ? text(Text::Completed) : work.isEmpty() ? status : work;
+    if (pBar_->accessibleName() != name) // each change is an event a screen reader hears
+        pBar_->setAccessibleName(name);
 }
 
 void frmStart::ChooseLanguage(const QString& key) {
