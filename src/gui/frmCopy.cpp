@@ -95,7 +95,7 @@ void frmCopy::cancelClicked() {
 
 void frmCopy::showDetails() {
     // What failed, with the reasons: a text to read, select and copy.
-    QDialog details(this);
+    PlacedDialog details(this);
     details.setObjectName(QStringLiteral("frmCopyDetails"));
     details.setWindowTitle(windowTitle() + QStringLiteral(" - ") + language_.Entry(Text::Details));
     ApplyWindowStyle(&details);
