@@ -7,6 +7,7 @@
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
+#include "platform/PlayerEject.h"
 #include "platform/ScreenPlace.h"
 #include "settings/SettingsStore.h"
 
@@ -169,6 +170,12 @@ void frmStart::buildMenus() {
     connect(
         action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer),
         &QAction::triggered, this, &frmStart::CopyProgramToPlayer);
+    connect(action(tools, "mnuEject", QStringLiteral("Eject iPod")), &QAction::triggered, this,
+            &frmStart::EjectPlayer);
+
+    // Filled as it opens: the players there are then.
+    mnuPlayer_ = named(bar->addMenu(QStringLiteral("Player")), "mnuPlayer");
+    connect(mnuPlayer_, &QMenu::aboutToShow, this, &frmStart::fillPlayerMenu);
 
     mnuLanguage_ = named(bar->addMenu(QStringLiteral("Language")), "mnuLanguage");
     mnuEnglish_ =
@@ -542,6 +549,18 @@ void frmStart::closeEvent(QCloseEvent* event) {
     // The program ends by leaving its event loop: its own process only, never another
     // running copy that may be in the middle of a transfer.
     event->accept();
+}
+
+void frmStart::EjectPlayer() {
+    PlayerEject disks;
+    const EjectResult result = disks.Eject(state_.Database.PlayerDrive, [this] {
+        if (scanner_) // nothing of the player may stay open
+            scanner_->Stop();
+    });
+    ShowMessageBox(this,
+                   result.What == EjectResult::Outcome::Ejected ? QMessageBox::Information
+                                                                : QMessageBox::Warning,
+                   text(Text::EjectIPod), PlayerEject::Message(state_.Language, result));
 }
 
 void frmStart::CopyProgramToPlayer() {

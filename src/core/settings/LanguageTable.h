@@ -92,6 +92,13 @@ enum class Text : int {
     Playlist = 116,
     StatusReadingTags = 117, // %1 of %2
     StatusFromTags = 118,
+    OpenOutputFolder = 140,
+    EjectIPod = 141,
+    PlayerEjected = 142,
+    EjectNotADrive = 143,
+    EjectNoService = 144,
+    EjectFailed = 145,
+    PlayerMenu = 146,
 };
 
 // The texts of the interface in one language at a time: 201 numbered slots, 0..200.
