@@ -552,6 +552,14 @@ void frmStart::closeEvent(QCloseEvent* event) {
 }
 
 void frmStart::EjectPlayer() {
+    // The watch waits for the answer: while the service works the window repaints, and an
+    // unplug noticed then would open the no-player dialog under this question.
+    const bool watching = Timer1_->isActive();
+    Timer1_->stop();
+    const auto watchAgain = qScopeGuard([this, watching] {
+        if (watching)
+            Timer1_->start();
+    });
     PlayerEject disks;
     const EjectResult result = disks.Eject(state_.Database.PlayerDrive, [this] {
         if (scanner_) // nothing of the player may stay open
