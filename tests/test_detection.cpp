@@ -25,7 +25,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <optional>
+#include <atomic>
 #include <thread>
 
 #include <sys/stat.h>
@@ -59,6 +59,7 @@ public:
     struct FileSystem {
         QString name, drive;
         QByteArrayList mountPoints;
+        bool system = false;
     };
     QList<FileSystem> fileSystems;
     QMap<QString, bool> canPowerOff; // by drive
@@ -79,7 +80,7 @@ public:
                 const QVariant drive =
                     QVariant::fromValue(QDBusObjectPath(root + "/drives/" + f.drive));
                 objects[QDBusObjectPath(root + "/block_devices/" + f.name)] = {
-                    {"org.freedesktop.UDisks2.Block", {{"Drive", drive}}},
+                    {"org.freedesktop.UDisks2.Block", {{"Drive", drive}, {"HintSystem", f.system}}},
                     {"org.freedesktop.UDisks2.Filesystem",
                      {{"MountPoints", QVariant::fromValue(terminated(f.mountPoints))}}}};
             }
@@ -218,7 +219,9 @@ private slots:
         QCOMPARE(QDBusMetaType::typeToSignature(QMetaType::fromType<ManagedObjects>()),
                  "a{oa{sa{sv}}}");
         QCOMPARE(QDBusMetaType::typeToSignature(QMetaType::fromType<QByteArrayList>()), "aay");
-        disks.fileSystems = {{"sda1", "system", {"/"}},
+        const QString backup = QFileInfo(dir.path()).canonicalFilePath();
+        disks.fileSystems = {{"sda1", "system", {"/"}, true},
+                             {"sda2", "system", {backup.toUtf8()}, true},
                              {"sdb1", "ipod", {QFileInfo(player).canonicalFilePath().toUtf8()}},
                              {"sdb2", "ipod", {"/media/anna/IPOD-FW"}},
                              {"sdb3", "ipod", {}},
@@ -227,15 +230,17 @@ private slots:
         QDBusConnection serviceSide = QDBusConnection::connectToBus(address, "udisks");
         const auto eject = [&](const QString& root) {
             // From a thread of its own: the service answers on this one.
-            std::optional<EjectResult> result;
+            EjectResult result;
+            std::atomic<bool> answered = false;
             std::thread asking([&] {
                 result = PlayerEject(QDBusConnection::connectToBus(address, "melvo")).Eject(root);
+                answered = true;
             });
-            (void)QTest::qWaitFor([&] { return result.has_value(); }, 20000);
+            (void)QTest::qWaitFor([&] { return answered.load(); }, 20000);
             asking.join();
             LanguageTable english;
             english.LoadLanguage("english");
-            return result ? PlayerEject::Message(english, *result) : QString("no answer");
+            return PlayerEject::Message(english, result);
         };
 
         QCOMPARE(eject(player), "The iPod cannot be ejected here: the system's disk service "
@@ -244,8 +249,10 @@ private slots:
                                                   QDBusConnection::SubPath));
         QVERIFY(serviceSide.registerService("org.freedesktop.UDisks2"));
         QCOMPARE(eject(""), "No iPod found, Please connect your iPod and retry!");
-        QCOMPARE(eject(dir.path()),
-                 "This iPod is a folder, not a drive of its own: there is nothing to eject.");
+        // A folder, and a disk of the computer's own (a backup at its mount point).
+        for (const QString& folder : {player + "/iPod_Control", backup})
+            QCOMPARE(eject(folder),
+                     "This iPod is a folder, not a drive of its own: there is nothing to eject.");
         QCOMPARE(disks.calls, QStringList());
 
         // Found by its mount point, also through a link: every mounted file system of its

@@ -25,6 +25,7 @@ struct FileSystem {
     QString Object;
     QString Drive; // "/" when the block device belongs to no drive
     QStringList MountPoints;
+    bool System = false; // a disk of the computer's own, which file managers never eject
 };
 
 struct Disks {
@@ -89,14 +90,14 @@ Disks readDisks(const QDBusMessage& reply) {
         }
         objects.endMap();
         objects.endMapEntry();
-        if (interfaces.contains(FileSystemInterface) && interfaces.contains(BlockInterface))
-            disks.FileSystems.push_back({object.path(),
-                                         interfaces[BlockInterface]
-                                             .value(QStringLiteral("Drive"))
-                                             .value<QDBusObjectPath>()
-                                             .path(),
-                                         mountPoints(interfaces[FileSystemInterface].value(
-                                             QStringLiteral("MountPoints")))});
+        if (interfaces.contains(FileSystemInterface) && interfaces.contains(BlockInterface)) {
+            const QVariantMap& block = interfaces[BlockInterface];
+            disks.FileSystems.push_back(
+                {object.path(),
+                 block.value(QStringLiteral("Drive")).value<QDBusObjectPath>().path(),
+                 mountPoints(interfaces[FileSystemInterface].value(QStringLiteral("MountPoints"))),
+                 block.value(QStringLiteral("HintSystem")).toBool()});
+        }
         if (interfaces.contains(DriveInterface))
             disks.CanPowerOff.insert(
                 object.path(),
@@ -133,7 +134,8 @@ EjectResult PlayerEject::Eject(const QString& playerRoot,
     const auto player =
         std::find_if(disks.FileSystems.begin(), disks.FileSystems.end(),
                      [&](const FileSystem& f) { return f.MountPoints.contains(mounted); });
-    if (player == disks.FileSystems.end())
+    // A folder on a disk of the computer's own is no player to eject, even at a mount point.
+    if (player == disks.FileSystems.end() || player->System)
         return {Outcome::NotADrive, {}};
 
     if (beforeUnmount)
