@@ -16,6 +16,7 @@ test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth imagemagick time fonts-dejavu-core
+  libxcb1-dev openbox
   desktop-file-utils appstream xdotool
   dpkg-dev lintian
   dbus-daemon

@@ -1,6 +1,7 @@
 // Finding the player: the order of the candidates, the no-player dialog, the first load,
 // and the player going away while it is shown or while it loads.
 
+#include "platform/PlayerEject.h"
 #include "platform/PlayerPath.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"
@@ -8,6 +9,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,8 +21,12 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -39,6 +49,61 @@ QList<Track> threeSongs() {
 void writeThreeSongPlayer(const QString& root, const QString& name = QStringLiteral("Anna")) {
     writePlayer(root, threeSongs(), {mhyp(name, {1, 2, 3}), mhyp("Pop", {3, 1})});
 }
+
+using ManagedObjects = QMap<QDBusObjectPath, QMap<QString, QVariantMap>>;
+
+// The system's disk service as UDisks2 offers it to file managers: the objects it manages
+// (block devices with file systems, their drives), Unmount and PowerOff, each call kept.
+class FakeUDisks final : public QDBusVirtualObject {
+public:
+    struct FileSystem {
+        QString name, drive;
+        QByteArrayList mountPoints;
+        bool system = false;
+    };
+    QList<FileSystem> fileSystems;
+    QMap<QString, bool> canPowerOff; // by drive
+    QString refuse;                  // an unmount's refusal, when set
+    QStringList calls;               // method and object name
+
+    FakeUDisks() {
+        qDBusRegisterMetaType<QByteArrayList>();
+        qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
+        qDBusRegisterMetaType<ManagedObjects>();
+    }
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+        const QString root = "/org/freedesktop/UDisks2";
+        if (message.member() == "GetManagedObjects") {
+            ManagedObjects objects;
+            for (const FileSystem& f : fileSystems) {
+                const QVariant drive =
+                    QVariant::fromValue(QDBusObjectPath(root + "/drives/" + f.drive));
+                objects[QDBusObjectPath(root + "/block_devices/" + f.name)] = {
+                    {"org.freedesktop.UDisks2.Block", {{"Drive", drive}, {"HintSystem", f.system}}},
+                    {"org.freedesktop.UDisks2.Filesystem",
+                     {{"MountPoints", QVariant::fromValue(terminated(f.mountPoints))}}}};
+            }
+            for (auto d = canPowerOff.begin(); d != canPowerOff.end(); ++d)
+                objects[QDBusObjectPath(root + "/drives/" + d.key())] = {
+                    {"org.freedesktop.UDisks2.Drive", {{"CanPowerOff", d.value()}}}};
+            return bus.send(message.createReply(QVariant::fromValue(objects)));
+        }
+        calls << message.member() + ' ' + message.path().section('/', -1);
+        if (message.member() == "Unmount" && !refuse.isEmpty())
+            return bus.send(
+                message.createErrorReply("org.freedesktop.UDisks2.Error.DeviceBusy", refuse));
+        return bus.send(message.createReply());
+    }
+
+private:
+    // Paths go as UDisks2 sends them: bytes ending in NUL.
+    static QByteArrayList terminated(QByteArrayList paths) {
+        for (QByteArray& path : paths)
+            path.append('\0');
+        return paths;
+    }
+};
 
 } // namespace
 
@@ -90,7 +155,7 @@ private slots:
         QCOMPARE(w.panel(1), "Status: Ok");
         QCOMPARE(w.panel(2), "Songs: 3");
         QCOMPARE(w.panel(3), "Selected: 0");
-        for (const char* name : {"mnuFile", "mnuTools", "mnuLanguage", "mnuHelp"})
+        for (const char* name : {"mnuFile", "mnuTools", "mnuPlayer", "mnuLanguage", "mnuHelp"})
             QVERIFY2(w.find<QMenu>(name)->menuAction()->isEnabled(), name);
         QVERIFY(w.find<QLineEdit>("XPSearch")->isEnabled());
         QVERIFY(w.find<QTimer>("Timer1")->isActive());
@@ -113,6 +178,95 @@ private slots:
         w.find<QLineEdit>("txtBrowsePath")->clear();
         w.window.RefreshFreeSpace();
         QCOMPARE(w.panel(4), "");
+
+        // The Player menu offers both players, the loaded one ticked; the other one chosen
+        // is loaded in its place.
+        auto* players = w.find<QMenu>("mnuPlayer");
+        emit players->aboutToShow();
+        QStringList offered;
+        for (const QAction* entry : players->actions())
+            offered << entry->text() + (entry->isChecked() ? " *" : "");
+        QCOMPARE(offered, QStringList({QDir::toNativeSeparators(w.folder("g")) + " *",
+                                       QDir::toNativeSeparators(w.folder("h"))}));
+        w.window.TickAll(true);
+        players->actions()[1]->trigger();
+        QCOMPARE(w.state.Database.PlayerDrive, w.folder("h"));
+        QCOMPARE(w.window.windowTitle(), frmStart::WindowTitle + " ~ Player H");
+        QCOMPARE(playlists->itemText(0), "Player H [All Songs]");
+        QCOMPARE(w.titles(), QStringList({"Hey Jude", "Heartbeat", "Beat It"}));
+        QCOMPARE(w.panel(3), "Selected: 0");
+        QVERIFY(w.find<QTimer>("Timer1")->isActive());
+    }
+
+    void ejectingThePlayer() {
+        // The system's disk service on a bus of the test's own: a player's drive with two
+        // file systems, a system disk, and a second stick.
+        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+        if (daemon.isEmpty())
+            QSKIP("needs dbus-daemon");
+        QProcess bus;
+        bus.start(daemon, {"--session", "--print-address", "--nofork"});
+        QVERIFY(bus.waitForReadyRead(10000));
+        const QString address = QString::fromLocal8Bit(bus.readLine()).trimmed();
+        const auto end = qScopeGuard([&bus] {
+            bus.kill();
+            bus.waitForFinished();
+        });
+        QTemporaryDir dir;
+        const QString player = dir.filePath("IPOD");
+        QVERIFY(QDir().mkpath(player) && QFile::link(player, dir.filePath("link")));
+        FakeUDisks disks; // in UDisks2's own types
+        QCOMPARE(QDBusMetaType::typeToSignature(QMetaType::fromType<ManagedObjects>()),
+                 "a{oa{sa{sv}}}");
+        QCOMPARE(QDBusMetaType::typeToSignature(QMetaType::fromType<QByteArrayList>()), "aay");
+        const QString backup = QFileInfo(dir.path()).canonicalFilePath();
+        disks.fileSystems = {{"sda1", "system", {"/"}, true},
+                             {"sda2", "system", {backup.toUtf8()}, true},
+                             {"sdb1", "ipod", {QFileInfo(player).canonicalFilePath().toUtf8()}},
+                             {"sdb2", "ipod", {"/media/anna/IPOD-FW"}},
+                             {"sdb3", "ipod", {}},
+                             {"sdc1", "stick", {"/media/anna/STICK"}}};
+        disks.canPowerOff = {{"system", false}, {"ipod", true}, {"stick", true}};
+        QDBusConnection serviceSide = QDBusConnection::connectToBus(address, "udisks");
+        const auto eject = [&](const QString& root) {
+            // From a thread of its own: the service answers on this one.
+            EjectResult result;
+            std::atomic<bool> answered = false;
+            std::thread asking([&] {
+                result = PlayerEject(QDBusConnection::connectToBus(address, "melvo")).Eject(root);
+                answered = true;
+            });
+            (void)QTest::qWaitFor([&] { return answered.load(); }, 20000);
+            asking.join();
+            LanguageTable english;
+            english.LoadLanguage("english");
+            return PlayerEject::Message(english, result);
+        };
+
+        QCOMPARE(eject(player), "The iPod cannot be ejected here: the system's disk service "
+                                "(UDisks2) is not running.");
+        QVERIFY(serviceSide.registerVirtualObject("/org/freedesktop/UDisks2", &disks,
+                                                  QDBusConnection::SubPath));
+        QVERIFY(serviceSide.registerService("org.freedesktop.UDisks2"));
+        QCOMPARE(eject(""), "No iPod found, Please connect your iPod and retry!");
+        // A folder, and a disk of the computer's own (a backup at its mount point).
+        for (const QString& folder : {player + "/iPod_Control", backup})
+            QCOMPARE(eject(folder),
+                     "This iPod is a folder, not a drive of its own: there is nothing to eject.");
+        QCOMPARE(disks.calls, QStringList());
+
+        // Found by its mount point, also through a link: every mounted file system of its
+        // drive goes, and the drive is powered off.
+        QCOMPARE(eject(dir.filePath("link") + "/"), "The iPod can be unplugged now.");
+        QCOMPARE(disks.calls, QStringList({"Unmount sdb1", "Unmount sdb2", "PowerOff ipod"}));
+
+        disks.calls.clear();
+        disks.refuse = "Error unmounting /dev/sdb1: target is busy";
+        QCOMPARE(eject(player),
+                 "The iPod could not be ejected.\n\nError unmounting /dev/sdb1: target is busy");
+        QCOMPARE(disks.calls, QStringList({"Unmount sdb1"}));
+        QDBusConnection::disconnectFromBus("melvo");
+        QDBusConnection::disconnectFromBus("udisks");
     }
 
     void theCommandLineNamesThePlayerFolder() {

@@ -16,6 +16,9 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -251,6 +254,96 @@ private slots:
         QVERIFY(contents(userFolder + "/debug.txt").contains("Hey Jude"));
         QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
+    }
+
+    void theDialogsUnderAWindowManager() {
+        // Openbox places and frames the windows, as on a desktop. It runs before the program
+        // connects, as there: this run starts it and runs this test again under it.
+        if (!qEnvironmentVariableIsSet("MELVO_UNDER_OPENBOX")) {
+            const QString openbox = QStandardPaths::findExecutable("openbox");
+            if (openbox.isEmpty())
+                QSKIP("needs openbox");
+            QTemporaryDir dir;
+            const QString ready = dir.filePath("ready");
+            QProcess wm;
+            wm.setStandardOutputFile(QProcess::nullDevice());
+            wm.setStandardErrorFile(QProcess::nullDevice());
+            wm.start(openbox, {"--sm-disable", "--startup", "touch '" + ready + "'"});
+            const auto end = qScopeGuard([&wm] {
+                wm.terminate();
+                wm.waitForFinished();
+            });
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(ready), 20000);
+            QProcess runs;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("MELVO_UNDER_OPENBOX", "1");
+            runs.setProcessEnvironment(env);
+            runs.setProcessChannelMode(QProcess::MergedChannels);
+            runs.start(QCoreApplication::applicationFilePath(), {"theDialogsUnderAWindowManager"});
+            QVERIFY(runs.waitForFinished(120000));
+            const QByteArray report = runs.readAll();
+            QVERIFY2(runs.exitCode() == 0 && report.contains("\nPASS   : TestEndToEnd::theDialogs"),
+                     report.constData());
+            return;
+        }
+        QVERIFY(WindowManagerRuns());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        // Framed by the window manager, and still where it put it.
+        const auto placed = [](QWidget& w) {
+            return QTest::qWaitFor([&w] {
+                const QRect before = w.frameGeometry();
+                if (before == w.geometry())
+                    return false;
+                QTest::qWait(50);
+                return w.frameGeometry() == before;
+            });
+        };
+        const auto onScreenOver = [&](QWidget& dialog, QWidget& owner) {
+            const QRect frame = dialog.frameGeometry();
+            const QString where =
+                QDebug::toString(frame) + " over " + QDebug::toString(owner.frameGeometry());
+            QVERIFY2(screen.contains(frame), qPrintable(where));
+            QVERIFY2(owner.frameGeometry().contains(frame.center()), qPrintable(where));
+        };
+        // Ten runs, German or English, the window where the window manager puts it or at
+        // the screen's edges. In each the no-player dialog shows as the window first does,
+        // then a player comes and a copy runs.
+        const QList<std::optional<QPoint>> starts = {std::nullopt, QPoint(0, 0),
+                                                     QPoint(screen.width() - 960, 40),
+                                                     QPoint(120, screen.height() - 640)};
+        for (int run = 0; run < 10; ++run) {
+            MainWindow w;
+            w.window.LoadLanguage(run % 2 ? "german" : "english");
+            const QString player = w.folder("ipod");
+            writePlayer(player, {song(1, "Hey Jude", "The Beatles", "1", "Pop", "F00/AAAA.mp3")},
+                        {mhyp("Anna", {1})});
+            QObject answers;
+            bool asked = false;
+            answerNoPlayer(&answers, "cmdRetry", [&](frmNoiPod& dialog) {
+                w.drives = {player};
+                asked = true;
+                QVERIFY(placed(dialog));
+                QVERIFY(placed(w.window));
+                onScreenOver(dialog, w.window);
+            });
+            if (const auto start = starts[run % starts.size()])
+                w.window.move(*start);
+            w.window.show();
+            QTRY_VERIFY(w.find<QComboBox>("cmbPlaylists")->isEnabled());
+            QVERIFY(asked);
+
+            w.find<QLineEdit>("txtBrowsePath")->setText(w.folder("out"));
+            w.window.TickAll(true);
+            frmCopy copy(w.state.Language, w.rows(),
+                         TransferOptions::ForRun(w.window.ControlSettings(), false, "Anna", player,
+                                                 w.folder("config.cfg")),
+                         &w.window);
+            copy.show(); // modal, as Start Copy shows it
+            QVERIFY(placed(copy));
+            onScreenOver(copy, w.window);
+            QTRY_COMPARE(copy.findChild<QPushButton*>("cmdCancel")->text(),
+                         w.state.Language.Entry(Text::Finish));
+        }
     }
 };
 

@@ -176,7 +176,8 @@ private slots:
         QStringList titles;
         for (QAction* menu : w.window.menuBar()->actions())
             titles << menu->text();
-        QCOMPARE(titles, QStringList({"&Archivo", "&Herramientas", "&Idioma", "A&yuda"}));
+        QCOMPARE(titles,
+                 QStringList({"&Archivo", "&Herramientas", "&Reproductor", "&Idioma", "A&yuda"}));
         QCOMPARE(w.find<QAction>("mnuSpanish")->text(), "E&spañol"); // after &English
         // The counters show what is there, in the new language.
         QCOMPARE(w.panel(2), "Canciones: 2");

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDBusConnection>
+#include <QDesktopServices>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -160,6 +161,15 @@ struct HeadlessPlayer {
     }
 };
 
+// The desktop's file manager: the addresses it was asked to open.
+class FileManager : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
 // org.freedesktop.Notifications as a desktop offers it, keeping what it was sent.
 class FakeNotifications : public QObject {
     Q_OBJECT
@@ -187,8 +197,20 @@ private slots:
         w.enableLog();
         w.find<QLineEdit>("txtOutPutFormat")->setText("%A\\%B\\%T");
         w.find<QCheckBox>("chkExportPlaylists")->setChecked(true);
+        // At the end the copy window offers the output folder in the file manager.
+        FileManager files;
+        QDesktopServices::setUrlHandler("file", &files, "open");
+        const auto noHandler = qScopeGuard([] { QDesktopServices::unsetUrlHandler("file"); });
         CopyDriver driver;
+        driver.whileCopying = [&files](frmCopy& copy) {
+            auto* open = copy.findChild<QPushButton*>("cmdOpenOutput");
+            QCOMPARE(open->isVisible(),
+                     copy.findChild<QPushButton*>("cmdCancel")->text() == "Finish");
+            if (open->isVisible() && files.opened.isEmpty())
+                QTest::mouseClick(open, Qt::LeftButton);
+        };
         w.copy(driver);
+        QCOMPARE(files.opened, QList<QUrl>({QUrl::fromLocalFile(w.out)}));
 
         QVERIFY2(driver.messages.isEmpty(), qPrintable(driver.messages.join('|')));
         QCOMPARE(w.find<QLineEdit>("txtOutPutFormat")->text(), "%a\\%b\\%t");

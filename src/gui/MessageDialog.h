@@ -16,13 +16,20 @@ class QWidget;
 QHBoxLayout* LayOutMessage(QDialog* dialog, QStyle::StandardPixmap icon,
                            std::initializer_list<QWidget*> texts, QLabel** iconLabel = nullptr);
 
-// Centres a dialog over the window it belongs to (its parent's window; the screen when that
-// is hidden), wholly on that window's screen. Called from a dialog's showEvent, after the
-// base class's, so that the dialog's size is final and it is placed before it maps: a
-// window manager that places nothing itself would otherwise leave it where it was asked.
-void PlaceOverOwner(QWidget* dialog, const QShowEvent* event);
+// Shows a dialog as belonging to the window it is opened from (its parent's window, its
+// owner): the window system keeps it above that window, and where a window manager runs it
+// places the dialog itself, over the owner, with its title bar in sight, as it does every
+// program's dialogs. Where none runs (a bare X server, the offscreen platform, Windows) the
+// dialog is centred over its owner here (over the screen while the owner is hidden), wholly
+// on that screen. Called from a dialog's showEvent in place of the base class's, which is
+// baseShow.
+void ShowOverOwner(QDialog* dialog, QShowEvent* event, const std::function<void()>& baseShow);
 
-// A dialog placed so each time it is shown.
+// Whether a window manager runs on the display: on X11 one that says so on the root window,
+// as the desktops' window managers do; false on every other platform.
+bool WindowManagerRuns();
+
+// A dialog shown so each time.
 class PlacedDialog : public QDialog {
 public:
     using QDialog::QDialog;
@@ -31,7 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-// A message box with one OK button, placed as above, waited for.
+// A message box with one OK button, shown as above, waited for.
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title,
                     const QString& text);
 

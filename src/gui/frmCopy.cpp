@@ -1,11 +1,13 @@
 #include "gui/frmCopy.h"
 
 #include "gui/MessageDialog.h"
+#include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmCopyError.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -47,6 +49,12 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     cmdDetails_->setObjectName(QStringLiteral("cmdDetails"));
     cmdDetails_->hide(); // until a run ends with failures
     connect(cmdDetails_, &QPushButton::clicked, this, &frmCopy::showDetails);
+    cmdOpenOutput_ = new QPushButton(language.Entry(Text::OpenOutputFolder));
+    cmdOpenOutput_->setObjectName(QStringLiteral("cmdOpenOutput"));
+    cmdOpenOutput_->setAutoDefault(false);
+    cmdOpenOutput_->hide(); // until a run ends with songs in a folder to see
+    connect(cmdOpenOutput_, &QPushButton::clicked, this,
+            [this] { OpenWithShell(engine_.OutputFolder()); });
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(lblCopying_);
@@ -54,6 +62,7 @@ frmCopy::frmCopy(const LanguageTable& language, std::vector<SongRow> rows, Trans
     column->addWidget(XPBar1_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdDetails_);
+    buttons->addWidget(cmdOpenOutput_);
     buttons->addStretch(1);
     buttons->addWidget(cmdCancel_);
     column->addLayout(buttons);
@@ -80,6 +89,8 @@ void frmCopy::run() {
     cmdCancel_->setText(language_.Entry(Text::Finish));
     cmdCancel_->setFocus();
     cmdDetails_->setVisible(!engine_.FailureText().isEmpty());
+    cmdOpenOutput_->setVisible(outcome != TransferEngine::Outcome::NoOutputFolder &&
+                               QFileInfo(engine_.OutputFolder()).isDir());
     adjustSize(); // room for the summary's second line
     if (finishRequested_)
         accept();
@@ -102,7 +113,7 @@ void frmCopy::cancelClicked() {
 
 void frmCopy::showDetails() {
     // What failed, with the reasons: a text to read, select and copy.
-    QDialog details(this);
+    PlacedDialog details(this);
     details.setObjectName(QStringLiteral("frmCopyDetails"));
     details.setWindowTitle(windowTitle() + QStringLiteral(" - ") + language_.Entry(Text::Details));
     ApplyWindowStyle(&details);

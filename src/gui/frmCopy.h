@@ -9,7 +9,7 @@ class QProgressBar;
 class QPushButton;
 
 // "Transfering Songs": runs one transfer when it first shows, with its progress, and
-// Cancel that becomes Finish.
+// Cancel that becomes Finish; at the end it offers the output folder in the file manager.
 class frmCopy : public PlacedDialog, private TransferView {
     Q_OBJECT
 public:
@@ -50,5 +50,6 @@ private:
     QLabel* lblCurrentFile_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdDetails_ = nullptr;
+    QPushButton* cmdOpenOutput_ = nullptr;
     QProgressBar* XPBar1_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
+#include "platform/PlayerEject.h"
 #include "platform/ScreenPlace.h"
 #include "settings/SettingsStore.h"
 
@@ -225,6 +226,12 @@ void frmStart::buildMenus() {
     connect(
         action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer),
         &QAction::triggered, this, &frmStart::CopyProgramToPlayer);
+    connect(action(tools, "mnuEject", QStringLiteral("Eject iPod")), &QAction::triggered, this,
+            &frmStart::EjectPlayer);
+
+    // Filled as it opens: the players there are then.
+    mnuPlayer_ = named(bar->addMenu(QStringLiteral("Player")), "mnuPlayer");
+    connect(mnuPlayer_, &QMenu::aboutToShow, this, &frmStart::fillPlayerMenu);
 
     mnuLanguage_ = named(bar->addMenu(QStringLiteral("Language")), "mnuLanguage");
     mnuEnglish_ =
@@ -599,6 +606,26 @@ void frmStart::closeEvent(QCloseEvent* event) {
     // The program ends by leaving its event loop: its own process only, never another
     // running copy that may be in the middle of a transfer.
     event->accept();
+}
+
+void frmStart::EjectPlayer() {
+    // The watch waits for the answer: while the service works the window repaints, and an
+    // unplug noticed then would open the no-player dialog under this question.
+    const bool watching = Timer1_->isActive();
+    Timer1_->stop();
+    const auto watchAgain = qScopeGuard([this, watching] {
+        if (watching)
+            Timer1_->start();
+    });
+    PlayerEject disks;
+    const EjectResult result = disks.Eject(state_.Database.PlayerDrive, [this] {
+        if (scanner_) // nothing of the player may stay open
+            scanner_->Stop();
+    });
+    ShowMessageBox(this,
+                   result.What == EjectResult::Outcome::Ejected ? QMessageBox::Information
+                                                                : QMessageBox::Warning,
+                   text(Text::EjectIPod), PlayerEject::Message(state_.Language, result));
 }
 
 void frmStart::CopyProgramToPlayer() {

@@ -113,6 +113,13 @@ public:
 
     // Tools > Copy Melvo > iPod: the program's own file into the player's root.
     void CopyProgramToPlayer();
+    // Tools > Eject iPod: the player's drive unmounted and powered off, and what came of it
+    // told.
+    void EjectPlayer();
+    // The Player menu: every place of the search that holds a player, in the search's order
+    // (those with a database first); choosing one loads it.
+    QStringList FoundPlayers();
+    void ChoosePlayer(const QString& root);
 
     SongListModel& Songs() { return songs_; }
     const ImageList& Images() const { return images_; }
@@ -140,8 +147,14 @@ private:
     void connectSongList();
     void connectOptions();
     void setPanel(int panel, const QString& text);
-    // The first of the search's places that holds a player's database, listed in Drives.
+    // The places the search looks at, in order, listed in Drives.
+    QStringList searchPlaces();
+    // The first of the search's places that holds a player's database.
     QString firstPlayerDrive();
+    void fillPlayerMenu();
+    // The player's songs into the window after the search found it: the load, its panels
+    // and caption, the master playlist.
+    void loadFoundPlayer();
     void setCopyEnabled(bool enabled);
     // The unattended rule the option buttons show.
     ExistingFile chosenRule() const;
@@ -214,6 +227,7 @@ private:
     QMenu* mnuTools_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
     QMenu* mnuPopup_ = nullptr;
+    QMenu* mnuPlayer_ = nullptr;
     QAction* mnuStartCopy_ = nullptr;
     QTreeView* LV_ = nullptr;
     QComboBox* cmbPlaylists_ = nullptr;

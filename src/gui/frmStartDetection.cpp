@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,13 +69,18 @@ void frmStart::showFirstPlaylist() {
     PlaylistChosen(cmbPlaylists_->currentIndex());
 }
 
-QString frmStart::firstPlayerDrive() {
+QStringList frmStart::searchPlaces() {
     // The folders opened from the no-player dialog first, the latest first, as --player's.
     QStringList drives = openedFolders_;
     if (driveSource_)
         drives += driveSource_();
     Drives_->clear();
     Drives_->addItems(drives);
+    return drives;
+}
+
+QString frmStart::firstPlayerDrive() {
+    const QStringList drives = searchPlaces();
     for (const QString& drive : drives) {
         yield();
         yield();
@@ -88,6 +94,43 @@ QString frmStart::firstPlayerDrive() {
             return drive;
     }
     return {};
+}
+
+QStringList frmStart::FoundPlayers() {
+    const QStringList drives = searchPlaces();
+    QStringList found;
+    for (const QString& drive : drives)
+        if (!PlayerDatabaseFile(drive).isEmpty())
+            found << drive;
+    for (const QString& drive : drives)
+        if (!found.contains(drive) && IsPlayerRoot(drive))
+            found << drive;
+    found.removeDuplicates();
+    return found;
+}
+
+void frmStart::fillPlayerMenu() {
+    mnuPlayer_->clear();
+    const QStringList players = FoundPlayers();
+    for (const QString& root : players) {
+        QAction* entry = mnuPlayer_->addAction(QDir::toNativeSeparators(root).replace(
+            u'&', QStringLiteral("&&"))); // a folder's own '&' is no mnemonic
+        entry->setCheckable(true);
+        entry->setChecked(root == state_.Database.PlayerDrive);
+        connect(entry, &QAction::triggered, this, [this, root] { ChoosePlayer(root); });
+    }
+    if (players.isEmpty())
+        mnuPlayer_->addAction(text(Text::MissingIPod))->setEnabled(false);
+}
+
+void frmStart::ChoosePlayer(const QString& root) {
+    // Not while a load or a list build reads the tables; the one shown stays chosen.
+    if (busy_ > 0 || root == state_.Database.PlayerDrive || !IsPlayerRoot(root))
+        return;
+    state_.Database.PlayerDrive = root;
+    state_.Database.LibraryName = QStringLiteral("iPod");
+    Timer1_->start(); // the watch is on the chosen one now
+    loadFoundPlayer();
 }
 
 void frmStart::FindPlayerDrive() {
@@ -189,6 +232,11 @@ void frmStart::Timer1Tick() {
     FindPlayerDrive();
     if (NoPlayerAnswer_ == frmNoiPod::Quit)
         return;
+    loadFoundPlayer();
+}
+
+void frmStart::loadFoundPlayer() {
+    MusicDatabase& db = state_.Database;
     const auto busy = markBusy();
     setPanel(1, text(Text::StatusLoading));
     setWindowTitle(QStringLiteral("Melvo - iPod found loading songs..."));
@@ -229,7 +277,7 @@ void frmStart::setPanel(int panel, const QString& text) {
 }
 
 void frmStart::setMenusEnabled(bool enabled) {
-    for (QMenu* m : {mnuFile_, mnuTools_, mnuLanguage_, mnuHelp_})
+    for (QMenu* m : {mnuFile_, mnuTools_, mnuPlayer_, mnuLanguage_, mnuHelp_})
         m->menuAction()->setEnabled(enabled);
 }
 

@@ -63,6 +63,7 @@ void frmStart::ApplyLanguage() {
         {"mnuPlayTrack", Text::Play},      {"mnuFile", Text::File},
         {"mnuExit", Text::Exit},           {"mnuTools", Text::Tools},
         {"mnuStartCopy", Text::StartCopy}, {"mnuMelvoCopy", Text::CopyMelvoToIPod},
+        {"mnuEject", Text::EjectIPod},     {"mnuPlayer", Text::PlayerMenu},
         {"mnuLanguage", Text::Language},   {"mnuAbout", Text::About},
         {"mnuHelp", Text::Help},           {"mnuHelpDoc", Text::Help},
         {"Label2", Text::Playlists},
@@ -140,8 +141,9 @@ void frmStart::giveMnemonics() {
             actions[i]->setText(marked[i]);
         }
     };
+    // The player menu last: the others keep the letters they had before it came.
     mark({mnuFile_->menuAction(), mnuTools_->menuAction(), mnuLanguage_->menuAction(),
-          mnuHelp_->menuAction()});
+          mnuHelp_->menuAction(), mnuPlayer_->menuAction()});
     for (QMenu* menu : {mnuFile_, mnuTools_, mnuLanguage_, mnuHelp_, mnuPopup_}) {
         QList<QAction*> entries; // the named ones: the help menu's headings take no letter
         for (QAction* a : menu->actions())

@@ -155,6 +155,25 @@ constexpr Row Rows[] = {
      {u"Status: Ok, from the tags", u"Status: Ok, aus den Tags", u"Estado: Ok, de las etiquetas"}},
     {130, {u"Already there:", u"Bereits vorhanden:", u"Ya existe:"}},
     {131, {u"Replace with:", u"Ersetzen durch:", u"Reemplazar por:"}},
+    {140, {u"Open Output Folder", u"Zielverzeichnis öffnen", u"Abrir carpeta de destino"}},
+    {141, {u"Eject iPod", u"iPod auswerfen", u"Expulsar iPod"}},
+    {142,
+     {u"The iPod can be unplugged now.", u"Der iPod kann jetzt abgezogen werden.",
+      u"Ya puede desconectar el iPod."}},
+    {143,
+     {u"This iPod is a folder, not a drive of its own: there is nothing to eject.",
+      u"Dieser iPod ist ein Ordner, kein eigenes Laufwerk: Es gibt nichts auszuwerfen.",
+      u"Este iPod es una carpeta, no una unidad propia: no hay nada que expulsar."}},
+    {144,
+     {u"The iPod cannot be ejected here: the system's disk service (UDisks2) is not running.",
+      u"Der iPod kann hier nicht ausgeworfen werden: Der Laufwerksdienst des Systems (UDisks2) "
+      u"läuft nicht.",
+      u"Aquí no se puede expulsar el iPod: el servicio de discos del sistema (UDisks2) no está "
+      u"en marcha."}},
+    {145,
+     {u"The iPod could not be ejected.", u"Der iPod konnte nicht ausgeworfen werden.",
+      u"No se pudo expulsar el iPod."}},
+    {146, {u"Player", u"Player", u"Reproductor"}},
 };
 
 constexpr bool rowsInOrder() {

@@ -94,6 +94,13 @@ enum class Text : int {
     StatusFromTags = 118,
     AlreadyThere = 130, // the overwrite prompt's file at the destination
     ReplaceWith = 131,  // and the player's song that would replace it
+    OpenOutputFolder = 140,
+    EjectIPod = 141,
+    PlayerEjected = 142,
+    EjectNotADrive = 143,
+    EjectNoService = 144,
+    EjectFailed = 145,
+    PlayerMenu = 146,
 };
 
 // The texts of the interface in one language at a time: 201 numbered slots, 0..200.

@@ -149,6 +149,10 @@ QString TransferEngine::FailureText() const {
     return blocks.join(QStringLiteral("\n\n"));
 }
 
+QString TransferEngine::OutputFolder() const {
+    return outputFolder_.isEmpty() ? QString() : NativePath(outputFolder_);
+}
+
 TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
                                             const TransferOptions& options) {
     options_ = options;
@@ -161,6 +165,7 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
     log(QStringLiteral("Build PlayLists: STARTING"));
     // Without an output folder the run stops below; no playlist is started at the root.
     const bool haveFolder = !TrimBlanks(options_.OutputFolderText).isEmpty();
+    outputFolder_.clear();
     if (haveFolder)
         outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     if (options_.ExportPlaylist && haveFolder) {

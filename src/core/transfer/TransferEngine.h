@@ -102,6 +102,8 @@ public:
     bool Succeeded() const { return errors_ == 0 && failures_.empty(); }
     // Every failure of the run, the playlist's included, one after the other as text.
     QString FailureText() const;
+    // The folder the run copied into, native; empty when it had none.
+    QString OutputFolder() const;
     // The decision that stands for the rest of the run.
     ExistingFile OverwriteMode() const { return mode_; }
 
