@@ -1,7 +1,7 @@
 // Finding the player: the order of the candidates, the no-player dialog, the first load,
 // and the player going away while it is shown or while it loads.
 
-#include "platform/PlayerEject.h"
+#include "gui/PlayerEject.h"
 #include "platform/PlayerPath.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"

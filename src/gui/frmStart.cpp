@@ -4,10 +4,10 @@
 #include "extras/CopyProgram.h"
 #include "extras/WebLinks.h"
 #include "gui/MessageDialog.h"
+#include "gui/PlayerEject.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
-#include "platform/PlayerEject.h"
 #include "platform/ScreenPlace.h"
 #include "settings/SettingsStore.h"
 

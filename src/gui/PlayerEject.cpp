@@ -1,4 +1,4 @@
-#include "platform/PlayerEject.h"
+#include "gui/PlayerEject.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
