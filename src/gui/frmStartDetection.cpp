@@ -75,19 +75,10 @@ QString frmStart::firstPlayerDrive() {
         drives += driveSource_();
     Drives_->clear();
     Drives_->addItems(drives);
-    for (const QString& drive : drives) {
+    return FirstPlayerRoot(drives, [] {
         yield();
         yield();
-        if (!PlayerDatabaseFile(drive).isEmpty())
-            return drive;
-    }
-    // A player without a database (or with a shuffle's alone) comes after every one with.
-    for (const QString& drive : drives) {
-        yield();
-        if (IsPlayerRoot(drive))
-            return drive;
-    }
-    return {};
+    });
 }
 
 void frmStart::FindPlayerDrive() {
@@ -237,8 +228,7 @@ void frmStart::clearPlaylists() {
 }
 
 PlayerTexts frmStart::playerTexts() const {
-    return {text(Text::AllSongs), text(Text::NotInDatabase), text(Text::Podcasts),
-            text(Text::Audiobooks), text(Text::Playlist)};
+    return PlayerTexts::From(state_.Language);
 }
 
 void frmStart::songsFromTags(const std::vector<TrackRecord>& records, int done, int total) {
