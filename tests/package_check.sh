@@ -31,5 +31,9 @@ if readelf -S "$work/root/usr/bin/melvo" | grep -q '\.debug_'; then
 fi
 QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/melvo" --help | grep -q -- '--player'
 
-lintian --allow-root --fail-on error "$deb"
+# No error, and the man page is there and reads cleanly.
+lintian --allow-root --fail-on error "$deb" | tee "$work/lintian"
+if grep -E 'no-manual-page|groff-message|manpage' "$work/lintian"; then
+  exit 1
+fi
 echo "packed and clean: $(basename "$deb"), $(wc -l <"$work/packed") files"

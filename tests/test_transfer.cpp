@@ -650,6 +650,21 @@ private slots:
         QCOMPARE(contents(first), QByteArray("theirs"));
         QCOMPARE(std::pair(run.CopiedCount(), run.SkippedCount()), std::pair(2, 1));
 
+        // Stop (a signal at the terminal) does not wait for the song: between its pieces it
+        // ends, its temporary file goes, and no later song begins.
+        p.options.OutputFolderText = p.dir.filePath("stopped");
+        ScriptedView stopping;
+        TransferEngine stopped(p.english, stopping);
+        stopping.onEvents = [&] {
+            if (!stopping.copying.isEmpty())
+                stopped.Stop();
+        };
+        QCOMPARE(stopped.Run(p.rows, p.options), TransferEngine::Outcome::Cancelled);
+        QCOMPARE(std::pair(stopped.CopiedCount(), stopped.Failures().size()),
+                 std::pair(0, size_t(0)));
+        QCOMPARE(QDir(p.dir.filePath("stopped")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
+
         // Every song under one name, unattended with the overwrite rule: the run's first
         // copy stays, the others fail, and no box waits for anyone.
         p.options.OutputFolderText = p.dir.filePath("same");

@@ -1,25 +1,11 @@
 #include "app/MelvoProgram.h"
 
 #include "Version.h"
-#include "itunesdb/PlayerSongs.h"
-#include "platform/PlayerPath.h"
+#include "cli/TerminalCommand.h"
 #include "platform/Volumes.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-QCommandLineOption playerOption() {
-    return QCommandLineOption(
-        QStringLiteral("player"),
-        QStringLiteral("Open DIR as the player, ahead of the mounted volumes: a folder that holds "
-                       "iPod_Control, such as a backup of a player."),
-        QStringLiteral("DIR"));
-}
-
-} // namespace
 
 MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -31,7 +17,7 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays version information."));
     parser.addOption(version);
-    const QCommandLineOption player = playerOption();
+    const QCommandLineOption player = PlayerOption();
     parser.addOption(player);
     // Read before the application exists, so the program's name is filled in here.
     const QString program =
@@ -42,20 +28,20 @@ MelvoProgram::CommandLine MelvoProgram::Parse(const QStringList& arguments) {
             parser.errorText() + QStringLiteral("\nTry '%1 --help' for more.\n").arg(program);
         line.ExitCode = 1;
     } else if (parser.isSet(help)) {
-        line.Message = parser.helpText().replace(QLatin1String("<executable_name>"), program);
+        line.Message = parser.helpText().replace(QLatin1String("<executable_name>"), program) +
+                       TerminalCommandsHelp();
         line.ExitCode = 0;
     } else if (parser.isSet(version)) {
         line.Message = program + u' ' + QLatin1String(MelvoVersion) + u'\n';
         line.ExitCode = 0;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        // A mistyped command would start the window where there may be no display.
+        line.Message = QStringLiteral("%1: unknown command '%2'; the commands are list and copy.\n"
+                                      "Try '%1 --help' for more.\n")
+                           .arg(program, parser.positionalArguments().first());
+        line.ExitCode = 2;
     }
-    for (const QString& dir : parser.values(player)) {
-        line.PlayerFolders << QDir(ExpandHome(dir)).absolutePath(); // "~" unexpanded by a shell
-        if (!IsPlayerRoot(line.PlayerFolders.last()))
-            line.Warnings += QStringLiteral("%1: no iPod music database or songs in %2 "
-                                            "(iPod_Control/iTunes/iTunesDB, iPod_Control/Music); "
-                                            "looking further.\n")
-                                 .arg(program, QDir::toNativeSeparators(line.PlayerFolders.last()));
-    }
+    line.PlayerFolders = PlayerFolders(parser.values(player), program, line.Warnings);
     return line;
 }
 

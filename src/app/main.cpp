@@ -1,4 +1,5 @@
 #include "app/MelvoProgram.h"
+#include "cli/TerminalCommand.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // `melvo list`, `melvo copy`: from a terminal or a script, and no window system at all.
+    if (IsTerminalCommand(arguments))
+        return RunTerminalCommand(argc, argv);
     const MelvoProgram::CommandLine commandLine = MelvoProgram::Parse(arguments);
     if (commandLine.ExitCode >= 0) {
         std::fputs(qPrintable(commandLine.Message), commandLine.ExitCode == 0 ? stdout : stderr);

@@ -3,28 +3,12 @@
 #include "gui/MessageDialog.h"
 #include "gui/WindowStyle.h"
 #include "settings/LanguageTable.h"
-#include "songlist/SizeTexts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
-
-namespace {
-
-// "4.21 MB, 12/9/26 2:03 PM"; a dash when the file could not be looked at.
-QString factsText(const FileFacts& facts) {
-    if (!facts.Known())
-        return QStringLiteral("\u2013");
-    QString text = FormatFileSize(static_cast<double>(facts.Size));
-    if (facts.Modified.isValid())
-        text += QStringLiteral(", ") + QLocale().toString(facts.Modified, QLocale::ShortFormat);
-    return text;
-}
-
-} // namespace
 
 frmCopyError::frmCopyError(const LanguageTable& language, const OverwriteQuestion& question,
                            QWidget* parent)
@@ -52,7 +36,7 @@ frmCopyError::frmCopyError(const LanguageTable& language, const OverwriteQuestio
         {"lblIncoming", {Text::ReplaceWith, &question.Incoming}},
     };
     for (const auto& [objectName, fact] : facts) {
-        auto* value = new QLabel(factsText(*fact.second));
+        auto* value = new QLabel(fact.second->Text());
         value->setObjectName(QLatin1String(objectName));
         value->setTextFormat(Qt::PlainText);
         auto* heading = new QLabel(language.Entry(fact.first));

@@ -80,20 +80,10 @@ QStringList frmStart::searchPlaces() {
 }
 
 QString frmStart::firstPlayerDrive() {
-    const QStringList drives = searchPlaces();
-    for (const QString& drive : drives) {
+    return FirstPlayerRoot(searchPlaces(), [] {
         yield();
         yield();
-        if (!PlayerDatabaseFile(drive).isEmpty())
-            return drive;
-    }
-    // A player without a database (or with a shuffle's alone) comes after every one with.
-    for (const QString& drive : drives) {
-        yield();
-        if (IsPlayerRoot(drive))
-            return drive;
-    }
-    return {};
+    });
 }
 
 QStringList frmStart::FoundPlayers() {
@@ -287,8 +277,7 @@ void frmStart::clearPlaylists() {
 }
 
 PlayerTexts frmStart::playerTexts() const {
-    return {text(Text::AllSongs), text(Text::NotInDatabase), text(Text::Podcasts),
-            text(Text::Audiobooks), text(Text::Playlist)};
+    return PlayerTexts::From(state_.Language);
 }
 
 void frmStart::songsFromTags(const std::vector<TrackRecord>& records, int done, int total) {

@@ -80,6 +80,29 @@ bool IsPlayerRoot(const QString& root) {
                                !PlayerSongLocations(root, 1).isEmpty());
 }
 
+QString FirstPlayerRoot(const QStringList& candidates, const std::function<void()>& between) {
+    for (const QString& root : candidates) {
+        if (between)
+            between();
+        if (!PlayerDatabaseFile(root).isEmpty())
+            return root;
+    }
+    // A player without a database (or with a shuffle's alone) comes after every one with.
+    for (const QString& root : candidates) {
+        if (between)
+            between();
+        if (IsPlayerRoot(root))
+            return root;
+    }
+    return {};
+}
+
+PlayerTexts PlayerTexts::From(const LanguageTable& language) {
+    return {language.Entry(Text::AllSongs), language.Entry(Text::NotInDatabase),
+            language.Entry(Text::Podcasts), language.Entry(Text::Audiobooks),
+            language.Entry(Text::Playlist)};
+}
+
 PlayerLoad LoadPlayer(MusicDatabase& db, const QString& root, const PlayerTexts& texts,
                       LoadProgress* progress) {
     PlayerLoad load;

@@ -8,10 +8,12 @@
 #include "itunesdb/LoadiTunesDB.h"
 #include "itunesdb/MusicDatabase.h"
 #include "itunesdb/TrackRecord.h"
+#include "settings/LanguageTable.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 inline const QString ShuffleDatabaseLocation = QStringLiteral("\\iPod_Control\\iTunes\\iTunesSD");
@@ -20,6 +22,11 @@ inline const QString ShuffleDatabaseLocation = QStringLiteral("\\iPod_Control\\i
 // iPod_Control/Music. It stops at the first song file it meets.
 bool IsPlayerRoot(const QString& root);
 
+// The player among the candidate roots, in their order: the first that holds a music
+// database, else the first that holds a player without one; empty when none does. between
+// runs before each look (the window handles its events there).
+QString FirstPlayerRoot(const QStringList& candidates, const std::function<void()>& between = {});
+
 // The names the load gives what no database names.
 struct PlayerTexts {
     QString AllSongs;      // the master playlist: "<library> [<AllSongs>]"
@@ -27,6 +34,9 @@ struct PlayerTexts {
     QString Podcasts;      // a shuffle's lists
     QString Audiobooks;
     QString Playlist; // a shuffle's other lists: "<Playlist> 2"
+
+    // In the language of the table.
+    static PlayerTexts From(const LanguageTable& language);
 };
 
 struct PlayerLoad {

@@ -278,7 +278,8 @@ private:
 // The copy itself; destinationState when the caller has looked, copier the tests' seam.
 CopyResult copyFile(const QString& source, const QString& destination,
                     std::optional<DestinationState> destinationState, Links sourceLinks,
-                    const std::function<void()>& betweenChunks, const ChunkCopier* copier) {
+                    const std::function<void()>& betweenChunks, const ChunkCopier* copier,
+                    const std::function<bool(qint64)>& afterPiece = {}) {
     const auto failed = [](QString reason) {
         return CopyResult{CopyResult::Outcome::Failed, std::move(reason)};
     };
@@ -366,6 +367,8 @@ CopyResult copyFile(const QString& source, const QString& destination,
                                    kFirstPiece, kLargestPiece);
         if (betweenChunks && left > 0)
             betweenChunks();
+        if (afterPiece && left > 0 && afterPiece(facts.Size - left)) // `out` takes its file along
+            return {CopyResult::Outcome::Stopped, QStringLiteral("Stopped")};
     } while (left > 0);
     // Every byte the file held when the copy began, or it is no copy of the song.
     if (left > 0)
@@ -404,8 +407,10 @@ CopyResult CopySongFile(const QString& source, const QString& destination,
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         DestinationState destinationState, Links sourceLinks,
-                        const std::function<void()>& betweenChunks) {
-    return copyFile(source, destination, destinationState, sourceLinks, betweenChunks, nullptr);
+                        const std::function<void()>& betweenChunks,
+                        const std::function<bool(qint64)>& afterPiece) {
+    return copyFile(source, destination, destinationState, sourceLinks, betweenChunks, nullptr,
+                    afterPiece);
 }
 
 CopyResult CopySongFile(const QString& source, const QString& destination,

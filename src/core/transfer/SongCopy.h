@@ -27,6 +27,7 @@ struct CopyResult {
         // asks about it as about any existing file.
         DestinationAppeared,
         Failed,
+        Stopped, // afterPiece told it to stop: nothing was written
     };
     Outcome What = Outcome::Copied;
     QString Message;      // empty when copied
@@ -49,9 +50,12 @@ DestinationState CheckDestination(const QString& path);
 
 // The same copy where the caller has just looked at the destination (CheckDestination),
 // so that the copy need not look again; with Links::Refuse a link at the source is not read.
+// afterPiece is told, after betweenChunks, how many bytes are copied so far; when it
+// answers true the copy ends there, as if it had never begun.
 CopyResult CopySongFile(const QString& source, const QString& destination,
                         DestinationState destinationState, Links sourceLinks,
-                        const std::function<void()>& betweenChunks);
+                        const std::function<void()>& betweenChunks,
+                        const std::function<bool(qint64 copied)>& afterPiece = {});
 
 // The temporary file's name: ".melvo-", a mark of this machine (8 hexadecimal digits),
 // "-", the process id, "-", a random part, ".part".

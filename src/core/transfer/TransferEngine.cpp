@@ -3,12 +3,14 @@
 #include "platform/DiskFlush.h"
 #include "platform/PlayerPath.h"
 #include "settings/Settings.h"
+#include "songlist/SizeTexts.h"
 #include "transfer/OutputPath.h"
 #include "transfer/PlaylistExport.h"
 #include "transfer/SongCopy.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <QStringBuilder>
 #include <QTime>
@@ -69,6 +71,15 @@ FileFacts FileFacts::Of(const QString& nativePath) {
     return {info.size(), info.lastModified()};
 }
 
+QString FileFacts::Text() const {
+    if (!Known())
+        return QStringLiteral("\u2013");
+    QString text = FormatFileSize(static_cast<double>(Size));
+    if (Modified.isValid())
+        text += QStringLiteral(", ") + QLocale().toString(Modified, QLocale::ShortFormat);
+    return text;
+}
+
 QString TransferEngine::sourceFile(const Song& song) const {
     return song.OutsidePlayer ? QString() : FindPlayerFile(options_.PlayerDrive, song.Location);
 }
@@ -126,14 +137,18 @@ QString TransferEngine::summary(const QString& started) const {
     QString text = language_.Entry(Text::TransferStarted) + u' ' + started + QStringLiteral(" - ") +
                    language_.Entry(Text::Completed) + QStringLiteral(": ") + timeText();
     if (errors_ > 0 || !failures_.empty() || skipped_ > 0)
-        text += QStringLiteral(" - %1: %2, %3: %4, %5: %6")
-                    .arg(language_.Entry(Text::Copied))
-                    .arg(copied_)
-                    .arg(language_.Entry(Text::Skipped))
-                    .arg(skipped_)
-                    .arg(language_.Entry(Text::Failed))
-                    .arg(failures_.size());
+        text += QStringLiteral(" - ") + CountsText();
     return text;
+}
+
+QString TransferEngine::CountsText() const {
+    return QStringLiteral("%1: %2, %3: %4, %5: %6")
+        .arg(language_.Entry(Text::Copied))
+        .arg(copied_)
+        .arg(language_.Entry(Text::Skipped))
+        .arg(skipped_)
+        .arg(language_.Entry(Text::Failed))
+        .arg(failures_.size());
 }
 
 QString TransferEngine::FailureText() const {
@@ -296,6 +311,10 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         // question is open) is enough for Cancel and the labels.
         view_.ProcessEvents();
         view_.ShowProgress(m, n);
+        if (stopping_) {
+            makeDurable(tidiedFolders);
+            return Outcome::Cancelled;
+        }
     }
 
     makeDurable(tidiedFolders);
@@ -327,22 +346,29 @@ void TransferEngine::copySong(const Song& song, DestinationState there) {
         result = outsidePlayer(song);
     } else {
         const auto betweenChunks = [this] { view_.ProcessEvents(); };
-        result =
-            CopySongFile(song.SourceText, song.Destination, there, Links::Refuse, betweenChunks);
+        const auto stopped = [this](qint64 copied) {
+            view_.ShowSongProgress(copied);
+            return stopping_;
+        };
+        result = CopySongFile(song.SourceText, song.Destination, there, Links::Refuse,
+                              betweenChunks, stopped);
         // A link is read only when it ends inside the player: one to a file elsewhere must
         // not leak that file into the copy.
         if (result.What == CopyResult::Outcome::SourceIsLink)
             result = bounds_.Outside(song.SourceText)
                          ? outsidePlayer(song)
                          : CopySongFile(song.SourceText, song.Destination, there, Links::Follow,
-                                        betweenChunks);
+                                        betweenChunks, stopped);
         // The player's file system may spell the names in another case than the database.
         if (result.What == CopyResult::Outcome::SourceMissing) {
             const QString found = sourceFile(song);
             if (!found.isEmpty() && found != song.SourceText)
-                result = CopySongFile(found, song.Destination, there, Links::Follow, betweenChunks);
+                result = CopySongFile(found, song.Destination, there, Links::Follow, betweenChunks,
+                                      stopped);
         }
     }
+    if (result.What == CopyResult::Outcome::Stopped)
+        return; // neither copied nor failed: the run ends here
     // Someone's file appeared there while the song was copied: asked about like any other.
     if (result.What == CopyResult::Outcome::DestinationAppeared &&
         there == DestinationState::Absent)

@@ -28,6 +28,8 @@ struct FileFacts {
     QDateTime Modified;
     static FileFacts Of(const QString& nativePath);
     bool Known() const { return Size >= 0; }
+    // As the overwrite prompt shows it: "4.21 MB, 12/9/26 2:03 PM"; a dash when unknown.
+    QString Text() const;
 };
 
 // What the overwrite prompt asks about: the destination's file name, the file there, and
@@ -53,6 +55,8 @@ public:
     virtual PromptAnswer AskOverwrite(const OverwriteQuestion& question) = 0;
     // Lets the window system handle what is pending (repaints, the Cancel button).
     virtual void ProcessEvents() = 0;
+    // How many bytes of the current song's file are copied, between the pieces of a large one.
+    virtual void ShowSongProgress(qint64 copied) { (void)copied; }
 };
 
 // A ticked song that is not in the output folder after the run, and why; or the playlist
@@ -92,6 +96,9 @@ public:
     Outcome Run(std::vector<SongRow> rows, const TransferOptions& options);
     // Seen when the run reaches its next song.
     void Cancel() { cancelled_ = true; }
+    // Cancel that does not wait for the song being copied: its copy ends before its next
+    // piece, leaving no temporary file and the file it was to replace as it was.
+    void Stop() { cancelled_ = stopping_ = true; }
 
     // What the run did: songs copied (new or replacing a file), kept because their file was
     // there, and those that failed, each with its reason.
@@ -106,6 +113,8 @@ public:
     QString OutputFolder() const;
     // The decision that stands for the rest of the run.
     ExistingFile OverwriteMode() const { return mode_; }
+    // "Copied: 3, Skipped: 1, Failed: 0" in the run's language.
+    QString CountsText() const;
 
 private:
     struct Song;
@@ -140,6 +149,7 @@ private:
     PlayerBounds bounds_{QString()};
     QString playlistPath_; // empty when the playlist is not exported
     bool cancelled_ = false;
+    bool stopping_ = false;
     bool logging_ = false; // debug.txt exists
     int copied_ = 0;
     int skipped_ = 0;
