@@ -20,14 +20,6 @@ struct Ran {
     QString out, err;
 };
 
-QStringList partFiles(const QString& root) {
-    QStringList found;
-    QDirIterator it(root, {"*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    return found;
-}
-
 } // namespace
 
 class TestCli : public QObject {

@@ -6,6 +6,7 @@
 #include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
+#include "support/PrivateBus.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -201,17 +202,11 @@ private slots:
     void ejectingThePlayer() {
         // The system's disk service on a bus of the test's own: a player's drive with two
         // file systems, a system disk, and a second stick.
-        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-        if (daemon.isEmpty())
+        const PrivateBus bus;
+        if (!bus.DaemonFound())
             QSKIP("needs dbus-daemon");
-        QProcess bus;
-        bus.start(daemon, {"--session", "--print-address", "--nofork"});
-        QVERIFY(bus.waitForReadyRead(10000));
-        const QString address = QString::fromLocal8Bit(bus.readLine()).trimmed();
-        const auto end = qScopeGuard([&bus] {
-            bus.kill();
-            bus.waitForFinished();
-        });
+        QVERIFY(!bus.Address().isEmpty());
+        const QString& address = bus.Address();
         QTemporaryDir dir;
         const QString player = dir.filePath("IPOD");
         QVERIFY(QDir().mkpath(player) && QFile::link(player, dir.filePath("link")));

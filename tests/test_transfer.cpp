@@ -10,6 +10,7 @@
 #include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
+#include "support/PrivateBus.h"
 #include "transfer/RunNotice.h"
 #include "transfer/SongCopy.h"
 #include "transfer/TransferEngine.h"
@@ -84,14 +85,6 @@ struct TransferWindow : MainWindow {
     }
     QString o(const QString& relative) { return QDir::toNativeSeparators(out + "/" + relative); }
 };
-
-QStringList partFiles(const QString& root) {
-    QStringList found;
-    QDirIterator it(root, {"*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    return found;
-}
 
 QList<Track> threeSongs() {
     return {song(1, "Hells Bells", "AC/DC", "Back in Black", "Rock", "F12/ABCD.mp3"),
@@ -697,17 +690,11 @@ private slots:
 
     void aLongRunInTheBackgroundIsNoticed() {
         // A session bus of the test's own, with a notification service that counts.
-        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-        if (daemon.isEmpty())
+        const PrivateBus bus;
+        if (!bus.DaemonFound())
             QSKIP("needs dbus-daemon");
-        QProcess bus;
-        bus.start(daemon, {"--session", "--print-address", "--nofork"});
-        QVERIFY(bus.waitForReadyRead(10000));
-        const QString address = QString::fromLocal8Bit(bus.readLine()).trimmed();
-        const auto end = qScopeGuard([&bus] {
-            bus.kill();
-            bus.waitForFinished();
-        });
+        QVERIFY(!bus.Address().isEmpty());
+        const QString& address = bus.Address();
         QDBusConnection serviceSide = QDBusConnection::connectToBus(address, "notifications");
         FakeNotifications service;
         QVERIFY(serviceSide.registerObject("/org/freedesktop/Notifications", &service,

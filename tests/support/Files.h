@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,4 +19,13 @@ inline bool write(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The temporary files of copies (".part") anywhere under root.
+inline QStringList partFiles(const QString& root) {
+    QStringList found;
+    QDirIterator it(root, {"*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
 }
