@@ -47,6 +47,10 @@ TrackRecord expectedTrack(const Itdb_Track* t) {
     if (t->year > 0)
         r.Year = QString::number(t->year);
     r.BitRate = QString::number(t->bitrate) + QStringLiteral(" Kbps");
+    r.AlbumArtist = normalized(t->albumartist, false);
+    r.DiscNumber = std::max(t->cd_nr, 0);
+    r.DiscCount = std::max(t->cds, 0);
+    r.LengthMs = std::max(t->tracklen, 0);
     return r;
 }
 
@@ -117,6 +121,10 @@ void compareFile(const QString& path) {
         QCOMPARE(got.TrackNumber, want.TrackNumber);
         QCOMPARE(got.Year, want.Year);
         QCOMPARE(got.BitRate, want.BitRate);
+        QCOMPARE(got.AlbumArtist, want.AlbumArtist);
+        QCOMPARE(got.DiscNumber, want.DiscNumber);
+        QCOMPARE(got.DiscCount, want.DiscCount);
+        QCOMPARE(got.LengthMs, want.LengthMs);
     }
     const auto members = [](const clsPlayList& list) {
         QStringList ids;
@@ -206,8 +214,17 @@ private slots:
             const std::optional<TrackRecord> got = reader.ReadTrack(want.Location);
             QVERIFY2(got, qPrintable(want.Location));
             const auto fields = [](const TrackRecord& t) {
-                return QStringList{t.Title, t.Artist,      t.Album,   t.Genre,
-                                   t.Year,  t.TrackNumber, t.BitRate, QString::number(t.FileSize)};
+                return QStringList{t.Title,
+                                   t.Artist,
+                                   t.Album,
+                                   t.Genre,
+                                   t.Year,
+                                   t.TrackNumber,
+                                   t.BitRate,
+                                   QString::number(t.FileSize),
+                                   t.AlbumArtist,
+                                   QStringLiteral("%1/%2").arg(t.DiscNumber).arg(t.DiscCount),
+                                   QString::number(t.LengthMs)};
             };
             QCOMPARE(fields(*got), fields(want));
         }

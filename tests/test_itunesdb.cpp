@@ -90,12 +90,18 @@ private slots:
         t.strings = {{1, "Title"}, {2, ":iPod_Control:Music:F12:ABCD.mp3"},
                      {3, "Album"}, {4, "Artist"},
                      {5, "Genre"}, {6, "ignored type"},
-                     {14, "Live"}};
+                     {14, "Live"}, {22, " Various Artists "}};
+        t.lengthMs = 245000;
+        t.discNumber = 2;
+        t.discCount = 3;
         Track second{9, -1073741824, 12, 0, 320, {{1, "Big"}}}; // 3 GiB in the unsigned field
         Track third{10, 0, 0, -5, 128, {}};
-        const MusicDatabase db = load(database({t, second, third}, {}));
-        QCOMPARE(db.TrackCount(), 3);
-        QCOMPARE(db.LoadedTrackCount, 3);
+        // A record too short for the disc fields: what lies there is not a disc.
+        Track shortRecord{11, 0, 0, 0, 0, {}, 1000, 2, 3};
+        const MusicDatabase db = load(
+            mhbd({mhsd(1, mhlt({mhit(t), mhit(second), mhit(third), mhit(shortRecord, 96)}))}));
+        QCOMPARE(db.TrackCount(), 4);
+        QCOMPARE(db.LoadedTrackCount, 4);
         const TrackRecord& r = db.Tracks[0];
         QCOMPARE(r.TrackID, 8716);
         QCOMPARE(r.Title, "Title");
@@ -108,6 +114,13 @@ private slots:
         QCOMPARE(r.TrackNumber, "07");
         QCOMPARE(r.Year, "1998");
         QCOMPARE(r.BitRate, "0 Kbps");
+        QCOMPARE(r.AlbumArtist, "Various Artists");
+        QCOMPARE(r.LengthMs, 245000);
+        QCOMPARE(r.DiscNumber, 2);
+        QCOMPARE(r.DiscCount, 3);
+        QCOMPARE(db.Tracks[1].AlbumArtist, "");
+        QCOMPARE(db.Tracks[3].LengthMs, 1000);
+        QCOMPARE(db.Tracks[3].DiscNumber + db.Tracks[3].DiscCount, 0);
         QCOMPARE(db.Tracks[1].FileSize, Q_INT64_C(3221225472));
         QCOMPARE(db.Tracks[1].TrackNumber, "12");
         QCOMPARE(db.Tracks[1].Year, "");

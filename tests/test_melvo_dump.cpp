@@ -50,16 +50,21 @@ private slots:
                      {2, ":iPod_Control:Music:F01:A.mp3"},
                      {3, u"\u00c9t\u00e9"_qs},
                      {14, "back\\slash"}};
+        t.strings.append({22, "Various"});
+        t.lengthMs = 61000;
+        t.discNumber = 1;
+        t.discCount = 2;
         const QString db = writeFile(
             dir, "db",
             database({t, Track{7, 0, 0, 0, 0, {}}}, {mhyp("Box", {42, 7}), mhyp("Empty", {})}));
         const Run english = dump({db});
         QCOMPARE(english.exitCode, 0);
         const QStringList lines = english.out.split(u'\n');
-        QCOMPARE(lines.value(0),
-                 u"T\t42\tTab\\there\tLine\\nbreak\t\u00c9t\u00e9\t\t1234\t2001\t03\t192 Kbps\t"
-                 u"\\\\iPod_Control\\\\Music\\\\F01\\\\A.mp3\tback\\\\slash"_qs);
-        QCOMPARE(lines.value(1), "T\t7\t\t\t\t\t0\t\t\t0 Kbps\t\t");
+        QCOMPARE(
+            lines.value(0),
+            u"T\t42\tTab\\there\tLine\\nbreak\t\u00c9t\u00e9\t\t1234\t2001\t03\t192 Kbps\t"
+            u"\\\\iPod_Control\\\\Music\\\\F01\\\\A.mp3\tback\\\\slash\tVarious\t1\t2\t61000"_qs);
+        QCOMPARE(lines.value(1), "T\t7\t\t\t\t\t0\t\t\t0 Kbps\t\t\t\t0\t0\t0");
         QCOMPARE(lines.value(2), "P\t0\tBox [All Songs]\t2\t42,7");
         QCOMPARE(lines.value(3), "P\t1\tEmpty\t0\t");
         QCOMPARE(lines.value(4), "L\tBox\t2\t2");

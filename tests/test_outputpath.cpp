@@ -88,6 +88,34 @@ private slots:
                  QString(247, 'x') + emoji);
     }
 
+    // Optional parts show only with every tag they name; the format's braces never reach
+    // the name, a tag's braces do. The album artist falls back to the artist.
+    void optionalPartsAndAlbumTokens() {
+        SongTags song = tags("T", "X", "{Live}");
+        QCOMPARE(RelativePath("{%y - }%b", song), "1980 - {Live}");
+        song.Year.clear();
+        QCOMPARE(RelativePath("{%y - }%b", song), "{Live}");
+        QCOMPARE(RelativePath("%a\\{%d-}%n %t", song), "X\\07 T");
+        song.AlbumArtist = "Various";
+        song.Disc = "2";
+        QCOMPARE(RelativePath("%r\\{%d-}%n %t", song), "Various\\2-07 T");
+        QCOMPARE(RelativePath("{%a{ (%y)}} {x} %t}", song), "X x T"); // nested, a lone "}"
+        QCOMPARE(RelativePath("%t{ %y", song), "T");                  // closed at the end
+        QCOMPARE(FolderText("{%d\\}%t", song), "2\\");
+        // Without braces a name is built as before the new tokens: a title's "%r" stays.
+        QCOMPARE(RelativePath("%a\\%t", tags("100%real %d")), "X\\100%real %d");
+
+        // A row's destination, as the run and the options page build it.
+        SongTexts::Array row;
+        row[Column::Title] = "Jóga";
+        row[Column::Artist] = "Björk";
+        row[Column::SourcePath] = "\\iPod_Control\\Music\\F01\\ABCD.mp3";
+        row[Column::Disc] = "1";
+        const SongDestination d = DestinationOf("\\music\\", "%r\\{%d-}%t", row);
+        QCOMPARE(d.Base, "\\music\\Björk\\1-Jóga");
+        QCOMPARE(d.Native(), NativePath("\\music\\Björk\\1-Jóga.mp3"));
+    }
+
     void outputFolderAndExtension() {
 #ifndef Q_OS_WIN
         QCOMPARE(ProcessOutputFolder("  /home/anna/Music  "), "\\home\\anna\\Music\\");

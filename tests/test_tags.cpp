@@ -22,6 +22,7 @@
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
+#include <taglib/tpropertymap.h>
 
 #include <memory>
 #include <sys/stat.h>
@@ -33,6 +34,7 @@ namespace {
 struct Tags {
     QString title, artist, album, genre;
     unsigned year = 0, track = 0;
+    QString albumArtist = {}, disc = {}; // "1/2"
 };
 
 // A copy of the template for location's type at location under root, tagged unless tags
@@ -54,6 +56,12 @@ QString putSong(const QString& root, const QString& location, const std::optiona
         tag->setGenre(tags->genre.toStdWString());
         tag->setYear(tags->year);
         tag->setTrack(tags->track);
+        TagLib::PropertyMap properties = file.file()->properties();
+        if (!tags->albumArtist.isEmpty())
+            properties.replace("ALBUMARTIST", TagLib::String(tags->albumArtist.toStdWString()));
+        if (!tags->disc.isEmpty())
+            properties.replace("DISCNUMBER", TagLib::String(tags->disc.toStdWString()));
+        file.file()->setProperties(properties);
         if (!file.save())
             qFatal("cannot tag %s", qPrintable(path));
     }
@@ -91,7 +99,15 @@ QStringList putPlayer(const QString& root, int n) {
         const QString number = QString::number(i).rightJustified(2, u'0');
         const QString location =
             u"\\iPod_Control\\Music\\F0%1\\S%2.%3"_s.arg(i % 3).arg(number, types[i % 4]);
-        putSong(root, location, Tags{u"Song "_s + number, u"Band"_s, {}, {}, 0, unsigned(i)});
+        putSong(root, location,
+                Tags{u"Song "_s + number,
+                     u"Band"_s,
+                     {},
+                     {},
+                     0,
+                     unsigned(i),
+                     i % 2 ? u"Various"_s : QString(),
+                     i % 3 ? u"%1/2"_s.arg(i % 3) : QString()});
         locations << location;
     }
     locations.sort(); // F00 first, then by name: the order of the disk
@@ -224,9 +240,10 @@ private slots:
     void tagsReadAsTheDatabaseReaderFormats() {
         QTemporaryDir player;
         const QString location = u"\\iPod_Control\\Music\\F03\\ABCD.mp3"_s;
-        const QString path = putSong(player.path(), location,
-                                     Tags{u"  Don\u2019t Stop "_s, u"AC/DC"_s,
-                                          u"Caf\u00e9 \u65e5\u672c"_s, u"Rock"_s, 1999, 7});
+        const QString path =
+            putSong(player.path(), location,
+                    Tags{u"  Don\u2019t Stop "_s, u"AC/DC"_s, u"Caf\u00e9 \u65e5\u672c"_s,
+                         u"Rock"_s, 1999, 7, u" Various "_s, u"1/2"_s});
         const qint64 size = QFileInfo(path).size();
         const qint32 bitRate = tagLibBitRate(path).section(u' ', 0, 0).toInt();
         QVERIFY(bitRate > 0);
@@ -235,7 +252,14 @@ private slots:
                           {2, u":iPod_Control:Music:F03:ABCD.mp3"_s},
                           {3, u"Caf\u00e9 \u65e5\u672c"_s},
                           {4, u"AC/DC"_s},
-                          {5, u"Rock"_s}};
+                          {5, u"Rock"_s},
+                          {22, u" Various "_s}};
+        stored.discNumber = 1;
+        stored.discCount = 2;
+        stored.lengthMs = TagLib::FileRef(QFile::encodeName(path).constData())
+                              .audioProperties()
+                              ->lengthInMilliseconds();
+        QVERIFY(stored.lengthMs > 0);
         MusicDatabase db;
         ReadiTunesDB(db, dbwriter::database({stored}, {}), u"All Songs"_s);
         QCOMPARE(db.TrackCount(), 1);
@@ -346,7 +370,14 @@ private slots:
         QStringList locations = putPlayer(player.path(), 12);
         locations.insert(5, u"\\iPod_Control\\Music\\F00\\gone.mp3"_s);
         const QString cache = TagCache::FileFor(player.path(), cacheFolder.path());
-        const QStringList expected = texts(readEach(player.path(), locations));
+        const std::vector<TrackRecord> read = readEach(player.path(), locations);
+        const QStringList expected = texts(read);
+        // Every type holds the album artist, the disc and the length.
+        QVERIFY(std::all_of(read.begin(), read.end(), [](const TrackRecord& t) {
+            const int i = t.Title.right(2).toInt();
+            return t.AlbumArtist == (i % 2 ? u"Various"_s : QString()) && t.DiscNumber == i % 3 &&
+                   t.DiscCount == (i % 3 ? 2 : 0) && t.LengthMs > 0;
+        }));
 
         const Scan first = scan(player.path(), locations, cache);
         QCOMPARE(texts(first.records), expected);
@@ -361,6 +392,7 @@ private slots:
 
         const Scan second = scan(player.path(), locations, cache);
         QCOMPARE(texts(second.records), expected);
+        QVERIFY(second.records == read); // every field kept
         QCOMPARE(second.counts.FromCache, 12);
         QCOMPARE(second.counts.FromTags, 0);
 

@@ -2,6 +2,7 @@
 // the playlist and the log, Cancel, and the faults a run must survive without losing or
 // truncating a file. Also the options page that prepares a run.
 
+#include "gui/PathLabel.h"
 #include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
@@ -11,6 +12,7 @@
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
 #include "support/PrivateBus.h"
+#include "transfer/PlaylistExport.h"
 #include "transfer/RunNotice.h"
 #include "transfer/SongCopy.h"
 #include "transfer/TransferEngine.h"
@@ -132,17 +134,18 @@ public:
 // A player of these songs, all ticked, and a run's options over it; no window.
 struct HeadlessPlayer {
     QTemporaryDir dir;
+    MusicDatabase db;
     std::vector<SongRow> rows;
     TransferOptions options;
     LanguageTable english;
 
-    explicit HeadlessPlayer(const QList<Track>& songs) {
+    // Its master playlist, then the others.
+    explicit HeadlessPlayer(const QList<Track>& songs, const QList<QByteArray>& others = {}) {
         const QString player = dir.filePath("ipod");
         QList<qint32> ids;
         for (const Track& t : songs)
             ids << t.id;
-        writePlayer(player, songs, {mhyp("Anna", ids)});
-        MusicDatabase db;
+        writePlayer(player, songs, QList<QByteArray>{mhyp("Anna", ids)} + others);
         LoadiTunesDB(db, databasePath(player), "All Songs");
         rows = SongCatalog(db).PlaylistRows(db, 0);
         for (SongRow& row : rows)
@@ -717,6 +720,67 @@ private slots:
         QDBusConnection::disconnectFromBus("notifications");
     }
 
+    // A library's names: a compilation in one folder under its album artist, two discs
+    // apart. Then every playlist beside the copies, each line found from the playlist's own
+    // folder, also once the output folder has moved; a song not copied is left out.
+    void albumsDiscsAndEveryPlaylist() {
+        QList<Track> songs = {song(1, "One", "Ann", "Hits", "Pop", "F00/A.mp3"),
+                              song(2, "Two", "Bob", "Hits", "Pop", "F00/B.m4a"),
+                              song(3, "Intro", "Cy", "Live", "Rock", "F01/C.mp3"),
+                              song(4, "Intro", "Cy", "Live", "Rock", "F01/D.mp3"),
+                              song(5, "Extra", "Dee", "", "Rock", "F02/E.mp3")};
+        songs[0].strings.append({22, "Various"});
+        songs[1].strings.append({22, "Various"});
+        for (int disc : {1, 2}) {
+            songs[1 + disc].discNumber = disc;
+            songs[1 + disc].discCount = 2;
+        }
+        songs[3].lengthMs = 245400;
+        HeadlessPlayer p(songs, {mhyp("Mix", {4, 1, 5}), mhyp("Mix", {2})});
+        p.options.OutputFormat = "%r\\%b\\{%d-}%n %t";
+        p.rows.back().Ticked = false; // Extra stays on the player
+        ScriptedView view;
+        TransferEngine run(p.english, view);
+        QCOMPARE(run.Run(p.rows, p.options), TransferEngine::Outcome::Completed);
+        QVERIFY2(run.Succeeded(), qPrintable(run.FailureText()));
+        const QString out = p.dir.filePath("out");
+        QCOMPARE(QDir(out + "/Various/Hits").entryList(QDir::Files),
+                 QStringList({"01 One.mp3", "01 Two.m4a"}));
+        QCOMPARE(QDir(out + "/Cy/Live").entryList(QDir::Files),
+                 QStringList({"1-01 Intro.mp3", "2-01 Intro.mp3"}));
+
+        // As the format box holds it, before a run lower-cases it.
+        const PlaylistsExport done = ExportAllPlaylists(p.db, out, "%R\\%b\\{%d-}%n %T");
+        QCOMPARE(done.Written, 3);
+        QCOMPARE(done.LeftOut, 1);
+        QVERIFY(done.Failures.isEmpty());
+        QCOMPARE(done.Folder, QDir::toNativeSeparators(out + "/Playlists"));
+        // Each playlist: how many of its paths name a file, of how many.
+        const auto entries = [](const QString& folder) {
+            QStringList found;
+            for (const QString& name : QDir(folder).entryList({"*.m3u8"}, QDir::Files)) {
+                const QList<QByteArray> lines = contents(folder + "/" + name).split('\n');
+                int paths = 0, files = 0;
+                for (const QByteArray& line : lines.mid(1)) {
+                    if (line.isEmpty() || line.startsWith('#'))
+                        continue;
+                    ++paths;
+                    files += QFileInfo(QDir(folder).filePath(QString::fromUtf8(line))).isFile();
+                }
+                found << QString("%1 %2: %3 of %4").arg(lines[0], name).arg(files).arg(paths);
+            }
+            return found;
+        };
+        const QStringList expected = {"#EXTM3U Anna [All Songs].m3u8: 4 of 4",
+                                      "#EXTM3U Mix (2).m3u8: 1 of 1", "#EXTM3U Mix.m3u8: 2 of 2"};
+        QCOMPARE(entries(out + "/Playlists"), expected);
+        QVERIFY(contents(out + "/Playlists/Mix.m3u8")
+                    .startsWith("#EXTM3U\n#EXTINF:245,Cy - Intro\n../Cy/Live/2-01 Intro.mp3\n"
+                                "#EXTINF:-1,Ann - One\n"));
+        QVERIFY(QDir().rename(out, p.dir.filePath("moved")));
+        QCOMPARE(entries(p.dir.filePath("moved/Playlists")), expected);
+    }
+
     void optionsOfARun() {
         WindowSettings page;
         page.OutputFolder = "/music";
@@ -743,6 +807,14 @@ private slots:
         w.find<QPushButton>("XPBDefault")->click();
         QCOMPARE(format->text(), "%a\\%b\\%t");
         QCOMPARE(preview->text(), "Example:<OutputDir>\\Artist\\Album\\Title");
+        // Where the first ticked song will really be written, as the format changes.
+        auto* destination = w.find<PathLabel>("lblDestination");
+        QCOMPARE(destination->FullText(),
+                 "Destination: " + QDir::toNativeSeparators(w.out + "/Band/Album/Song 1.mp3"));
+        format->setText("{%y - }%R\\%T");
+        QCOMPARE(destination->FullText(),
+                 "Destination: " + QDir::toNativeSeparators(w.out + "/2001 - Band/Song 1.mp3"));
+        format->setText("%a\\%b\\%t");
 
         // Leaving the box without the title token brings the message once.
         CopyDriver driver;

@@ -86,8 +86,9 @@ std::optional<int> parse(const QStringList& arguments, Request& request) {
     const QCommandLineOption format(
         QStringLiteral("format"),
         QStringLiteral("The names of the copies: %a artist, %b album, %t title, %g genre, %n "
-                       "track number, %y year; / or \\ between folders. Without it, the format "
-                       "the window keeps, else %a\\%b\\%t."),
+                       "track number, %y year, %r album artist, %d disc number; / or \\ "
+                       "between folders; {...} only when every token in it has a value. Without "
+                       "it, the format the window keeps, else %a\\%b\\%t."),
         QStringLiteral("FORMAT"));
     const QCommandLineOption existing(
         QStringLiteral("existing"),

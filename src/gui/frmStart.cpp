@@ -4,6 +4,7 @@
 #include "extras/CopyProgram.h"
 #include "extras/WebLinks.h"
 #include "gui/MessageDialog.h"
+#include "gui/PathLabel.h"
 #include "gui/PlayerEject.h"
 #include "gui/ShellOpen.h"
 #include "gui/WindowStyle.h"
@@ -222,6 +223,8 @@ void frmStart::buildMenus() {
     mnuStartCopy_ =
         action(tools, "mnuStartCopy", QStringLiteral("Start Copy"), ImageList::StartCopy);
     mnuStartCopy_->setEnabled(false);
+    connect(action(tools, "mnuExportPlaylists", QStringLiteral("Export All Playlists")),
+            &QAction::triggered, this, &frmStart::ExportPlaylists);
     tools->addSeparator();
     connect(
         action(tools, "mnuMelvoCopy", QStringLiteral("Copy Melvo > iPod"), ImageList::CopyToPlayer),
@@ -362,8 +365,8 @@ void frmStart::buildOptionsPage(QWidget* page) {
     auto* xpbDefault = named(new QPushButton(QStringLiteral("Default")), "XPBDefault");
     auto* legend = new QGridLayout;
     // The names until a language is applied.
-    const std::array<const char*, FormatTokens.size()> names = {"Artist", "Album",    "Title",
-                                                                "Genre",  "Track Nr", "Year"};
+    const std::array<const char*, FormatTokens.size()> names = {
+        "Artist", "Album", "Title", "Genre", "Track Nr", "Year", "Album Artist", "Disc Nr"};
     for (int i = 0; i < int(FormatTokens.size()); ++i) {
         const QByteArray tokenName = "lblOPformat" + QByteArray::number(i);
         const QByteArray nameName = "txtFormat" + QByteArray::number(i);
@@ -374,9 +377,10 @@ void frmStart::buildOptionsPage(QWidget* page) {
             label(nameName.constData(), QStringLiteral("- ") + QLatin1String(names[size_t(i)])),
             i % 3, (i / 3) * 2 + 1);
     }
-    legend->setColumnStretch(4, 1);
+    legend->setColumnStretch(int(FormatTokens.size() + 2) / 3 * 2, 1);
     auto* preview = lblOutputPreView_ = label("lblOutputPreView", QString());
     preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblDestination_ = named(new PathLabel, "lblDestination");
 
     auto* grid = new QGridLayout(frame1);
     grid->addWidget(label("Label4", QStringLiteral("Output Directory")), 0, 0, 1, 2);
@@ -387,6 +391,7 @@ void frmStart::buildOptionsPage(QWidget* page) {
     grid->addWidget(xpbDefault, 3, 1);
     grid->addLayout(legend, 4, 0, 1, 2);
     grid->addWidget(preview, 5, 0, 1, 2);
+    grid->addWidget(lblDestination_, 6, 0, 1, 2);
 
     auto* framePlaylist = named(new QGroupBox, "FramePlaylist");
     auto* chkExport = chkExportPlaylists_ =

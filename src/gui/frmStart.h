@@ -29,6 +29,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class PathLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -107,6 +108,8 @@ public:
     // start of a transfer.
     void SetFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
     void UpdatePreview();
+    // Under the preview: where the first ticked song (or the first song) will be written.
+    void UpdateDestination();
     void CheckTitleToken();
     void Browse();
     void StartCopy();
@@ -120,6 +123,9 @@ public:
     // (those with a database first); choosing one loads it.
     QStringList FoundPlayers();
     void ChoosePlayer(const QString& root);
+    // Tools > Export All Playlists: every playlist of the player, as its songs lie in the
+    // output folder.
+    void ExportPlaylists();
 
     SongListModel& Songs() { return songs_; }
     const ImageList& Images() const { return images_; }
@@ -240,6 +246,7 @@ private:
     QTimer* tmrDiskSize_ = nullptr;
     QTimer* tmrTextFormat_ = nullptr;
     QLabel* lblOutputPreView_ = nullptr;
+    PathLabel* lblDestination_ = nullptr;
     QCheckBox* chkExportPlaylists_ = nullptr;
     QLineEdit* txtBrowsePath_ = nullptr;
     QLineEdit* txtOutPutFormat_ = nullptr;

@@ -99,6 +99,7 @@ void frmStart::ApplyLanguage() {
                            text(Text::Genre), text(Text::FileSize), text(Text::Year),
                            text(Text::Track), text(Text::BitRate), text(Text::SourcePath),
                            QStringLiteral("Bytes")});
+    setCaption("mnuExportPlaylists", text(Text::ExportAllPlaylists));
     setCaption("Label3", text(Text::Search));
     setCaption("cmdCopy", text(Text::StartCopy));
     setCaption("XPBDefault", text(Text::Default));

@@ -2,12 +2,17 @@
 // Default and Browse, the unattended switch, and the start of a transfer.
 
 #include "gui/MessageDialog.h"
+#include "gui/PathLabel.h"
 #include "gui/frmCopy.h"
 #include "gui/frmStart.h"
+#include "platform/PlayerPath.h"
 #include "settings/Settings.h"
 #include "transfer/OutputFormat.h"
+#include "transfer/OutputPath.h"
+#include "transfer/PlaylistExport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +28,11 @@
 
 void frmStart::connectOptions() {
     connect(txtOutPutFormat_, &QLineEdit::textChanged, this, &frmStart::UpdatePreview);
+    // The destination follows the folder, the ticks and the list.
+    connect(txtBrowsePath_, &QLineEdit::textChanged, this, &frmStart::UpdateDestination);
+    connect(&songs_, &SongListModel::TicksChanged, this, &frmStart::UpdateDestination);
+    connect(&songs_, &QAbstractItemModel::modelReset, this, &frmStart::UpdateDestination);
+    connect(&songs_, &QAbstractItemModel::layoutChanged, this, &frmStart::UpdateDestination);
     txtOutPutFormat_->installEventFilter(this); // leaving the box starts the title check
     connect(tmrTextFormat_, &QTimer::timeout, this, &frmStart::CheckTitleToken);
     connect(findChild<QPushButton*>(QStringLiteral("XPBDefault")), &QPushButton::clicked, this,
@@ -47,6 +57,44 @@ void frmStart::UpdatePreview() {
     for (const FormatToken& token : FormatTokens)
         preview.replace(QLatin1String(token.Token), text(token.LegendEntry), Qt::CaseInsensitive);
     lblOutputPreView_->setText(text(Text::PreviewExample) + preview);
+    UpdateDestination();
+}
+
+void frmStart::UpdateDestination() {
+    const std::vector<SongRow>& rows = songs_.Rows();
+    const auto ticked =
+        std::find_if(rows.begin(), rows.end(), [](const SongRow& row) { return row.Ticked; });
+    const auto first = ticked != rows.end() ? ticked : rows.begin();
+    // Built as the copy builds it: the folder as the run takes it, the format in lower case.
+    if (first == rows.end() || TrimBlanks(txtBrowsePath_->text()).isEmpty()) {
+        lblDestination_->SetFullText({});
+        return;
+    }
+    const SongDestination destination =
+        DestinationOf(ProcessOutputFolder(txtBrowsePath_->text()),
+                      txtOutPutFormat_->text().toLower(), first->Texts);
+    lblDestination_->SetFullText(text(Text::Destination).arg(destination.Native()));
+}
+
+void frmStart::ExportPlaylists() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Nothing yields here: the tables stay as they are until it is done.
+    const PlaylistsExport done =
+        ExportAllPlaylists(state_.Database, txtBrowsePath_->text(), txtOutPutFormat_->text());
+    QApplication::restoreOverrideCursor();
+    if (done.NoOutputFolder) {
+        ShowMessageBox(this, QMessageBox::Information, text(Text::ExportAllPlaylists),
+                       text(Text::FolderNeeded));
+        return;
+    }
+    QString message = text(Text::PlaylistsWritten).arg(done.Written).arg(done.Folder);
+    if (done.LeftOut > 0)
+        message += QStringLiteral("\n\n") + text(Text::MembersLeftOut).arg(done.LeftOut);
+    if (!done.Failures.isEmpty())
+        message += QStringLiteral("\n\n") + text(Text::PlaylistsNotWritten) + u'\n' +
+                   done.Failures.join(u'\n');
+    ShowMessageBox(this, done.Failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                   text(Text::ExportAllPlaylists), message);
 }
 
 void frmStart::CheckTitleToken() {

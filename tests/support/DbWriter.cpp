@@ -62,7 +62,10 @@ QByteArray mhit(const Track& track, int headerLength) {
         .set32(36, track.size)
         .set32(44, track.trackNumber)
         .set32(52, track.year)
-        .set32(56, track.bitrate);
+        .set32(56, track.bitrate)
+        .set32(40, track.lengthMs);
+    if (headerLength >= 100)
+        r.set32(92, track.discNumber).set32(96, track.discCount);
     for (const auto& [type, text] : track.strings)
         r.add(mhodString(type, text));
     return r;

@@ -33,6 +33,8 @@ struct Track {
     qint32 year = 0;
     qint32 bitrate = 0;
     QList<std::pair<int, QString>> strings; // string type, text
+    qint32 lengthMs = 0;
+    qint32 discNumber = 0, discCount = 0;
 };
 
 QByteArray mhodString(int type, const QString& text, int encoding = 1);

@@ -9,6 +9,7 @@
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tbytevectorstream.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/wavfile.h>
 #include <zlib.h>
 
@@ -96,7 +97,8 @@ int help() {
         "Writes a player tree under DIR: iPod_Control/iTunes/iTunesDB and the song files it\n"
         "names under iPod_Control/Music/Fnn/. Each song file is a copy of a second of sound\n"
         "of its type (data/audio), tagged with the database's title, artist, album, genre,\n"
-        "year and track number; the database gives each file's real size and bit rate.\n"
+        "year, track number, album artist and disc; the database gives each file's real\n"
+        "size, bit rate and length.\n"
         "The same seed gives the same player.\n"
         "\n"
         "  --tracks N          songs (default 60)\n"
@@ -250,16 +252,19 @@ public:
             TagLib::ByteVectorStream stream(audio_[i]);
             const TagLib::FileRef ref(&stream);
             bitRate_[i] = ref.audioProperties() ? ref.audioProperties()->bitrate() : 0;
+            length_[i] = ref.audioProperties() ? ref.audioProperties()->lengthInMilliseconds() : 0;
         }
         return true;
     }
     const TagLib::ByteVector& of(Container c) const { return audio_[static_cast<size_t>(c)]; }
     // What the template's audio reads as, tagged or padded alike.
     int bitRate(Container c) const { return bitRate_[static_cast<size_t>(c)]; }
+    int length(Container c) const { return length_[static_cast<size_t>(c)]; }
 
 private:
     TagLib::ByteVector audio_[4];
     int bitRate_[4] = {};
+    int length_[4] = {}; // milliseconds
 };
 
 TagLib::String tagText(const gchar* utf8) {
@@ -275,6 +280,18 @@ void setTags(TagLib::Tag* tag, const Itdb_Track& t) {
     tag->setTrack(static_cast<unsigned>(std::max(t.track_nr, 0)));
 }
 
+// The album artist and disc, which only each format's own tag can hold; an ID3v2 or MP4 tag.
+template <typename FormatTag> void setAlbumTags(FormatTag* tag, const Itdb_Track& t) {
+    TagLib::PropertyMap properties = tag->properties();
+    if (t.albumartist && *t.albumartist)
+        properties.replace("ALBUMARTIST", tagText(t.albumartist));
+    if (t.cd_nr > 0)
+        properties.replace("DISCNUMBER", TagLib::String(std::to_string(t.cd_nr) +
+                                                        (t.cds > 0 ? "/" + std::to_string(t.cds)
+                                                                   : std::string())));
+    tag->setProperties(properties);
+}
+
 // The template tagged with the track's fields, in memory; empty when TagLib cannot.
 TagLib::ByteVector taggedSong(const TagLib::ByteVector& audio, Container container,
                               const Itdb_Track& t) {
@@ -283,15 +300,18 @@ TagLib::ByteVector taggedSong(const TagLib::ByteVector& audio, Container contain
     if (container == Container::Mpeg) {
         TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
         setTags(file.ID3v2Tag(true), t);
+        setAlbumTags(file.ID3v2Tag(), t);
         saved = file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers, TagLib::ID3v2::v4,
                           TagLib::File::DoNotDuplicate);
     } else if (container == Container::Wav) {
         TagLib::RIFF::WAV::File file(&stream, false);
         setTags(file.ID3v2Tag(), t);
+        setAlbumTags(file.ID3v2Tag(), t);
         saved = file.save(TagLib::RIFF::WAV::File::ID3v2);
     } else {
         TagLib::MP4::File file(&stream, false);
         setTags(file.tag(), t);
+        setAlbumTags(file.tag(), t);
         saved = file.save();
     }
     return saved ? *stream.data() : TagLib::ByteVector();
@@ -434,6 +454,18 @@ int main(int argc, char** argv) {
         t->track_nr = rng.below(6) == 0 ? 0 : 1 + rng.below(20);
         t->bitrate = kBitrates[static_cast<size_t>(rng.below(static_cast<int>(kBitrates.size())))];
         t->size = o.fileSize + static_cast<std::uint32_t>(n % 7);
+        // Compilations and albums of two discs, chosen by the number alone so that every
+        // other field stays what the seed made it.
+        if (n % 4 == 1)
+            t->albumartist = dup("Various Artists");
+        if (n % 3 == 0) {
+            t->cd_nr = 1 + (n / 3) % 2;
+            t->cds = 2;
+        } else if (n % 3 == 1) {
+            t->cd_nr = 1;
+            t->cds = 1;
+        }
+        t->tracklen = 30000 + (n * 7919) % 300000;
         const std::string& ext = kExts[static_cast<size_t>(n) % kExts.size()];
         t->filetype = dup(ext + " file");
         if (n % 5 == 0)
@@ -456,6 +488,7 @@ int main(int argc, char** argv) {
                 padTo(song, container, t->size);
             t->size = song.size();
             t->bitrate = templates.bitRate(container);
+            t->tracklen = templates.length(container);
             if (song.isEmpty() || !writeSongFile(file, song)) {
                 std::fprintf(stderr, "make-sample-player: cannot write %s\n", file.c_str());
                 return 1;

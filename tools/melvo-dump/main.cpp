@@ -1,6 +1,8 @@
 // melvo-dump: loads one player database (or a player's folder, with the songs no database
 // names read from their tags) the way the program does and prints what it read,
-// one record a line, fields separated by tabs.
+// one record a line, fields separated by tabs. A track's line: T, id, title, artist, album,
+// genre, size, year, track number, bit rate, location, description, album artist, disc
+// number, disc count, length in ms.
 
 #include "itunesdb/LoadiTunesDB.h"
 #include "itunesdb/PlayerSongs.h"
@@ -123,7 +125,8 @@ int main(int argc, char** argv) {
     for (const TrackRecord& t : db.Tracks)
         printLine({QStringLiteral("T"), QString::number(t.TrackID), t.Title, t.Artist, t.Album,
                    t.Genre, QString::number(t.FileSize), t.Year, t.TrackNumber, t.BitRate,
-                   t.Location, t.Description});
+                   t.Location, t.Description, t.AlbumArtist, QString::number(t.DiscNumber),
+                   QString::number(t.DiscCount), QString::number(t.LengthMs)});
     for (int k = 0; k < db.PlaylistCount(); ++k) {
         const clsList& songs = db.Playlists[static_cast<size_t>(k)].Songs;
         QStringList ids;

@@ -32,7 +32,9 @@ SongRow SongRowFor(const TrackRecord& track, bool withToolTip, const QLocale& lo
                  track.TrackNumber,
                  track.BitRate,
                  track.Location,
-                 QString::number(track.FileSize)};
+                 QString::number(track.FileSize),
+                 track.AlbumArtist,
+                 DiscText(track.DiscNumber, track.DiscCount)};
     row.Icon = FileTypeIcon(track.Location);
     if (withToolTip)
         row.ToolTip = track.Description;
@@ -62,15 +64,9 @@ std::vector<SongRow> SongCatalog::PlaylistRows(const MusicDatabase& db, int p,
     rows.reserve(static_cast<size_t>(n));
     UiYield yield;
     for (int i = 0; i < n; ++i) {
-        // A member matches a track when both read as the same number.
-        const double id = NumericPrefix(members.List(i).trimmed());
-        if (id >= std::numeric_limits<qint32>::min() && id <= std::numeric_limits<qint32>::max() &&
-            std::trunc(id) == id) {
-            const auto key = static_cast<qint32>(id);
-            auto it = std::lower_bound(byId_.begin(), byId_.end(), std::pair(key, 0));
-            for (; it != byId_.end() && it->first == key; ++it)
-                rows.push_back(rows_[static_cast<size_t>(it->second)]);
-        }
+        const auto [from, to] = tracksOf(members.List(i));
+        for (auto it = from; it != to; ++it)
+            rows.push_back(rows_[static_cast<size_t>(it->second)]);
         if (yield.due()) {
             if (progress)
                 progress->setValue(i);
@@ -82,4 +78,31 @@ std::vector<SongRow> SongCatalog::PlaylistRows(const MusicDatabase& db, int p,
     if (progress && n > 0)
         progress->setValue(n - 1);
     return rows;
+}
+
+std::vector<int> SongCatalog::PlaylistTracks(const MusicDatabase& db, int p) const {
+    std::vector<int> tracks;
+    if (p < 0 || p >= db.PlaylistCount())
+        return tracks;
+    const clsList& members = db.Playlists[static_cast<size_t>(p)].Songs;
+    for (int i = 0; i < members.ListCount(); ++i) {
+        const auto [from, to] = tracksOf(members.List(i));
+        for (auto it = from; it != to; ++it)
+            tracks.push_back(it->second);
+    }
+    return tracks;
+}
+
+std::pair<SongCatalog::ById::const_iterator, SongCatalog::ById::const_iterator>
+SongCatalog::tracksOf(const QString& member) const {
+    const double id = NumericPrefix(member.trimmed());
+    if (!(id >= std::numeric_limits<qint32>::min() && id <= std::numeric_limits<qint32>::max() &&
+          std::trunc(id) == id))
+        return {byId_.end(), byId_.end()};
+    const auto key = static_cast<qint32>(id);
+    const auto from = std::lower_bound(byId_.begin(), byId_.end(), std::pair(key, 0));
+    auto to = from;
+    while (to != byId_.end() && to->first == key)
+        ++to;
+    return {from, to};
 }

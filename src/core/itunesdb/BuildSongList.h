@@ -41,9 +41,15 @@ public:
     std::vector<SongRow> PlaylistRows(const MusicDatabase& db, int p,
                                       LoadProgress* progress = nullptr,
                                       const std::function<bool()>& superseded = {}) const;
+    // The table positions of the tracks PlaylistRows gives rows for, in the same order.
+    std::vector<int> PlaylistTracks(const MusicDatabase& db, int p) const;
 
 private:
+    using ById = std::vector<std::pair<qint32, int>>;
+    // The tracks a member's text names: those whose id reads as the same number.
+    std::pair<ById::const_iterator, ById::const_iterator> tracksOf(const QString& member) const;
+
     std::vector<SongRow> rows_;
     // (TrackID, table position), sorted by id and then position.
-    std::vector<std::pair<qint32, int>> byId_;
+    ById byId_;
 };

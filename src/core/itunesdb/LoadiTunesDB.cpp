@@ -397,12 +397,14 @@ public:
 
 private:
     // Every field the walk reads lies this close to a record's start, but a string's text.
-    static constexpr qint64 kHeaderBytes = 64;
+    static constexpr qint64 kHeaderBytes = 100;
     // The header of a track record in the oldest databases.
     static constexpr qint64 kSmallestTrackRecord = 0x9c;
     // A track or playlist item record shorter than this does not hold the fields read from
     // it: what lies there belongs to the next record.
     static constexpr qint64 kTrackFields = 60;
+    // The disc number and count follow, in every track record real databases hold.
+    static constexpr qint64 kDiscFields = 100;
     static constexpr qint64 kItemFields = 28;
     // The most bytes a kept string is read from: the units allowed, in UTF-8 at worst.
     static constexpr qint64 kMostStringBytes = 3 * ReaderCeiling::StringUnits;
@@ -435,7 +437,7 @@ private:
             else if (qint64(tracks_.size()) >= ReaderCeiling::Tracks)
                 ++cuts_.tracksPastCeiling;
             else
-                readTrack(offset);
+                readTrack(offset, step);
             break;
         case kMhod: {
             step = std::max<qint32>(bytes_.i32(offset + 8), 0);
@@ -488,11 +490,16 @@ private:
             podcastLists_.back().Songs.AddItem(QString::number(track));
     }
 
-    void readTrack(qint64 offset) {
+    void readTrack(qint64 offset, qint64 headerLength) {
         trackOpen_ = true;
         TrackRecord& track = tracks_.emplace_back();
         track.TrackID = bytes_.i32(offset + 16);
         track.FileSize = bytes_.u32(offset + 36);
+        track.LengthMs = std::max<qint32>(bytes_.i32(offset + 40), 0);
+        if (headerLength >= kDiscFields) {
+            track.DiscNumber = std::max<qint32>(bytes_.i32(offset + 92), 0);
+            track.DiscCount = std::max<qint32>(bytes_.i32(offset + 96), 0);
+        }
         if (const qint32 number = bytes_.i32(offset + 44); number > 0)
             track.TrackNumber = shared(trackNumbers_, number, TrackNumberText);
         if (const qint32 year = bytes_.i32(offset + 52); year > 0)
@@ -580,6 +587,8 @@ private:
             return &track.Genre;
         case 14:
             return &track.Description;
+        case 22:
+            return &track.AlbumArtist;
         default:
             return nullptr;
         }

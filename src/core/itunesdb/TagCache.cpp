@@ -12,7 +12,7 @@
 namespace {
 
 const QByteArray kMagic = QByteArrayLiteral("Melvo tag cache\n");
-constexpr quint32 kVersion = 1;
+constexpr quint32 kVersion = 2; // 2: album artist, disc and length
 constexpr auto kStreamVersion = QDataStream::Qt_6_0;
 
 QString RootKey(const QString& playerRoot) {
@@ -64,12 +64,14 @@ bool TagCache::Load(const QString& file, const QString& playerRoot) {
         Entry e;
         stream >> location >> e.Stamp.Size >> e.Stamp.ModifiedSeconds >>
             e.Stamp.ModifiedNanoseconds >> e.Title >> e.Artist >> e.Album >> e.Genre >> e.Year >>
-            e.TrackNumber >> e.BitRate;
+            e.TrackNumber >> e.BitRate >> e.AlbumArtist >> e.DiscNumber >> e.DiscCount >>
+            e.LengthMs;
         if (stream.status() != QDataStream::Ok)
             return false;
         if (location.isEmpty() || e.Stamp.Size < 0 || !Usable(location) || !Usable(e.Title) ||
             !Usable(e.Artist) || !Usable(e.Album) || !Usable(e.Genre) || !Usable(e.Year) ||
-            !Usable(e.TrackNumber) || !Usable(e.BitRate))
+            !Usable(e.TrackNumber) || !Usable(e.BitRate) || !Usable(e.AlbumArtist) ||
+            e.DiscNumber < 0 || e.DiscCount < 0 || e.LengthMs < 0)
             return false;
         entries.insert(location, e);
     }
@@ -91,7 +93,8 @@ bool TagCache::Save(const QString& file, const QString& playerRoot) const {
     for (auto it = entries_.cbegin(); it != entries_.cend(); ++it) {
         const Entry& e = it.value();
         stream << it.key() << e.Stamp.Size << e.Stamp.ModifiedSeconds << e.Stamp.ModifiedNanoseconds
-               << e.Title << e.Artist << e.Album << e.Genre << e.Year << e.TrackNumber << e.BitRate;
+               << e.Title << e.Artist << e.Album << e.Genre << e.Year << e.TrackNumber << e.BitRate
+               << e.AlbumArtist << e.DiscNumber << e.DiscCount << e.LengthMs;
     }
     return stream.status() == QDataStream::Ok && out.commit();
 }
@@ -117,13 +120,18 @@ std::optional<TrackRecord> TagCache::Kept(const QString& location) const {
     track.Year = it->Year;
     track.TrackNumber = it->TrackNumber;
     track.BitRate = it->BitRate;
+    track.AlbumArtist = it->AlbumArtist;
+    track.DiscNumber = it->DiscNumber;
+    track.DiscCount = it->DiscCount;
+    track.LengthMs = it->LengthMs;
     return track;
 }
 
 void TagCache::Put(const TrackRecord& track, const FileStamp& stamp) {
     entries_.insert(track.Location,
                     Entry{stamp, track.Title, track.Artist, track.Album, track.Genre, track.Year,
-                          track.TrackNumber, track.BitRate});
+                          track.TrackNumber, track.BitRate, track.AlbumArtist, track.DiscNumber,
+                          track.DiscCount, track.LengthMs});
 }
 
 void TagCache::Adopt(const TagCache& other, const QString& location) {

@@ -51,7 +51,8 @@ public:
 private:
     struct Entry {
         FileStamp Stamp;
-        QString Title, Artist, Album, Genre, Year, TrackNumber, BitRate;
+        QString Title, Artist, Album, Genre, Year, TrackNumber, BitRate, AlbumArtist;
+        qint32 DiscNumber = 0, DiscCount = 0, LengthMs = 0;
     };
     QHash<QString, Entry> entries_;
 };

@@ -8,7 +8,9 @@
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
+#include <taglib/tfile.h>
 #include <taglib/tiostream.h>
+#include <taglib/tpropertymap.h>
 
 #include <algorithm>
 #include <limits>
@@ -117,6 +119,25 @@ QString TagText(const TagLib::String& tag) {
     return TidyText(QString::fromWCharArray(tag.toCWString(), static_cast<qsizetype>(tag.size())));
 }
 
+// The first value of a tag's property ("ALBUMARTIST"), or nothing.
+TagLib::String PropertyText(const TagLib::PropertyMap& properties, const char* key) {
+    const auto it = properties.find(key);
+    return it == properties.end() || it->second.isEmpty() ? TagLib::String() : it->second.front();
+}
+
+// The album artist and the disc ("1/2", or a number and a separate total) from the tags
+// TagLib names alike in every format.
+void ReadAlbumTags(const TagLib::PropertyMap& properties, TrackRecord& track) {
+    track.AlbumArtist = TagText(PropertyText(properties, "ALBUMARTIST"));
+    const QString disc = TagText(PropertyText(properties, "DISCNUMBER"));
+    track.DiscNumber = std::max(disc.section(u'/', 0, 0).trimmed().toInt(), 0);
+    QString count = disc.section(u'/', 1, 1);
+    for (const char* key : {"DISCTOTAL", "TOTALDISCS"})
+        if (count.trimmed().isEmpty())
+            count = TagText(PropertyText(properties, key));
+    track.DiscCount = std::max(count.trimmed().toInt(), 0);
+}
+
 QString FileNameOf(const QString& location) {
     return location.mid(location.lastIndexOf(u'\\') + 1);
 }
@@ -179,10 +200,13 @@ std::optional<TrackRecord> PlayerTagReader::Read(PlayerSongFile& song, const QSt
                 track.Year = QString::number(year);
             if (const unsigned number = tag->track(); number > 0)
                 track.TrackNumber = TrackNumberText(number);
+            ReadAlbumTags(ref.file()->properties(), track);
         }
-        if (const auto* audio = ref.isNull() ? nullptr : ref.audioProperties())
+        if (const auto* audio = ref.isNull() ? nullptr : ref.audioProperties()) {
             if (const int rate = audio->bitrate(); rate > 0)
                 track.BitRate = BitRateText(rate);
+            track.LengthMs = std::max(audio->lengthInMilliseconds(), 0);
+        }
     }
     if (track.Title.isEmpty())
         track.Title = NameTitle(location);

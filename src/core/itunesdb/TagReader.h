@@ -8,10 +8,10 @@
 #include <QString>
 #include <optional>
 
-// A song read from its own tags (TagLib): title, artist, album, genre, year, track number
-// and bit rate, with the texts formatted as the database reader formats them, so that its
-// row looks like any other; size and location from the file. A song without a title takes
-// its file name without the extension. TrackID stays 0. Nothing when location names no
+// A song read from its own tags (TagLib): title, artist, album, genre, year, track number,
+// album artist, disc, bit rate and length, with the texts formatted as the database reader formats
+// them, so that its row looks like any other; size and location from the file. A song without a
+// title takes its file name without the extension. TrackID stays 0. Nothing when location names no
 // regular file inside the player (a FIFO, a folder, a link out of it, nothing at all);
 // a file whose tags cannot be read still gives its name and size.
 std::optional<TrackRecord> ReadTrackFromTags(const QString& playerRoot, const QString& location);

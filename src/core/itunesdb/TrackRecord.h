@@ -17,7 +17,11 @@ struct TrackRecord {
     qint32 TrackID = 0;
     QString TrackNumber; // "07", "12"; empty when unknown
     QString Description;
-    QString BitRate; // "128 Kbps"
+    QString BitRate;       // "128 Kbps"
+    QString AlbumArtist;   // the album's own artist ("Various Artists"); empty when unknown
+    qint32 DiscNumber = 0; // 0 when unknown
+    qint32 DiscCount = 0;  // the discs of the album; 0 when unknown
+    qint32 LengthMs = 0;   // the song's length; 0 when unknown
 
     bool operator==(const TrackRecord&) const = default;
 };
@@ -29,6 +33,11 @@ inline QString TrackNumberText(qint64 number) {
 }
 inline QString BitRateText(qint64 kbps) {
     return QString::number(kbps) + QStringLiteral(" Kbps");
+}
+
+// The disc's number as the output format names it: only for an album of several discs.
+inline QString DiscText(qint32 number, qint32 count) {
+    return number > 0 && count > 1 ? QString::number(number) : QString();
 }
 
 // One playlist: its members as the decimal texts of their track ids, in playlist order.

@@ -174,6 +174,22 @@ constexpr Row Rows[] = {
      {u"The iPod could not be ejected.", u"Der iPod konnte nicht ausgeworfen werden.",
       u"No se pudo expulsar el iPod."}},
     {146, {u"Player", u"Player", u"Reproductor"}},
+    {150, {u"Album Artist", u"Albumkünstler", u"artista del álbum"}},
+    {151, {u"Disc Nr", u"CD Nr", u"nro de disco"}},
+    {152,
+     {u"Export All Playlists", u"Alle Wiedergabelisten exportieren", u"Exportar todas las listas"}},
+    {153,
+     {u"%1 playlists written to %2", u"%1 Wiedergabelisten nach %2 geschrieben",
+      u"%1 listas escritas en %2"}},
+    {154,
+     {u"%1 songs left out: their files are not in the output folder.",
+      u"%1 Lieder ausgelassen: Ihre Dateien sind nicht im Zielverzeichnis.",
+      u"%1 canciones omitidas: sus archivos no están en la carpeta de salida."}},
+    {155,
+     {u"These playlists could not be written:",
+      u"Diese Wiedergabelisten konnten nicht geschrieben werden:",
+      u"Estas listas no se pudieron escribir:"}},
+    {156, {u"Destination: %1", u"Ziel: %1", u"Destino: %1"}},
 };
 
 constexpr bool rowsInOrder() {

@@ -101,6 +101,13 @@ enum class Text : int {
     EjectNoService = 144,
     EjectFailed = 145,
     PlayerMenu = 146,
+    AlbumArtist = 150,
+    DiscNr = 151,
+    ExportAllPlaylists = 152,
+    PlaylistsWritten = 153,    // %1 playlists, %2 the folder
+    MembersLeftOut = 154,      // %1 songs
+    PlaylistsNotWritten = 155, // followed by each file and its reason
+    Destination = 156,         // %1 the first song's destination
 };
 
 // The texts of the interface in one language at a time: 201 numbered slots, 0..200.

@@ -21,15 +21,20 @@ enum : size_t {
     BitRate,
     SourcePath, // the location on the player
     Bytes,      // the size in bytes, for the totals
-    Count
+    Count,
+    // Texts a row carries for the output format, never columns of the list.
+    AlbumArtist = Count,
+    Disc, // the disc's number, only for an album of several discs
+    TextCount
 };
 }
 
-// A row's ten column texts, shared by the copies of the row until one of them is changed: a
-// search on a large player copies and drops a hundred thousand rows per keystroke.
+// A row's ten column texts and the format's hidden ones, shared by the copies of the row
+// until one of them is changed: a search on a large player copies and drops a hundred
+// thousand rows per keystroke. Walked, they are the ten columns.
 class SongTexts {
 public:
-    using Array = std::array<QString, Column::Count>;
+    using Array = std::array<QString, Column::TextCount>;
 
     SongTexts() = default;
     explicit SongTexts(Array texts) : d_(std::make_shared<Array>(std::move(texts))) {}
@@ -42,7 +47,7 @@ public:
     // For writing: the texts become this copy's own (reads go through a const SongTexts).
     QString& operator[](size_t column) { return detached()[column]; }
     const QString* begin() const { return array().data(); }
-    const QString* end() const { return array().data() + array().size(); }
+    const QString* end() const { return array().data() + Column::Count; }
     operator const Array&() const { return array(); }
 
     // The same for every copy of these texts, and for no other texts while one copy lives.

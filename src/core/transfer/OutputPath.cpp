@@ -179,19 +179,24 @@ QString SongExtension(const QString& location) {
 }
 
 const QString& SongTags::ForToken(size_t token) const {
-    const std::array<const QString*, FormatTokens.size()> tags = {&Artist, &Album,       &Title,
-                                                                  &Genre,  &TrackNumber, &Year};
+    const std::array<const QString*, FormatTokens.size()> tags = {
+        &Artist, &Album, &Title, &Genre, &TrackNumber, &Year, &AlbumArtist, &Disc};
     return *tags[token];
 }
 
-SongTags SongTags::FromRow(const std::array<QString, Column::Count>& texts) {
+SongTags SongTags::FromRow(const SongTexts::Array& texts) {
     SongTags tags{texts[Column::Title],
                   texts[Column::Artist],
                   texts[Column::Album],
                   texts[Column::Genre],
                   texts[Column::Track],
                   texts[Column::Year],
-                  playerFileBaseName(texts[Column::SourcePath])};
+                  playerFileBaseName(texts[Column::SourcePath]),
+                  texts[Column::AlbumArtist],
+                  texts[Column::Disc]};
+    // An album of one artist names none of its own: it is the song's artist's.
+    if (TrimBlanks(tags.AlbumArtist).isEmpty())
+        tags.AlbumArtist = tags.Artist;
     // "???" or "..." would name a hidden ".mp3", the same for every such song.
     QString cleaned = TrimBlanks(tags.Title);
     ensureValidFileString(cleaned, false);
@@ -203,10 +208,66 @@ SongTags SongTags::FromRow(const std::array<QString, Column::Count>& texts) {
 
 namespace {
 
+// The order the tokens are replaced in. The album artist and disc go first, so that a tag
+// holding "%r" or "%d" gives the name it gave before those tokens were there.
+using TokenOrder = std::array<size_t, FormatTokens.size()>;
+constexpr TokenOrder kReplaceOrder = {6, 7, 0, 1, 2, 3, 4, 5};
+// For the log's folder lines: the title before the album, as always.
+constexpr TokenOrder kFolderOrder = {6, 7, 0, 2, 1, 3, 4, 5};
+constexpr size_t kTitleToken = 2;
+
+// The token "%" + letter stands for, if any.
+std::optional<size_t> tokenOf(QChar letter) {
+    for (size_t i = 0; i < FormatTokens.size(); ++i)
+        if (letter == QLatin1Char(FormatTokens[i].Token[1]))
+            return i;
+    return std::nullopt;
+}
+
+// The format with its optional parts settled: a part in braces keeps its text when every
+// token in it has a value and loses it otherwise; the braces themselves go. Parts may hold
+// parts; a "{" never closed closes at the end and a lone "}" is dropped.
+QString withOptionalParts(const QString& format, const SongTags& tags) {
+    if (!format.contains(u'{') && !format.contains(u'}'))
+        return format;
+    struct Part {
+        qsizetype start;
+        bool shown;
+    };
+    std::vector<Part> open;
+    QString out;
+    out.reserve(format.size());
+    const auto close = [&] {
+        if (!open.back().shown)
+            out.truncate(open.back().start);
+        open.pop_back();
+    };
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'{') {
+            open.push_back({out.size(), true});
+            continue;
+        }
+        if (c == u'}') {
+            if (!open.empty())
+                close();
+            continue;
+        }
+        if (c == u'%' && !open.empty() && i + 1 < format.size())
+            if (const auto token = tokenOf(format[i + 1]);
+                token && TrimBlanks(tags.ForToken(*token)).isEmpty())
+                open.back().shown = false;
+        out += c;
+    }
+    while (!open.empty())
+        close();
+    return out;
+}
+
 // Each token replaced in turn over the text as the one before left it, so a tag that holds
 // a later token has that token replaced too. order lists FormatTokens' indexes; a tag left
 // out of tags stands for nothing.
-QString withTags(QString text, const SongTags& tags, std::initializer_list<size_t> order,
+QString withTags(QString text, const SongTags& tags, const TokenOrder& order,
                  std::optional<size_t> leftOut = {}) {
 #ifndef Q_OS_WIN
     text.replace(u'/', u'\\');
@@ -223,7 +284,7 @@ QString withTags(QString text, const SongTags& tags, std::initializer_list<size_
 } // namespace
 
 QString RelativePath(const QString& format, const SongTags& tags, const QString& extension) {
-    QString text = tidyBlanks(withTags(format, tags, {0, 1, 2, 3, 4, 5}));
+    QString text = tidyBlanks(withTags(withOptionalParts(format, tags), tags, kReplaceOrder));
     ensureValidFileString(text, false);
     text = fitComponents(text, extension);
     // A name cut to nothing (one character longer than a name may be) would be a hidden
@@ -237,8 +298,27 @@ QString RelativePath(const QString& format, const SongTags& tags, const QString&
 }
 
 QString FolderText(const QString& format, const SongTags& tags) {
-    // The title goes second, and to nothing: the log names the folder only.
-    return withTags(format, tags, {0, 2, 1, 3, 4, 5}, 2);
+    // The title goes to nothing: the log names the folder only.
+    return withTags(withOptionalParts(format, tags), tags, kFolderOrder, kTitleToken);
+}
+
+QString SongDestination::Native() const {
+    return NativePath(Base + Extension);
+}
+
+SongDestination DestinationOf(const QString& outputFolder, const QString& format,
+                              const SongTexts::Array& texts) {
+    SongDestination destination{
+        SongTags::FromRow(texts), SongExtension(texts[Column::SourcePath]), {}};
+    destination.Base = outputFolder + RelativePath(format, destination.Tags, destination.Extension);
+    return destination;
+}
+
+QString FitName(QString name, const QString& extension) {
+    dropTrailingBlanksAndDots(name);
+    name = shortened(name, NameLimit - NameLength(extension));
+    dropTrailingBlanksAndDots(name);
+    return name;
 }
 
 QList<FolderFailure> makeFolderPath(const QString& path) {

@@ -29,16 +29,20 @@ QString TrimBlanks(const QString& text);
 
 // The tags of one song-list row that the output format can name. A title that cleans to
 // nothing is replaced by the song's own file name on the player (its location's last
-// component without the extension), which is unique there.
+// component without the extension), which is unique there; an empty album artist by the
+// song's artist.
 struct SongTags {
     QString Title, Artist, Album, Genre, TrackNumber, Year;
     QString FileName; // the song's file name on the player, without its extension
-    static SongTags FromRow(const std::array<QString, Column::Count>& texts);
+    QString AlbumArtist, Disc;
+    static SongTags FromRow(const SongTexts::Array& texts);
     // The tag that FormatTokens[token] stands for.
     const QString& ForToken(size_t token) const;
 };
 
 // The format with the tags put in, blanks beside "\" and doubled blanks collapsed, cleaned.
+// An optional part in braces stays only when every token in it has a value; the format's
+// braces are never part of the path.
 // On POSIX a "/" typed in the format separates folders too. Then every component is made
 // one that every disk takes: blanks and dots at its end dropped, and none longer than a
 // file system allows (NameLimit), the last one leaving room for the extension. A file name
@@ -59,6 +63,22 @@ inline constexpr qsizetype PathLimit = 4095;
 #endif
 // The format with the title left out, for the log's folder lines.
 QString FolderText(const QString& format, const SongTags& tags);
+
+// Where the copy of a song-list row goes, as the copy run writes it: the run's processed
+// output folder (ProcessOutputFolder), the path the format (lower case, as the run uses it)
+// gives the row's tags, the extension of its location.
+struct SongDestination {
+    SongTags Tags;
+    QString Extension; // empty when the location names none
+    QString Base;      // output folder + relative path, "\" form, without the extension
+    QString Native() const;
+};
+SongDestination DestinationOf(const QString& outputFolder, const QString& format,
+                              const SongTexts::Array& texts);
+
+// name as a name every disk takes with extension after it: no blank or dot at its end, and
+// shortened at a character boundary to fit NameLimit.
+QString FitName(QString name, const QString& extension);
 
 // Creates every missing folder of path that a "\" follows, from the root down; the last
 // component is not created. The folder that could not be made, with the reason (none of

@@ -1,5 +1,6 @@
 #include "transfer/PlaylistExport.h"
 
+#include "itunesdb/BuildSongList.h"
 #include "platform/PlayerPath.h"
 #include "transfer/OutputPath.h"
 
@@ -8,7 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
+#include <QSet>
 #include <QStringEncoder>
+#include <optional>
 
 namespace {
 
@@ -26,7 +30,93 @@ QString appendLines(const QString& path, const QStringList& lines, QIODevice::Op
     return {};
 }
 
+// A tag as one line of a playlist: a line break or other control character in it would
+// start a line of its own.
+QString oneLine(QString text) {
+    for (QChar& c : text)
+        if (c.unicode() < 32)
+            c = u' ';
+    return text;
+}
+
+// The lines of one member in a playlist of folder: empty when its file is not there.
+QString memberLines(const QString& outputFolder, const QString& format, const QDir& folder,
+                    const SongRow& row, const TrackRecord& track) {
+    if (!row.Texts[Column::SourcePath].contains(u'.'))
+        return {};
+    const SongDestination destination = DestinationOf(outputFolder, format, row.Texts);
+    const QString file = destination.Native();
+    if (!QFileInfo(file).isFile())
+        return {};
+    QString path = QDir::toNativeSeparators(folder.relativeFilePath(file));
+    if (path.startsWith(u'#')) // not a comment
+        path.prepend(QStringLiteral(".") + QDir::separator());
+    const QString& artist = destination.Tags.Artist;
+    const QString name = TrimBlanks(artist).isEmpty()
+                             ? destination.Tags.Title
+                             : artist + QStringLiteral(" - ") + destination.Tags.Title;
+    const qint64 seconds = track.LengthMs > 0 ? (qint64(track.LengthMs) + 500) / 1000 : -1;
+    return QStringLiteral("#EXTINF:") + QString::number(seconds) + u',' + oneLine(name) + u'\n' +
+           path + u'\n';
+}
+
 } // namespace
+
+PlaylistsExport ExportAllPlaylists(const MusicDatabase& db, const QString& outputFolderText,
+                                   const QString& format) {
+    PlaylistsExport result;
+    if (TrimBlanks(outputFolderText).isEmpty()) {
+        result.NoOutputFolder = true;
+        return result;
+    }
+    const QString outputFolder = ProcessOutputFolder(outputFolderText);
+    const QString lowerFormat = format.toLower();
+    result.Folder = NativePath(outputFolder + QStringLiteral("Playlists"));
+    if (const QList<FolderFailure> failed =
+            makeFolderPath(outputFolder + QStringLiteral("Playlists\\"));
+        !failed.isEmpty()) {
+        result.Failures << failed.first().Folder + QStringLiteral(": ") + failed.first().Reason;
+        return result;
+    }
+    const QDir folder(result.Folder);
+    const SongCatalog catalog(db);
+    // Each song's lines, made once: most songs are in several playlists.
+    std::vector<std::optional<QString>> lines(db.Tracks.size());
+    QSet<QString> taken; // the names given, case-folded: a disk may not tell them apart
+    for (int p = 0; p < db.PlaylistCount(); ++p) {
+        QString text = QStringLiteral("#EXTM3U\n");
+        for (const int i : catalog.PlaylistTracks(db, p)) {
+            std::optional<QString>& member = lines[static_cast<size_t>(i)];
+            if (!member) {
+                member = memberLines(outputFolder, lowerFormat, folder, catalog.TrackRow(i),
+                                     db.Tracks[static_cast<size_t>(i)]);
+                if (member->isEmpty())
+                    ++result.LeftOut;
+            }
+            text += *member;
+        }
+        const QString extension = QStringLiteral(".m3u8");
+        QString base =
+            FitName(PlaylistName(db.Playlists[static_cast<size_t>(p)].PlayListName), extension);
+        if (base.isEmpty()) // a name of dots alone
+            base = PlaylistName({});
+        QString name = base;
+        for (int n = 2; taken.contains(name.toCaseFolded()); ++n) {
+            const QString suffix = QStringLiteral(" (%1)").arg(n);
+            name = FitName(base, suffix + extension) + suffix;
+        }
+        taken.insert(name.toCaseFolded());
+
+        QSaveFile file(folder.filePath(name + extension));
+        const QByteArray bytes = text.toUtf8();
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+            ++result.Written;
+        else
+            result.Failures << QDir::toNativeSeparators(file.fileName()) + QStringLiteral(": ") +
+                                   file.errorString();
+    }
+    return result;
+}
 
 QString PlaylistName(const QString& selectorText) {
     QString name = selectorText.isEmpty() ? QStringLiteral("ExportPlaylist") : selectorText;

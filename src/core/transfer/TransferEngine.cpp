@@ -244,10 +244,11 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         song.Title = row.Texts[Column::Title];
         ensureValidFileString(song.Title, false);
 
-        const SongTags tags = SongTags::FromRow(row.Texts);
-        const QString extension = SongExtension(song.Location);
-        const QString base = outputFolder_ + RelativePath(options_.OutputFormat, tags, extension);
-        song.Destination = NativePath(base % extension);
+        const SongDestination place =
+            DestinationOf(outputFolder_, options_.OutputFormat, row.Texts);
+        const SongTags& tags = place.Tags;
+        const QString& base = place.Base;
+        song.Destination = place.Native();
         // Longer than the system opens: one failure, before any of its folders is made.
         if (NameLength(song.Destination) > PathLimit) {
             view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) %
