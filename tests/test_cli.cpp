@@ -134,13 +134,14 @@ private slots:
             QVERIFY2(first.err.contains(QString("Band - Song %1\n").arg(i)), qPrintable(first.err));
         QVERIFY(first.err.contains("Copied: 3, Skipped: 0, Failed: 3"));
         QVERIFY(QFileInfo::exists(out + "/Anna [All Songs].m3u"));
-        // Again, skipping what is there: nothing is replaced.
+        // Again, skipping what is there: nothing is replaced. Every playlist is written.
         QVERIFY(write(out + "/Song 1.mp3", "mine"));
-        const Ran again = melvo(
-            {"copy", "--player", player, "--to", out, "--format", "%t", "--existing", "skip"});
+        const Ran again = melvo({"copy", "--player", player, "--to", out, "--format", "%t",
+                                 "--existing", "skip", "--all-playlists"});
         QCOMPARE(again.code, 1);
         QVERIFY2(again.err.contains("Copied: 0, Skipped: 3, Failed: 3"), qPrintable(again.err));
         QCOMPARE(contents(out + "/Song 1.mp3"), QByteArray("mine"));
+        QVERIFY(contents(out + "/Playlists/Mix.m3u8").contains("../Song 5.mp3"));
     }
 
     void aSignalStopsTheCopy_data() {

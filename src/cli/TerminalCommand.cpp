@@ -10,6 +10,7 @@
 #include "settings/KnownLanguages.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"
+#include "transfer/PlaylistExport.h"
 #include "transfer/TransferEngine.h"
 
 #include <QCommandLineParser>
@@ -50,6 +51,7 @@ struct Request {
     std::optional<QString> Format;
     ExistingFile Existing = ExistingFile::Skip;
     bool M3u = false;
+    bool AllPlaylists = false;
 };
 
 // Reads the command's options into request; an exit status when the command ends here
@@ -99,9 +101,14 @@ std::optional<int> parse(const QStringList& arguments, Request& request) {
     const QCommandLineOption m3u(
         QStringLiteral("m3u"),
         QStringLiteral("Also write an .m3u playlist of the copied songs into DIR."));
+    const QCommandLineOption allPlaylists(
+        QStringLiteral("all-playlists"),
+        QStringLiteral("After the copy, write every playlist of the player as DIR/Playlists/"
+                       "<name>.m3u8, with the copies the format names in DIR, as Export All "
+                       "Playlists does."));
     parser.addOptions({player, playlist, search});
     if (copy)
-        parser.addOptions({to, format, existing, m3u});
+        parser.addOptions({to, format, existing, m3u, allPlaylists});
 
     const auto usage = [&request](const QString& problem) {
         say(request.Name + QStringLiteral(": ") + problem +
@@ -146,6 +153,7 @@ std::optional<int> parse(const QStringList& arguments, Request& request) {
     else
         return usage(QStringLiteral("--existing is ask, skip or overwrite, not '%1'.").arg(rule));
     request.M3u = parser.isSet(m3u);
+    request.AllPlaylists = parser.isSet(allPlaylists);
     return std::nullopt;
 }
 
@@ -192,9 +200,10 @@ int list(const std::vector<SongRow>& rows, const QString& name) {
     return SongFailed;
 }
 
-int copy(const Request& request, std::vector<SongRow> rows, const SettingsStore& store,
-         const LanguageTable& language, const QString& player, const QString& playlistName,
+int copy(const Request& request, const MusicDatabase& db, std::vector<SongRow> rows,
+         const SettingsStore& store, const LanguageTable& language, const QString& playlistName,
          int promptFd) {
+    const QString& player = db.PlayerDrive;
     const QString configPath = ConfigFilePath(QCoreApplication::applicationDirPath());
     WindowSettings page; // what the window would start with; nothing is stored back
     LoadSettings(store, configPath, page);
@@ -226,7 +235,13 @@ int copy(const Request& request, std::vector<SongRow> rows, const SettingsStore&
         say(failures + u'\n');
     if (stopped)
         return 128 + (view.StopSignal() != 0 ? view.StopSignal() : SIGINT);
-    return engine.Succeeded() ? Done : SongFailed;
+    bool succeeded = engine.Succeeded();
+    if (request.AllPlaylists) {
+        const PlaylistsExport done = ExportAllPlaylists(db, page.OutputFolder, page.OutputFormat);
+        say(done.Report(language) + u'\n');
+        succeeded = succeeded && done.Failures.isEmpty();
+    }
+    return succeeded ? Done : SongFailed;
 }
 
 } // namespace
@@ -343,5 +358,5 @@ int RunTerminalCommand(int& argc, char** argv) {
         return list(rows, request.Name);
     const QString playlistName =
         p < db.PlaylistCount() ? db.Playlists[size_t(p)].PlayListName : QString();
-    return copy(request, std::move(rows), store, language, player, playlistName, prompt.get());
+    return copy(request, db, std::move(rows), store, language, playlistName, prompt.get());
 }

@@ -82,19 +82,8 @@ void frmStart::ExportPlaylists() {
     const PlaylistsExport done =
         ExportAllPlaylists(state_.Database, txtBrowsePath_->text(), txtOutPutFormat_->text());
     QApplication::restoreOverrideCursor();
-    if (done.NoOutputFolder) {
-        ShowMessageBox(this, QMessageBox::Information, text(Text::ExportAllPlaylists),
-                       text(Text::FolderNeeded));
-        return;
-    }
-    QString message = text(Text::PlaylistsWritten).arg(done.Written).arg(done.Folder);
-    if (done.LeftOut > 0)
-        message += QStringLiteral("\n\n") + text(Text::MembersLeftOut).arg(done.LeftOut);
-    if (!done.Failures.isEmpty())
-        message += QStringLiteral("\n\n") + text(Text::PlaylistsNotWritten) + u'\n' +
-                   done.Failures.join(u'\n');
     ShowMessageBox(this, done.Failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
-                   text(Text::ExportAllPlaylists), message);
+                   text(Text::ExportAllPlaylists), done.Report(state_.Language));
 }
 
 void frmStart::CheckTitleToken() {

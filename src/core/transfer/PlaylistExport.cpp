@@ -149,3 +149,15 @@ QString DebugLog(const QString& logPath, const QString& message) {
     return appendLines(logPath, {stamp + QLatin1String(" - ") + message},
                        QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
 }
+
+QString PlaylistsExport::Report(const LanguageTable& language) const {
+    if (NoOutputFolder)
+        return language.Entry(Text::FolderNeeded);
+    QString message = language.Entry(Text::PlaylistsWritten).arg(Written).arg(Folder);
+    if (LeftOut > 0)
+        message += QStringLiteral("\n\n") + language.Entry(Text::MembersLeftOut).arg(LeftOut);
+    if (!Failures.isEmpty())
+        message += QStringLiteral("\n\n") + language.Entry(Text::PlaylistsNotWritten) + u'\n' +
+                   Failures.join(u'\n');
+    return message;
+}

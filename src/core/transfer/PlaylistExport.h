@@ -5,6 +5,7 @@
 // line ends. They return the reason when the file could not be written, empty when it was.
 
 #include "itunesdb/MusicDatabase.h"
+#include "settings/LanguageTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,9 @@ struct PlaylistsExport {
     int Written = 0;             // playlist files
     int LeftOut = 0;             // songs of the playlists whose file is not in the output folder
     QStringList Failures;        // each file (or the folder) that could not be written: why
+
+    // What was done, as the message says it in language.
+    QString Report(const LanguageTable& language) const;
 };
 
 // Every playlist of db, the master's included, as "<name>.m3u8" in the output folder's
