@@ -9,14 +9,14 @@ set -euo pipefail
 # songs with TagLib.
 run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n zlib1g-dev libtag1-dev libgpod-dev
+  qt6-base-dev qt6-translations-l10n libxcb1-dev zlib1g-dev libtag1-dev libgpod-dev
 )
 # The tests, the sanitizer and fuzz builds, the style checks, the benchmarks.
 test_packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth imagemagick time fonts-dejavu-core
-  libxcb1-dev openbox
+  openbox
   desktop-file-utils appstream xdotool
   dpkg-dev lintian
   dbus-daemon
