@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace dbwriter;
@@ -276,6 +277,13 @@ private slots:
         w.choosePlaylist(1); // empties the search and shows the playlist
         QVERIFY(search->text().isEmpty());
         QCOMPARE(w.titles(), QStringList({"Beat It", "Beat It", "Hey Jude"}));
+
+        // A search typed while a playlist's list is built takes over, and the build that
+        // gave way leaves no "Building List…" behind it.
+        QTimer::singleShot(0, search, [search] { search->setText("jude"); });
+        w.choosePlaylist(0);
+        QCOMPARE(w.titles(), QStringList({"Hey Jude"}));
+        QCOMPARE(w.panel(1), "Status: Ok");
     }
 
     void countersFollowRebuilds() {

@@ -84,7 +84,15 @@ void frmStart::BuildSongList(int p) {
     // The build yields; a playlist or a search chosen meanwhile supersedes it, and it then
     // stops and leaves the list to the newer one.
     const quint64 build = ++listBuild_;
-    const auto superseded = [this, build] { return build != listBuild_; };
+    // A build that gave way leaves no "Building List…" behind it: a newer build says its own
+    // status, a search none, so the last load's comes back.
+    const auto superseded = [this, build] {
+        if (build == listBuild_)
+            return false;
+        if (panels_[0]->text() == text(Text::StatusBuilding))
+            setPanel(1, text(loadStatus_));
+        return true;
+    };
     const auto busy = markBusy();
     songs_.SetRows({});
     setPanel(1, text(Text::StatusBuilding));
