@@ -82,6 +82,9 @@ void frmCopy::run() {
     const TransferEngine::Outcome outcome = engine_.Run(std::move(rows_), options_);
     running_ = false;
     notice_.RunEnded(language_, engine_, outcome, parentWidget() ? parentWidget()->window() : this);
+    // Nothing ran: the window keeps the texts it opened with; Cancel, then Finish, close it.
+    if (outcome == TransferEngine::Outcome::NoOutputFolder)
+        return;
     // The report is read out with the button that now has the focus: a screen reader says
     // what the focused control became, where a label that changes aside goes unheard.
     cmdCancel_->setAccessibleDescription(
