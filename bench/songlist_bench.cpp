@@ -7,10 +7,10 @@
 #include "LibgpodReference.h"
 #include "ProgramState.h"
 #include "gui/frmStart.h"
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "settings/SettingsStore.h"
 #include "songlist/SearchFilter.h"
+#include "songlist/SongCatalog.h"
 #include "songlist/SongListModel.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // One copy run of every song of a player (its folder as the first argument) into an output
 // folder, as the copy window runs it but without a window: prints the seconds it took.
 // With --overwrite, existing files are replaced by the unattended rule.
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
+#include "songlist/SongCatalog.h"
 #include "transfer/TransferEngine.h"
 
 #include <QCoreApplication>

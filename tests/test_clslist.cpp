@@ -1,7 +1,7 @@
 // The ordered text list that holds playlist members.
 
-#include "songlist/NumericPrefix.h"
-#include "songlist/clsList.h"
+#include "text/NumericPrefix.h"
+#include "text/clsList.h"
 
 #include <QTest>
 #include <stdexcept>

@@ -1,9 +1,9 @@
 // Song-list rows from playlists and searches, sorting, the tick totals, and finding the
 // player's files.
 
-#include "itunesdb/BuildSongList.h"
 #include "platform/PlayerPath.h"
 #include "songlist/SearchFilter.h"
+#include "songlist/SongCatalog.h"
 #include "songlist/SongListModel.h"
 
 #include <QCollator>

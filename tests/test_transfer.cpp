@@ -3,10 +3,10 @@
 // truncating a file. Also the options page that prepares a run.
 
 #include "gui/PathLabel.h"
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "platform/PlayerPath.h"
 #include "settings/Settings.h"
+#include "songlist/SongCatalog.h"
 #include "support/CopyDriver.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"

@@ -2,7 +2,6 @@
 
 #include "cli/HeldSignals.h"
 #include "cli/TerminalView.h"
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/PlayerSongs.h"
 #include "platform/PlayerPath.h"
 #include "platform/RegularFile.h"
@@ -10,6 +9,7 @@
 #include "settings/KnownLanguages.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"
+#include "songlist/SongCatalog.h"
 #include "transfer/PlaylistExport.h"
 #include "transfer/TransferEngine.h"
 

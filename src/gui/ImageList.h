@@ -1,6 +1,6 @@
 #pragma once
 
-#include "itunesdb/BuildSongList.h"
+#include "songlist/SongRow.h"
 
 #include <QIcon>
 #include <QMap>

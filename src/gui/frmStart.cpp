@@ -1,5 +1,5 @@
 #include "gui/frmStart.h"
-#include "transfer/OutputFormat.h"
+#include "settings/OutputFormat.h"
 
 #include "extras/CopyProgram.h"
 #include "extras/WebLinks.h"

@@ -3,12 +3,12 @@
 #include "ProgramState.h"
 #include "gui/ImageList.h"
 #include "gui/MessageDialog.h"
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/PlayerSongs.h"
 #include "itunesdb/TagScanner.h"
 #include "settings/KnownLanguages.h"
 #include "settings/Settings.h"
 #include "songlist/SearchFilter.h"
+#include "songlist/SongCatalog.h"
 #include "songlist/SongListModel.h"
 
 #include "Version.h"

@@ -6,8 +6,8 @@
 #include "gui/frmStart.h"
 #include "settings/KnownLanguages.h"
 #include "settings/Mnemonics.h"
+#include "settings/OutputFormat.h"
 #include "settings/SettingsStore.h"
-#include "transfer/OutputFormat.h"
 
 #include <QAbstractButton>
 #include <QAction>

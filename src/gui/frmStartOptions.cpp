@@ -6,8 +6,9 @@
 #include "gui/frmCopy.h"
 #include "gui/frmStart.h"
 #include "platform/PlayerPath.h"
+#include "settings/OutputFormat.h"
 #include "settings/Settings.h"
-#include "transfer/OutputFormat.h"
+#include "text/Blanks.h"
 #include "transfer/OutputPath.h"
 #include "transfer/PlaylistExport.h"
 

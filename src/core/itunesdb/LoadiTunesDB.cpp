@@ -2,6 +2,7 @@
 
 #include "platform/RegularFile.h"
 #include "platform/UiYield.h"
+#include "text/Blanks.h"
 
 #include <QFile>
 #include <QHash>
@@ -342,15 +343,6 @@ QString trackText(QString text, bool isLocation) {
     return text;
 }
 
-QString trimBlanks(const QString& text) {
-    qsizetype first = 0, last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return first == 0 && last == text.size() ? text : text.mid(first, last - first);
-}
-
 class Walk {
 public:
     Walk(ByteSource& source, const QString& allSongsText, LoadProgress& progress)
@@ -553,7 +545,7 @@ private:
         if (dataSetType_ == kPodcastDataSet) {
             // A list's own name, not the title of one of its group headers.
             if (!inItem_ && !podcastLists_.empty())
-                podcastLists_.back().PlayListName = trimBlanks(stringOf(offset));
+                podcastLists_.back().PlayListName = TrimBlanks(stringOf(offset));
             return;
         }
         if (playlists_.empty())
@@ -566,11 +558,11 @@ private:
             playlists_.back().PlayListName = masterName(name);
             return;
         }
-        playlists_.back().PlayListName = trimBlanks(name);
+        playlists_.back().PlayListName = TrimBlanks(name);
     }
 
     QString masterName(const QString& stored) const {
-        return trimBlanks(stored + QStringLiteral(" [") + allSongsText_ + u']');
+        return TrimBlanks(stored + QStringLiteral(" [") + allSongsText_ + u']');
     }
 
     static QString* trackField(TrackRecord& track, qint32 type) {

@@ -1,7 +1,7 @@
 #include "itunesdb/PlayerSongFiles.h"
 
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/LoadiTunesDB.h"
+#include "itunesdb/MusicDatabase.h"
 #include "platform/FolderListing.h"
 #include "platform/PlayerPath.h"
 

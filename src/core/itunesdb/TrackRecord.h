@@ -1,6 +1,6 @@
 #pragma once
 
-#include "songlist/clsList.h"
+#include "text/clsList.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -2,7 +2,7 @@
 
 #include "platform/PlayerPath.h"
 #include "platform/RegularFile.h"
-#include "transfer/OutputFormat.h"
+#include "settings/OutputFormat.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "settings/ExistingFile.h"
 #include "settings/SettingsStore.h"
-#include "transfer/ExistingFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "itunesdb/BuildSongList.h"
 #include "itunesdb/MusicDatabase.h"
+#include "songlist/SongCatalog.h"
 
 #include <QString>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "songlist/SongListModel.h"
 
-#include "songlist/NumericPrefix.h"
+#include "text/NumericPrefix.h"
 
 #include <QCollator>
 #include <algorithm>

@@ -1,7 +1,8 @@
 #include "transfer/OutputPath.h"
 
 #include "platform/PlayerPath.h"
-#include "transfer/OutputFormat.h"
+#include "settings/OutputFormat.h"
+#include "text/Blanks.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,16 +58,6 @@ QString ProcessOutputFolder(const QString& nativeText) {
         folder += u'\\';
     ensureValidFileString(folder, true);
     return folder;
-}
-
-QString TrimBlanks(const QString& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.sliced(start, end - start);
 }
 
 qsizetype NameLength(QStringView name) {

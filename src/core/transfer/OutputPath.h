@@ -5,7 +5,7 @@
 // here are texts with "\" between folders; platform/PlayerPath.h converts them at the
 // file system's edge.
 
-#include "songlist/SongListModel.h"
+#include "songlist/SongRow.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,9 +23,6 @@ QString ProcessOutputFolder(const QString& nativeText);
 // cleaned as a name is (no control character, no character a disk refuses, no blank or
 // dot at its end); empty when the location holds no "." or nothing usable follows it.
 QString SongExtension(const QString& location);
-
-// The text without the blanks (U+0020) at its ends; tabs and other spaces stay.
-QString TrimBlanks(const QString& text);
 
 // The tags of one song-list row that the output format can name. A title that cleans to
 // nothing is replaced by the song's own file name on the player (its location's last

@@ -1,7 +1,8 @@
 #include "transfer/PlaylistExport.h"
 
-#include "itunesdb/BuildSongList.h"
 #include "platform/PlayerPath.h"
+#include "songlist/SongCatalog.h"
+#include "text/Blanks.h"
 #include "transfer/OutputPath.h"
 
 #include <QDateTime>

@@ -4,6 +4,7 @@
 #include "platform/PlayerPath.h"
 #include "settings/Settings.h"
 #include "songlist/SizeTexts.h"
+#include "text/Blanks.h"
 #include "transfer/OutputPath.h"
 #include "transfer/PlaylistExport.h"
 #include "transfer/SongCopy.h"

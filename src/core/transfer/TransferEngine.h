@@ -6,9 +6,9 @@
 // it does, and asks, through the copy window.
 
 #include "platform/PlayerPath.h"
+#include "settings/ExistingFile.h"
 #include "settings/LanguageTable.h"
-#include "songlist/SongListModel.h"
-#include "transfer/ExistingFile.h"
+#include "songlist/SongRow.h"
 
 #include <QDateTime>
 #include <QHash>

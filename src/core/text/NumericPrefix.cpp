@@ -1,4 +1,4 @@
-#include "songlist/NumericPrefix.h"
+#include "text/NumericPrefix.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "itunesdb/BuildSongList.h"
+#include "songlist/SongCatalog.h"
 
 #include "platform/UiYield.h"
-#include "songlist/NumericPrefix.h"
 #include "songlist/SizeTexts.h"
+#include "text/NumericPrefix.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,16 +2,11 @@
 
 #include "itunesdb/LoadiTunesDB.h"
 #include "itunesdb/MusicDatabase.h"
-#include "songlist/SongListModel.h"
+#include "songlist/SongRow.h"
 
 #include <QLocale>
 #include <functional>
 #include <vector>
-
-// The image list's numbers of the file-type icons a song-list row names; 0 is none.
-namespace FileTypeIcons {
-enum : int { None = 0, Aac = 1, Mp3 = 2, Wav = 3, Mpeg4 = 20, Movie = 21 };
-}
 
 // The file-type icon of a player location: its last three characters, compared without
 // regard to case.

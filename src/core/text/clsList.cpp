@@ -1,6 +1,6 @@
-#include "songlist/clsList.h"
+#include "text/clsList.h"
 
-#include "songlist/NumericPrefix.h"
+#include "text/NumericPrefix.h"
 
 #include <stdexcept>
 #include <utility>

@@ -1,0 +1,36 @@
+# The core's folders from the bottom up: a folder may include its own headers and those of
+# the folders before it, never one after it, so that no two folders lean on each other.
+# Run at configure time and, as the test core_layers, with `cmake -DCORE_DIR=... -P`.
+set(MELVO_CORE_LAYERS platform text settings itunesdb songlist transfer extras)
+
+function(melvo_check_core_layers core_dir)
+  file(GLOB_RECURSE sources RELATIVE "${core_dir}" "${core_dir}/*.h" "${core_dir}/*.cpp")
+  set(faults "")
+  foreach(source IN LISTS sources)
+    string(REGEX MATCH "^[^/]+/" folder "${source}")
+    if(folder STREQUAL "")
+      continue() # the core's root sits above every folder
+    endif()
+    string(REGEX REPLACE "/$" "" folder "${folder}")
+    list(FIND MELVO_CORE_LAYERS "${folder}" own)
+    if(own EQUAL -1)
+      string(APPEND faults "\n  ${source}: the folder ${folder} has no place in MELVO_CORE_LAYERS")
+      continue()
+    endif()
+    file(STRINGS "${core_dir}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^/\"]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^/\"]+)/.*$" "\\1" target "${line}")
+      list(FIND MELVO_CORE_LAYERS "${target}" theirs)
+      if(theirs GREATER own)
+        string(APPEND faults "\n  ${source}: ${line} (${target} sits above ${folder})")
+      endif()
+    endforeach()
+  endforeach()
+  if(NOT faults STREQUAL "")
+    message(FATAL_ERROR "A core folder includes one above it:${faults}")
+  endif()
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE)
+  melvo_check_core_layers("${CORE_DIR}")
+endif()
