@@ -4,6 +4,7 @@
 
 #include "gui/frmCopy.h"
 #include "gui/frmCopyError.h"
+#include "support/CopyDriver.h"
 #include "support/Files.h"
 #include "support/MainWindow.h"
 #include "support/PlayerFolder.h"
@@ -15,7 +16,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -214,26 +214,18 @@ struct CopyWindow : MainWindow {
     // Start Copy; look is shown the overwrite prompt (answered No after it) and the copy
     // window once its run has ended (finished after it).
     void copy(const std::function<void(QWidget&)>& look) {
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* prompt = qobject_cast<frmCopyError*>(modal)) {
-                look(*prompt);
-                prompt->findChild<QAbstractButton*>("XPNo")->click();
-            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                box->reject();
-            } else if (auto* run = qobject_cast<frmCopy*>(modal)) {
-                auto* finish = run->findChild<QPushButton*>("cmdCancel");
-                if (finish->text() != "Finish")
-                    return;
-                poll.stop();
-                look(*run);
-                finish->click();
+        CopyDriver driver;
+        driver.answers = {"XPNo"};
+        driver.whilePrompted = [&look](frmCopyError& prompt) { look(prompt); };
+        bool ended = false;
+        driver.whileCopying = [&](frmCopy& run) {
+            if (!ended && run.findChild<QPushButton*>("cmdCancel")->text() == "Finish") {
+                ended = true;
+                look(run);
             }
-        });
-        poll.start(0);
+        };
         find<QPushButton>("cmdCopy")->click();
-        QVERIFY(!poll.isActive());
+        QVERIFY(ended);
     }
 };
 

@@ -87,16 +87,7 @@ QString frmStart::firstPlayerDrive() {
 }
 
 QStringList frmStart::FoundPlayers() {
-    const QStringList drives = searchPlaces();
-    QStringList found;
-    for (const QString& drive : drives)
-        if (!PlayerDatabaseFile(drive).isEmpty())
-            found << drive;
-    for (const QString& drive : drives)
-        if (!found.contains(drive) && IsPlayerRoot(drive))
-            found << drive;
-    found.removeDuplicates();
-    return found;
+    return PlayerRoots(searchPlaces());
 }
 
 void frmStart::fillPlayerMenu() {

@@ -29,6 +29,8 @@ public:
     QStringList promptedFacts; // what is there and what would replace it: "there | incoming"
     // Called at every look while the copy window is open: a test cancels from here.
     std::function<void(frmCopy&)> whileCopying;
+    // Called with each overwrite prompt before it is answered.
+    std::function<void(frmCopyError&)> whilePrompted;
     QString copying;     // the copy window's status line when it closed
     QString currentFile; // its song line when Finish was first offered
     QString details;     // the failure list behind Details, when the run offered one
@@ -56,6 +58,8 @@ private:
             messages << box->text();
             box->accept();
         } else if (auto* prompt = qobject_cast<frmCopyError*>(modal)) {
+            if (whilePrompted)
+                whilePrompted(*prompt);
             promptedFiles << prompt->findChild<QLineEdit*>("txtRename")->text();
             promptedFacts << prompt->findChild<QLabel*>("lblThere")->text() + " | " +
                                  prompt->findChild<QLabel*>("lblIncoming")->text();

@@ -97,6 +97,19 @@ QString FirstPlayerRoot(const QStringList& candidates, const std::function<void(
     return {};
 }
 
+QStringList PlayerRoots(const QStringList& candidates) {
+    QStringList withDatabase, without;
+    for (const QString& root : candidates) {
+        if (withDatabase.contains(root) || without.contains(root))
+            continue;
+        if (!PlayerDatabaseFile(root).isEmpty())
+            withDatabase << root;
+        else if (IsPlayerRoot(root))
+            without << root;
+    }
+    return withDatabase + without;
+}
+
 PlayerTexts PlayerTexts::From(const LanguageTable& language) {
     return {language.Entry(Text::AllSongs), language.Entry(Text::NotInDatabase),
             language.Entry(Text::Podcasts), language.Entry(Text::Audiobooks),

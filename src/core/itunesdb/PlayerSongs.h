@@ -26,6 +26,8 @@ bool IsPlayerRoot(const QString& root);
 // database, else the first that holds a player without one; empty when none does. between
 // runs before each look (the window handles its events there).
 QString FirstPlayerRoot(const QStringList& candidates, const std::function<void()>& between = {});
+// Every player among the candidates, in the order FirstPlayerRoot takes them, each once.
+QStringList PlayerRoots(const QStringList& candidates);
 
 // The names the load gives what no database names.
 struct PlayerTexts {

@@ -8,12 +8,6 @@ std::optional<RunNotice> NoticeForRun(const LanguageTable& language, const Trans
     RunNotice notice;
     notice.Summary =
         language.Entry(engine.Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors);
-    notice.Body = QStringLiteral("%1: %2, %3: %4, %5: %6")
-                      .arg(language.Entry(Text::Copied))
-                      .arg(engine.CopiedCount())
-                      .arg(language.Entry(Text::Skipped))
-                      .arg(engine.SkippedCount())
-                      .arg(language.Entry(Text::Failed))
-                      .arg(engine.Failures().size());
+    notice.Body = engine.CountsText();
     return notice;
 }
