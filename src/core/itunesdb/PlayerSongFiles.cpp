@@ -13,14 +13,14 @@
 
 namespace {
 
-QStringList Entries(const QString& folder) {
+QStringList folderEntries(const QString& folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
 }
 
 // The entry of folder named name, preferring the exact spelling; empty when none.
-QString EntryNamed(const QString& folder, const QString& name) {
-    const QStringList entries = Entries(folder);
+QString entryNamed(const QString& folder, const QString& name) {
+    const QStringList entries = folderEntries(folder);
     if (entries.contains(name))
         return name;
     auto match = std::find_if(entries.begin(), entries.end(), [&](const QString& e) {
@@ -30,7 +30,7 @@ QString EntryNamed(const QString& folder, const QString& name) {
 }
 
 // "F" and digits: the folders a player spreads its songs over. Their number, or -1.
-int SongFolderNumber(const QString& name) {
+int songFolderNumber(const QString& name) {
     if (name.size() < 2 || name.size() > 4 || (name[0] != u'F' && name[0] != u'f'))
         return -1;
     bool ok = false;
@@ -39,7 +39,7 @@ int SongFolderNumber(const QString& name) {
 }
 
 // Names in a stable order that does not hang on the locale or on letter case alone.
-void SortNames(QStringList& names) {
+void sortNames(QStringList& names) {
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
@@ -65,10 +65,10 @@ QStringList PlayerSongLocations(const QString& playerRoot, qsizetype most) {
     most = std::min<qsizetype>(most, ReaderCeiling::Tracks);
     QStringList locations;
     const QString root = QDir::cleanPath(playerRoot);
-    const QString control = EntryNamed(root, QStringLiteral("iPod_Control"));
+    const QString control = entryNamed(root, QStringLiteral("iPod_Control"));
     if (control.isEmpty())
         return locations;
-    const QString music = EntryNamed(root + u'/' + control, QStringLiteral("Music"));
+    const QString music = entryNamed(root + u'/' + control, QStringLiteral("Music"));
     if (music.isEmpty())
         return locations;
     const QString musicPath = root + u'/' + control + u'/' + music;
@@ -76,11 +76,11 @@ QStringList PlayerSongLocations(const QString& playerRoot, qsizetype most) {
     if (!QFileInfo(musicPath).isDir() || bounds.Outside(musicPath))
         return locations;
 
-    QStringList folders = Entries(musicPath);
-    folders.removeIf([](const QString& name) { return SongFolderNumber(name) < 0; });
-    SortNames(folders);
+    QStringList folders = folderEntries(musicPath);
+    folders.removeIf([](const QString& name) { return songFolderNumber(name) < 0; });
+    sortNames(folders);
     std::stable_sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
-        return SongFolderNumber(a) < SongFolderNumber(b);
+        return songFolderNumber(a) < songFolderNumber(b);
     });
     const QString prefix = u'\\' + control + u'\\' + music + u'\\';
     for (const QString& folder : folders) {
@@ -104,7 +104,7 @@ QStringList PlayerSongLocations(const QString& playerRoot, qsizetype most) {
             if (names.size() > most)
                 break;
         }
-        SortNames(names);
+        sortNames(names);
         for (const QString& name : names) {
             if (locations.size() >= most)
                 return locations;

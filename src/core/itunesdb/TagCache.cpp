@@ -15,13 +15,13 @@ const QByteArray kMagic = QByteArrayLiteral("Melvo tag cache\n");
 constexpr quint32 kVersion = 2; // 2: album artist, disc and length
 constexpr auto kStreamVersion = QDataStream::Qt_6_0;
 
-QString RootKey(const QString& playerRoot) {
+QString rootKey(const QString& playerRoot) {
     const QFileInfo root(playerRoot);
     const QString real = root.canonicalFilePath();
     return real.isEmpty() ? QDir::cleanPath(root.absoluteFilePath()) : real;
 }
 
-bool Usable(const QString& text) {
+bool usable(const QString& text) {
     return text.size() <= ReaderCeiling::StringUnits;
 }
 
@@ -34,7 +34,7 @@ QString TagCache::DefaultFolder() {
 
 QString TagCache::FileFor(const QString& playerRoot, const QString& folder) {
     const QByteArray hash =
-        QCryptographicHash::hash(RootKey(playerRoot).toUtf8(), QCryptographicHash::Sha256);
+        QCryptographicHash::hash(rootKey(playerRoot).toUtf8(), QCryptographicHash::Sha256);
     return (folder.isEmpty() ? DefaultFolder() : folder) + QStringLiteral("/tags-") +
            QString::fromLatin1(hash.toHex().left(32)) + QStringLiteral(".cache");
 }
@@ -54,7 +54,7 @@ bool TagCache::Load(const QString& file, const QString& playerRoot) {
     quint32 version = 0, count = 0;
     QString root;
     stream >> version >> root >> count;
-    if (stream.status() != QDataStream::Ok || version != kVersion || root != RootKey(playerRoot) ||
+    if (stream.status() != QDataStream::Ok || version != kVersion || root != rootKey(playerRoot) ||
         count > ReaderCeiling::Tracks)
         return false;
     QHash<QString, Entry> entries;
@@ -68,9 +68,9 @@ bool TagCache::Load(const QString& file, const QString& playerRoot) {
             e.LengthMs;
         if (stream.status() != QDataStream::Ok)
             return false;
-        if (location.isEmpty() || e.Stamp.Size < 0 || !Usable(location) || !Usable(e.Title) ||
-            !Usable(e.Artist) || !Usable(e.Album) || !Usable(e.Genre) || !Usable(e.Year) ||
-            !Usable(e.TrackNumber) || !Usable(e.BitRate) || !Usable(e.AlbumArtist) ||
+        if (location.isEmpty() || e.Stamp.Size < 0 || !usable(location) || !usable(e.Title) ||
+            !usable(e.Artist) || !usable(e.Album) || !usable(e.Genre) || !usable(e.Year) ||
+            !usable(e.TrackNumber) || !usable(e.BitRate) || !usable(e.AlbumArtist) ||
             e.DiscNumber < 0 || e.DiscCount < 0 || e.LengthMs < 0)
             return false;
         entries.insert(location, e);
@@ -89,7 +89,7 @@ bool TagCache::Save(const QString& file, const QString& playerRoot) const {
     QDataStream stream(&out);
     stream.setVersion(kStreamVersion);
     stream.writeRawData(kMagic.constData(), static_cast<int>(kMagic.size()));
-    stream << kVersion << RootKey(playerRoot) << static_cast<quint32>(entries_.size());
+    stream << kVersion << rootKey(playerRoot) << static_cast<quint32>(entries_.size());
     for (auto it = entries_.cbegin(); it != entries_.cend(); ++it) {
         const Entry& e = it.value();
         stream << it.key() << e.Stamp.Size << e.Stamp.ModifiedSeconds << e.Stamp.ModifiedNanoseconds

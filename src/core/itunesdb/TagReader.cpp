@@ -100,7 +100,7 @@ private:
 
 // A text as the database reader tidies a track's strings: no NULs, a right single quote
 // as an apostrophe, no blanks around it, at most the reader's length.
-QString TidyText(QString text) {
+QString tidyText(QString text) {
     text.remove(QChar(0));
     text.replace(QChar(0x2019), u'\'');
     qsizetype first = 0, last = text.size();
@@ -113,40 +113,40 @@ QString TidyText(QString text) {
     return text.mid(first, split ? keep - 1 : keep);
 }
 
-QString TagText(const TagLib::String& tag) {
+QString tagText(const TagLib::String& tag) {
     if (tag.isEmpty())
         return {};
-    return TidyText(QString::fromWCharArray(tag.toCWString(), static_cast<qsizetype>(tag.size())));
+    return tidyText(QString::fromWCharArray(tag.toCWString(), static_cast<qsizetype>(tag.size())));
 }
 
 // The first value of a tag's property ("ALBUMARTIST"), or nothing.
-TagLib::String PropertyText(const TagLib::PropertyMap& properties, const char* key) {
+TagLib::String propertyText(const TagLib::PropertyMap& properties, const char* key) {
     const auto it = properties.find(key);
     return it == properties.end() || it->second.isEmpty() ? TagLib::String() : it->second.front();
 }
 
 // The album artist and the disc ("1/2", or a number and a separate total) from the tags
 // TagLib names alike in every format.
-void ReadAlbumTags(const TagLib::PropertyMap& properties, TrackRecord& track) {
-    track.AlbumArtist = TagText(PropertyText(properties, "ALBUMARTIST"));
-    const QString disc = TagText(PropertyText(properties, "DISCNUMBER"));
+void readAlbumTags(const TagLib::PropertyMap& properties, TrackRecord& track) {
+    track.AlbumArtist = tagText(propertyText(properties, "ALBUMARTIST"));
+    const QString disc = tagText(propertyText(properties, "DISCNUMBER"));
     track.DiscNumber = std::max(disc.section(u'/', 0, 0).trimmed().toInt(), 0);
     QString count = disc.section(u'/', 1, 1);
     for (const char* key : {"DISCTOTAL", "TOTALDISCS"})
         if (count.trimmed().isEmpty())
-            count = TagText(PropertyText(properties, key));
+            count = tagText(propertyText(properties, key));
     track.DiscCount = std::max(count.trimmed().toInt(), 0);
 }
 
-QString FileNameOf(const QString& location) {
+QString fileNameOf(const QString& location) {
     return location.mid(location.lastIndexOf(u'\\') + 1);
 }
 
 // A title for a song whose tags have none: its file name without the extension.
-QString NameTitle(const QString& location) {
-    const QString name = FileNameOf(location);
+QString nameTitle(const QString& location) {
+    const QString name = fileNameOf(location);
     const qsizetype dot = name.lastIndexOf(u'.');
-    return TidyText(name.left(dot > 0 ? dot : name.size()));
+    return tidyText(name.left(dot > 0 ? dot : name.size()));
 }
 
 } // namespace
@@ -188,19 +188,19 @@ std::optional<TrackRecord> PlayerTagReader::Read(PlayerSongFile& song, const QSt
     track.FileSize = song.Facts.Size;
     {
         // The name tells TagLib the type first; it looks at the content when that fails.
-        OpenFileStream stream(file, song.Facts.Size, QFile::encodeName(FileNameOf(location)),
+        OpenFileStream stream(file, song.Facts.Size, QFile::encodeName(fileNameOf(location)),
                               largestRead_);
         const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Average);
         if (const TagLib::Tag* tag = ref.isNull() ? nullptr : ref.tag()) {
-            track.Title = TagText(tag->title());
-            track.Artist = TagText(tag->artist());
-            track.Album = TagText(tag->album());
-            track.Genre = TagText(tag->genre());
+            track.Title = tagText(tag->title());
+            track.Artist = tagText(tag->artist());
+            track.Album = tagText(tag->album());
+            track.Genre = tagText(tag->genre());
             if (const unsigned year = tag->year(); year > 0)
                 track.Year = QString::number(year);
             if (const unsigned number = tag->track(); number > 0)
                 track.TrackNumber = TrackNumberText(number);
-            ReadAlbumTags(ref.file()->properties(), track);
+            readAlbumTags(ref.file()->properties(), track);
         }
         if (const auto* audio = ref.isNull() ? nullptr : ref.audioProperties()) {
             if (const int rate = audio->bitrate(); rate > 0)
@@ -209,7 +209,7 @@ std::optional<TrackRecord> PlayerTagReader::Read(PlayerSongFile& song, const QSt
         }
     }
     if (track.Title.isEmpty())
-        track.Title = NameTitle(location);
+        track.Title = nameTitle(location);
     return track;
 }
 

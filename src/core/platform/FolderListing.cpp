@@ -16,7 +16,7 @@
 namespace {
 
 #ifdef Q_OS_UNIX
-FolderEntry::Kind KindOfMode(mode_t mode) {
+FolderEntry::Kind kindOfMode(mode_t mode) {
     if (S_ISREG(mode))
         return FolderEntry::Kind::File;
     if (S_ISDIR(mode))
@@ -24,7 +24,7 @@ FolderEntry::Kind KindOfMode(mode_t mode) {
     return S_ISLNK(mode) ? FolderEntry::Kind::Link : FolderEntry::Kind::Other;
 }
 
-FolderEntry::Kind KindOf(int folder, const dirent& entry) {
+FolderEntry::Kind kindOf(int folder, const dirent& entry) {
     switch (entry.d_type) {
     case DT_REG:
         return FolderEntry::Kind::File;
@@ -36,7 +36,7 @@ FolderEntry::Kind KindOf(int folder, const dirent& entry) {
         // A file system that keeps no types in its folders: a look at the entry itself.
         struct stat info {};
         return ::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
-                   ? KindOfMode(info.st_mode)
+                   ? kindOfMode(info.st_mode)
                    : FolderEntry::Kind::Other;
     }
     default:
@@ -62,7 +62,7 @@ std::vector<FolderEntry> ListFolder(const QString& folder) {
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
             continue;
-        entries.push_back({QFile::decodeName(name), KindOf(descriptor, *entry)});
+        entries.push_back({QFile::decodeName(name), kindOf(descriptor, *entry)});
     }
 #else
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);

@@ -45,7 +45,7 @@ int RenameWithoutReplacing(const QString& from, const QString& to) {
 
 #ifdef Q_OS_UNIX
 namespace {
-void TakeFacts(const struct stat& info, RegularFileFacts& facts) {
+void takeFacts(const struct stat& info, RegularFileFacts& facts) {
     facts.Size = info.st_size;
 #ifdef Q_OS_MACOS
     facts.ModifiedSeconds = info.st_mtimespec.tv_sec;
@@ -83,7 +83,7 @@ QString OpenRegularFile(Descriptor& file, const QString& path, RegularFileFacts*
         return QStringLiteral("not a regular file");
     }
     if (facts)
-        TakeFacts(info, *facts);
+        takeFacts(info, *facts);
 #ifndef Q_OS_LINUX
     // Linux ignores O_NONBLOCK on regular files; elsewhere it is taken back for the reads.
     if (const int flags = ::fcntl(file.get(), F_GETFL); flags != -1)
@@ -133,7 +133,7 @@ bool RegularFileAt(const QString& path, RegularFileFacts& facts, Links links) {
     facts.Link = S_ISLNK(info.st_mode);
     if (!S_ISREG(info.st_mode))
         return false;
-    TakeFacts(info, facts);
+    takeFacts(info, facts);
     return true;
 #else
     const QFileInfo file(path);

@@ -210,7 +210,7 @@ bool LanguageTable::LoadLanguage(const QString& key) {
         if (key != Rows[0].texts[column])
             continue;
         for (const Row& row : Rows)
-            m_entries[static_cast<size_t>(row.number)] = row.texts[column].toString();
+            entries_[static_cast<size_t>(row.number)] = row.texts[column].toString();
         return true;
     }
     return false;
@@ -222,5 +222,5 @@ const QString& LanguageTable::Entry(int number) const {
         static const QString none;
         return none;
     }
-    return m_entries[static_cast<size_t>(number)];
+    return entries_[static_cast<size_t>(number)];
 }

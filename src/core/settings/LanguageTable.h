@@ -127,5 +127,5 @@ public:
     const QString& Key() const { return Entry(Text::LanguageKey); } // "" before the first load
 
 private:
-    std::array<QString, SlotCount> m_entries;
+    std::array<QString, SlotCount> entries_;
 };

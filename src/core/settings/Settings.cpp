@@ -28,17 +28,17 @@ const QString ConfigFileName = QStringLiteral("config.cfg");
 // Nobody writes a longer line; a damaged or foreign file is not read whole.
 constexpr qint64 MaxLineBytes = 64 * 1024;
 
-QString MyMusicIn(const QString& folder) {
+QString myMusicIn(const QString& folder) {
     return QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("My Music")));
 }
 
 // Permission bits and ACLs tell only part of the story on some platforms; trying does not.
-bool CanCreateFilesIn(const QString& folder) {
+bool canCreateFilesIn(const QString& folder) {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".melvo-probe-XXXXXX")));
     return probe.open();
 }
 
-bool CanWriteFile(const QString& path) {
+bool canWriteFile(const QString& path) {
     // Opening a FIFO to write would wait for a reader.
     QFile file(path);
     return QFileInfo(path).isFile() && file.open(QIODevice::Append);
@@ -46,7 +46,7 @@ bool CanWriteFile(const QString& path) {
 
 // Plain decimal with at most seven significant digits, as a float holds it: no exponent,
 // no trailing zeros, '.' whatever the locale.
-QString SevenDigits(double width) {
+QString sevenDigits(double width) {
     const double value = static_cast<float>(width);
     if (!std::isfinite(value) || value == 0)
         return QStringLiteral("0");
@@ -70,13 +70,13 @@ QString SevenDigits(double width) {
 }
 
 // A whole number, halves to the even neighbour.
-QString WholeNumber(double width) {
+QString wholeNumber(double width) {
     if (!std::isfinite(width))
         return QStringLiteral("0");
     return QString::number(std::nearbyint(width) + 0.0, 'f', 0); // + 0.0 drops "-0"
 }
 
-void ReadColumnWidths(const QString& path, std::array<double, 9>& widths) {
+void readColumnWidths(const QString& path, std::array<double, 9>& widths) {
     // A FIFO or a device in its place is not waited on, a large file not read whole.
     QFile file;
     if (!OpenRegularFile(file, path).isEmpty())
@@ -95,7 +95,7 @@ void ReadColumnWidths(const QString& path, std::array<double, 9>& widths) {
     }
 }
 
-bool WriteConfigFile(const QString& path, const std::array<double, 9>& widths) {
+bool writeConfigFile(const QString& path, const std::array<double, 9>& widths) {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
@@ -120,15 +120,15 @@ QString DefaultOutputFolder() {
     if (!music.isEmpty())
         return QDir::toNativeSeparators(music);
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return MyMusicIn(documents.isEmpty() ? QDir::homePath() : documents);
+    return myMusicIn(documents.isEmpty() ? QDir::homePath() : documents);
 }
 
 QString ConfigFilePath(const QString& programFolder, const QString& userConfigFolder,
                        ConfigHome home) {
     if (home == ConfigHome::BesideProgram && !programFolder.isEmpty()) {
         const QString inProgram = QDir(programFolder).filePath(ConfigFileName);
-        const bool usable = QFileInfo::exists(inProgram) ? CanWriteFile(inProgram)
-                                                         : CanCreateFilesIn(programFolder);
+        const bool usable = QFileInfo::exists(inProgram) ? canWriteFile(inProgram)
+                                                         : canCreateFilesIn(programFolder);
         if (usable)
             return inProgram;
     }
@@ -199,11 +199,11 @@ void LoadSettings(const SettingsStore& store, const QString& configPath, WindowS
     if (ruleNumber == 1 || ruleNumber == 2)
         controls.Rule = static_cast<ExistingFile>(ruleNumber);
 
-    ReadColumnWidths(configPath, controls.ColumnWidths);
+    readColumnWidths(configPath, controls.ColumnWidths);
 }
 
 bool SaveSettings(SettingsStore& store, const QString& configPath, const WindowSettings& controls) {
-    bool ok = WriteConfigFile(configPath, controls.ColumnWidths);
+    bool ok = writeConfigFile(configPath, controls.ColumnWidths);
     ok &= store.SaveSetting(App, Section, KeyFolder, controls.OutputFolder);
     ok &= store.SaveSetting(App, Section, KeyFormat, controls.OutputFormat);
     ok &= store.SaveSetting(App, Section, KeySwitch,
@@ -217,7 +217,7 @@ bool SaveSettings(SettingsStore& store, const QString& configPath, const WindowS
 QString ConfigLine(const std::array<double, 9>& widths) {
     QStringList fields;
     for (size_t k = 0; k < 8; ++k)
-        fields << SevenDigits(widths[k]);
-    fields << WholeNumber(widths[8]);
+        fields << sevenDigits(widths[k]);
+    fields << wholeNumber(widths[8]);
     return fields.join(QLatin1Char(','));
 }

@@ -18,7 +18,7 @@ namespace {
 // Whether the text after a value's leading '@' spells "Variant(" or "DateTime(", the two
 // forms Qt reads through QDataStream, where a crafted nesting overflows the stack. Quotes
 // make no character; an escape before the spelling is decided could make any, so it counts.
-bool ObjectAfterAt(QByteArrayView rest) {
+bool objectAfterAt(QByteArrayView rest) {
     const QByteArrayView objects[] = {"Variant(", "DateTime("};
     QByteArray spelled;
     for (const char c : rest) {
@@ -39,7 +39,7 @@ bool ObjectAfterAt(QByteArrayView rest) {
     return false;
 }
 
-int DigitValue(char c, int base) {
+int digitValue(char c, int base) {
     const int value = c >= '0' && c <= '9'   ? c - '0'
                       : c >= 'a' && c <= 'f' ? c - 'a' + 10
                       : c >= 'A' && c <= 'F' ? c - 'A' + 10
@@ -51,7 +51,7 @@ int DigitValue(char c, int base) {
 // parser: it errs on the safe side. A value may start at every line start, '=' and ','
 // (quoted or not), after blanks, quotes and escapes that make no character; a value
 // starting "@@" is a text; a '@' made by a numeric escape is refused wherever it stands.
-bool MayHoldObject(QByteArrayView ini) {
+bool mayHoldObject(QByteArrayView ini) {
     bool valueStart = true;
     for (qsizetype i = 0; i < ini.size(); ++i) {
         const char c = ini[i];
@@ -63,12 +63,12 @@ bool MayHoldObject(QByteArrayView ini) {
             if (++i == ini.size())
                 break;
             const char e = ini[i];
-            const int base = e == 'x' ? 16 : DigitValue(e, 8) >= 0 ? 8 : 0;
+            const int base = e == 'x' ? 16 : digitValue(e, 8) >= 0 ? 8 : 0;
             if (base != 0) {
                 // Qt reads every digit that follows into 16 bits.
                 char16_t value = base == 8 ? char16_t(e - '0') : 0;
                 bool made = base == 8;
-                for (int d; i + 1 < ini.size() && (d = DigitValue(ini[i + 1], base)) >= 0; ++i) {
+                for (int d; i + 1 < ini.size() && (d = digitValue(ini[i + 1], base)) >= 0; ++i) {
                     value = char16_t(value * base + d);
                     made = true;
                 }
@@ -81,7 +81,7 @@ bool MayHoldObject(QByteArrayView ini) {
         } else if (c == '@' && valueStart) {
             if (i + 1 < ini.size() && ini[i + 1] == '@')
                 ++i; // "@@" stands for a text starting with '@'
-            else if (ObjectAfterAt(ini.sliced(i + 1)))
+            else if (objectAfterAt(ini.sliced(i + 1)))
                 return true;
             valueStart = false;
         } else {
@@ -93,7 +93,7 @@ bool MayHoldObject(QByteArrayView ini) {
 
 // Why the INI file at path must not be handed to QSettings, or nothing when it may (or
 // there is none). It is opened without waiting, as only a regular file can be.
-QString FileProblem(const QString& path) {
+QString fileProblem(const QString& path) {
     if (!QFileInfo::exists(path))
         return {};
     QFile file;
@@ -107,14 +107,14 @@ QString FileProblem(const QString& path) {
     const QByteArray bytes = file.read(facts.Size + 1);
     if (bytes.size() > SettingsStore::MaxFileBytes) // it grew meanwhile
         return tooLarge;
-    if (MayHoldObject(bytes))
+    if (mayHoldObject(bytes))
         return QStringLiteral("a value in it would be read as a serialised object");
     return {};
 }
 
 // Moves path to path + ".damaged" (or the first of ".damaged-2", ... that is free); the
 // new name, or nothing when it could not be moved.
-QString MoveAside(const QString& path) {
+QString moveAside(const QString& path) {
     for (int n = 1; n <= 100; ++n) {
         const QString aside =
             path + QStringLiteral(".damaged") + (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
@@ -127,14 +127,14 @@ QString MoveAside(const QString& path) {
     return {};
 }
 
-bool UsableName(const QString& name) {
+bool usableName(const QString& name) {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
 // The stored names that match `wanted`: the exact spelling first, then the others that
 // match ignoring case, in the store's order. Reading and writing both take the first, so a
 // value written is the value read back even when a hand-edited file holds two spellings.
-QStringList Matches(const QStringList& present, const QString& wanted) {
+QStringList matches(const QStringList& present, const QString& wanted) {
     QStringList out;
     if (present.contains(wanted))
         out << wanted;
@@ -144,11 +144,11 @@ QStringList Matches(const QStringList& present, const QString& wanted) {
     return out;
 }
 
-QString Join(const QString& prefix, const QString& name) {
+QString joinKey(const QString& prefix, const QString& name) {
     return prefix.isEmpty() ? name : prefix + QLatin1Char('/') + name;
 }
 
-QStringList Children(QSettings& s, const QString& group, bool keys) {
+QStringList children(QSettings& s, const QString& group, bool keys) {
     if (!group.isEmpty())
         s.beginGroup(group);
     QStringList names = keys ? s.childKeys() : s.childGroups();
@@ -159,32 +159,32 @@ QStringList Children(QSettings& s, const QString& group, bool keys) {
 
 // The stored path of an existing key whose names match `names` (groups, then the key)
 // ignoring case, or nothing.
-std::optional<QString> FindKey(QSettings& s, const QStringList& names, qsizetype level = 0,
+std::optional<QString> findKey(QSettings& s, const QStringList& names, qsizetype level = 0,
                                const QString& prefix = {}) {
     const bool isKey = level == names.size() - 1;
-    for (const QString& name : Matches(Children(s, prefix, isKey), names[level])) {
+    for (const QString& name : matches(children(s, prefix, isKey), names[level])) {
         if (isKey)
-            return Join(prefix, name);
-        if (auto hit = FindKey(s, names, level + 1, Join(prefix, name)))
+            return joinKey(prefix, name);
+        if (auto hit = findKey(s, names, level + 1, joinKey(prefix, name)))
             return hit;
     }
     return std::nullopt;
 }
 
 // Where a new key goes: into the groups as already spelled where they exist, else as asked.
-QString NewKeyPath(QSettings& s, const QStringList& names) {
+QString newKeyPath(QSettings& s, const QStringList& names) {
     QString prefix;
     bool existing = true;
     for (qsizetype level = 0; level < names.size(); ++level) {
         QString name = names[level];
         if (existing && level < names.size() - 1) {
-            const QStringList found = Matches(Children(s, prefix, false), name);
+            const QStringList found = matches(children(s, prefix, false), name);
             if (found.isEmpty())
                 existing = false;
             else
                 name = found.front();
         }
-        prefix = Join(prefix, name);
+        prefix = joinKey(prefix, name);
     }
     return prefix;
 }
@@ -220,7 +220,7 @@ QString SettingsStore::UserFolder() {
 bool SettingsStore::fileReadable() const {
     if (format_ != QSettings::IniFormat)
         return true;
-    const QString problem = FileProblem(location_);
+    const QString problem = fileProblem(location_);
     if (!problem.isEmpty() && !std::exchange(refusalTold_, true))
         qWarning().noquote() << QStringLiteral("Melvo: the settings in %1 are not read (%2); the "
                                                "defaults apply, and the next save moves the file "
@@ -244,7 +244,7 @@ bool SettingsStore::clearForSave() {
     if (badLock)
         moving << lock;
     for (const QString& path : moving) {
-        const QString aside = MoveAside(path);
+        const QString aside = moveAside(path);
         if (aside.isEmpty())
             return false;
         qWarning().noquote() << QStringLiteral("Melvo: %1 moved aside to %2.")
@@ -256,10 +256,10 @@ bool SettingsStore::clearForSave() {
 
 QString SettingsStore::GetSetting(const QString& app, const QString& section, const QString& key,
                                   const QString& defaultValue) const {
-    if (!UsableName(app) || !UsableName(section) || !UsableName(key) || !fileReadable())
+    if (!usableName(app) || !usableName(section) || !usableName(key) || !fileReadable())
         return defaultValue;
     QSettings s(location_, format_);
-    const auto path = FindKey(s, {app, section, key});
+    const auto path = findKey(s, {app, section, key});
     if (!path)
         return defaultValue;
     const QVariant value = s.value(*path);
@@ -272,12 +272,12 @@ QString SettingsStore::GetSetting(const QString& app, const QString& section, co
 
 bool SettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
                                 const QString& value) {
-    if (!UsableName(app) || !UsableName(section) || !UsableName(key) || !clearForSave())
+    if (!usableName(app) || !usableName(section) || !usableName(key) || !clearForSave())
         return false;
     QSettings s(location_, format_);
     const QStringList names{app, section, key};
-    const auto existing = FindKey(s, names);
-    s.setValue(existing ? *existing : NewKeyPath(s, names), value);
+    const auto existing = findKey(s, names);
+    s.setValue(existing ? *existing : newKeyPath(s, names), value);
     s.sync();
     return s.status() == QSettings::NoError;
 }
