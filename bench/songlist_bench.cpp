@@ -5,7 +5,7 @@
 // box on both players, through the window's own model and list on screen, beside a plain
 // loop over the large player's search texts.
 #include "LibgpodReference.h"
-#include "ProgramState.h"
+#include "gui/ProgramState.h"
 #include "gui/frmStart.h"
 #include "itunesdb/LoadiTunesDB.h"
 #include "settings/SettingsStore.h"

@@ -1,6 +1,7 @@
 // The main window: every control by its name, the start state, the language mark, the
 // settings passing through the controls, and its size and place from one run to the next.
 
+#include "gui/ScreenPlace.h"
 #include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
 
@@ -285,6 +286,20 @@ private slots:
         QCOMPARE(shown->index(1, Column::Genre).data(Qt::ToolTipRole).toString(), "notes");
         QVERIFY(shown->index(0, Column::Genre).data(Qt::ToolTipRole).isNull());
         QVERIFY(!(shown->flags(shown->index(0, Column::Artist)) & Qt::ItemIsUserCheckable));
+    }
+
+    void aStoredWindowPlaceMustFitAScreen() {
+        const QList<QRect> screens{{0, 0, 1920, 1040}, {1920, 0, 1280, 1024}};
+        QVERIFY(FitsAScreen({100, 100, 960, 640}, screens));
+        QVERIFY(FitsAScreen({0, 0, 1920, 1040}, screens));    // the whole of the first
+        QVERIFY(FitsAScreen({2000, 50, 1200, 900}, screens)); // on the second
+        QVERIFY(FitsAScreen({1500, 0, 800, 600}, screens));   // across both, half on one
+        QVERIFY(!FitsAScreen({0, 0, 100000, 100000}, screens));
+        QVERIFY(!FitsAScreen(QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)), screens));
+        QVERIFY(!FitsAScreen({0, 0, 1300, 1100}, screens));     // larger than each
+        QVERIFY(!FitsAScreen({-900, -600, 960, 640}, screens)); // a corner in sight
+        QVERIFY(!FitsAScreen({0, 1040, 0, 0}, screens));
+        QVERIFY(!FitsAScreen({100, 100, 960, 640}, {}));
     }
 };
 

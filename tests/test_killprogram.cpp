@@ -1,9 +1,9 @@
 // Ending processes by executable name, tried on real child processes; the program's copy
 // onto a player.
 
-#include "extras/CopyProgram.h"
-#include "extras/KillProgram.h"
+#include "platform/KillProgram.h"
 #include "platform/ProcessTable.h"
+#include "transfer/ProgramCopy.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The window in each language: the first-run question, the language menu with its layout
 // values, resizing, the settings written at the end, and the auxiliary commands.
 
-#include "extras/WebLinks.h"
+#include "gui/WebLinks.h"
 #include "gui/frmAbout.h"
 #include "gui/frmLanguage.h"
 #include "support/CopyDriver.h"

@@ -1,4 +1,3 @@
-#include "platform/ScreenPlace.h"
 #include "settings/Settings.h"
 #include "songlist/SongListModel.h"
 
@@ -9,8 +8,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <climits>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -175,20 +172,6 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not read"_s));
         QCOMPARE(SettingsStore(f.ini).GetSetting(u"Melvo"_s, u"Settings"_s, u"Language"_s), u""_s);
 #endif
-    }
-
-    void aStoredWindowPlaceMustFitAScreen() {
-        const QList<QRect> screens{{0, 0, 1920, 1040}, {1920, 0, 1280, 1024}};
-        QVERIFY(FitsAScreen({100, 100, 960, 640}, screens));
-        QVERIFY(FitsAScreen({0, 0, 1920, 1040}, screens));    // the whole of the first
-        QVERIFY(FitsAScreen({2000, 50, 1200, 900}, screens)); // on the second
-        QVERIFY(FitsAScreen({1500, 0, 800, 600}, screens));   // across both, half on one
-        QVERIFY(!FitsAScreen({0, 0, 100000, 100000}, screens));
-        QVERIFY(!FitsAScreen(QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)), screens));
-        QVERIFY(!FitsAScreen({0, 0, 1300, 1100}, screens));     // larger than each
-        QVERIFY(!FitsAScreen({-900, -600, 960, 640}, screens)); // a corner in sight
-        QVERIFY(!FitsAScreen({0, 1040, 0, 0}, screens));
-        QVERIFY(!FitsAScreen({100, 100, 960, 640}, {}));
     }
 
     void userStoreLocation() {

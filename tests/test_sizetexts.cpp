@@ -1,6 +1,6 @@
 // Size texts of the song list and the free-space text of the status bar.
 
-#include "songlist/SizeTexts.h"
+#include "text/SizeTexts.h"
 
 #include <QTemporaryDir>
 #include <QTest>

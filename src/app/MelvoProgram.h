@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgramState.h"
+#include "gui/ProgramState.h"
 #include "gui/frmStart.h"
 #include "settings/SettingsStore.h"
 

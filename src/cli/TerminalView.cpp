@@ -1,9 +1,9 @@
 #include "cli/TerminalView.h"
 
 #include "settings/Mnemonics.h"
-#include "songlist/SizeTexts.h"
 #include "songlist/SongListModel.h"
 #include "text/NumericPrefix.h"
+#include "text/SizeTexts.h"
 
 #include <QRegularExpression>
 #include <QStringList>

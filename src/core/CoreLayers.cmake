@@ -1,7 +1,7 @@
 # The core's folders from the bottom up: a folder may include its own headers and those of
 # the folders before it, never one after it, so that no two folders lean on each other.
 # Run at configure time and, as the test core_layers, with `cmake -DCORE_DIR=... -P`.
-set(MELVO_CORE_LAYERS platform text settings itunesdb songlist transfer extras)
+set(MELVO_CORE_LAYERS platform text settings itunesdb songlist transfer)
 
 function(melvo_check_core_layers core_dir)
   file(GLOB_RECURSE sources RELATIVE "${core_dir}" "${core_dir}/*.h" "${core_dir}/*.cpp")
@@ -9,7 +9,8 @@ function(melvo_check_core_layers core_dir)
   foreach(source IN LISTS sources)
     string(REGEX MATCH "^[^/]+/" folder "${source}")
     if(folder STREQUAL "")
-      continue() # the core's root sits above every folder
+      string(APPEND faults "\n  ${source}: every core file sits in a folder of MELVO_CORE_LAYERS")
+      continue()
     endif()
     string(REGEX REPLACE "/$" "" folder "${folder}")
     list(FIND MELVO_CORE_LAYERS "${folder}" own)
@@ -27,7 +28,7 @@ function(melvo_check_core_layers core_dir)
     endforeach()
   endforeach()
   if(NOT faults STREQUAL "")
-    message(FATAL_ERROR "A core folder includes one above it:${faults}")
+    message(FATAL_ERROR "The core's layers do not hold:${faults}")
   endif()
 endfunction()
 

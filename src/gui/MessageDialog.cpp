@@ -1,6 +1,6 @@
 #include "gui/MessageDialog.h"
 
-#include "platform/ScreenPlace.h"
+#include "gui/ScreenPlace.h"
 
 #include <QDialog>
 #include <QGuiApplication>

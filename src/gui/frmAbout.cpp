@@ -1,7 +1,7 @@
 #include "gui/frmAbout.h"
 
-#include "extras/WebLinks.h"
 #include "gui/ShellOpen.h"
+#include "gui/WebLinks.h"
 #include "gui/WindowStyle.h"
 
 #include <QHBoxLayout>

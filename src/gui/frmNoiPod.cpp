@@ -1,8 +1,8 @@
 #include "gui/frmNoiPod.h"
 
-#include "extras/WebLinks.h"
 #include "gui/MessageDialog.h"
 #include "gui/ShellOpen.h"
+#include "gui/WebLinks.h"
 #include "gui/WindowStyle.h"
 #include "itunesdb/PlayerSongs.h"
 #include "platform/PlayerPath.h"

@@ -1,16 +1,16 @@
 #include "gui/frmStart.h"
 #include "settings/OutputFormat.h"
 
-#include "extras/CopyProgram.h"
-#include "extras/WebLinks.h"
 #include "gui/MessageDialog.h"
 #include "gui/PathLabel.h"
 #include "gui/PlayerEject.h"
+#include "gui/ScreenPlace.h"
 #include "gui/ShellOpen.h"
+#include "gui/WebLinks.h"
 #include "gui/WindowStyle.h"
 #include "gui/frmAbout.h"
-#include "platform/ScreenPlace.h"
 #include "settings/SettingsStore.h"
+#include "transfer/ProgramCopy.h"
 
 #include <QAccessibleWidget>
 #include <QAction>

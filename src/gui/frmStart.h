@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ProgramState.h"
 #include "gui/ImageList.h"
 #include "gui/MessageDialog.h"
+#include "gui/ProgramState.h"
 #include "itunesdb/PlayerSongs.h"
 #include "itunesdb/TagScanner.h"
 #include "settings/KnownLanguages.h"

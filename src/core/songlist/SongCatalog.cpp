@@ -1,8 +1,8 @@
 #include "songlist/SongCatalog.h"
 
 #include "platform/UiYield.h"
-#include "songlist/SizeTexts.h"
 #include "text/NumericPrefix.h"
+#include "text/SizeTexts.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/ScreenPlace.h"
+#include "gui/ScreenPlace.h"
 
 #include <algorithm>
 

@@ -1,10 +1,8 @@
-#include "songlist/SizeTexts.h"
+#include "text/SizeTexts.h"
 
 #include "platform/PlayerPath.h"
+#include "platform/Volumes.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStorageInfo>
 #include <array>
 #include <cmath>
 
@@ -16,18 +14,6 @@ QLocale withGrouping(QLocale locale, bool grouping) {
     options.setFlag(QLocale::OmitGroupSeparator, !grouping);
     locale.setNumberOptions(options);
     return locale;
-}
-
-// The nearest existing folder or file at or above path; empty when there is none.
-QString existingAncestor(const QString& path) {
-    QString current = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    while (!QFileInfo::exists(current)) {
-        const QString parent = QFileInfo(current).absolutePath();
-        if (parent == current)
-            return {};
-        current = parent;
-    }
-    return current;
 }
 
 } // namespace
@@ -60,16 +46,8 @@ QString FreeBytesText(qint64 freeBytes, const QString& freeWord, const QLocale& 
 QString DriveFreeText(const QString& path, const QString& freeWord, const QLocale& locale) {
     if (path.isEmpty())
         return {};
-    const QString existing = existingAncestor(ExpandHome(path));
-    if (existing.isEmpty())
-        return {};
-    const QStorageInfo volume(existing);
-    if (!volume.isValid() || !volume.isReady())
-        return {};
-    const qint64 freeBytes = volume.bytesFree();
-    if (freeBytes < 0)
-        return {};
-    return FreeBytesText(freeBytes, freeWord, locale);
+    const qint64 freeBytes = FreeBytesAt(ExpandHome(path));
+    return freeBytes < 0 ? QString() : FreeBytesText(freeBytes, freeWord, locale);
 }
 
 const QString& OutputFreeSpace::Refresh(const QString& outputFolder, const QString& freeWord,

@@ -2,7 +2,7 @@
 
 #include "itunesdb/MusicDatabase.h"
 #include "settings/LanguageTable.h"
-#include "songlist/SizeTexts.h"
+#include "text/SizeTexts.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "extras/KillProgram.h"
+#include "platform/KillProgram.h"
 
 #include "platform/ProcessTable.h"
 

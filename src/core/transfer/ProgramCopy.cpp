@@ -1,4 +1,4 @@
-#include "extras/CopyProgram.h"
+#include "transfer/ProgramCopy.h"
 
 #include "platform/PlayerPath.h"
 #include "transfer/SongCopy.h"

@@ -13,10 +13,9 @@ QString FormatFileSize(double size, const QLocale& locale = QLocale());
 // at all when that rounds to 0 (" MB Free"); from 1 GB on it is GB with two decimals.
 QString FreeBytesText(qint64 freeBytes, const QString& freeWord, const QLocale& locale = QLocale());
 
-// Free space of the volume holding path (all free bytes, not only those available to this
-// user), as FreeBytesText. A path that does not exist yet counts for its nearest existing
-// parent folder. An empty text when the free space cannot be known (empty path, no such
-// volume, volume not ready).
+// The free space of the volume holding path, as the box types it (platform/Volumes.h's
+// FreeBytesAt, after a leading "~"), as FreeBytesText. An empty text when the free space
+// cannot be known (empty path, no such volume, volume not ready).
 QString DriveFreeText(const QString& path, const QString& freeWord,
                       const QLocale& locale = QLocale());
 
