@@ -212,14 +212,28 @@ QAction* frmStart::action(QMenu* menu, const char* name, const QString& text, in
 }
 
 void frmStart::buildMenus() {
-    QMenuBar* bar = menuBar();
+    buildFileMenu();
+    buildToolsMenu();
+    // Filled as it opens: the players there are then.
+    mnuPlayer_ = named(menuBar()->addMenu(QStringLiteral("Player")), "mnuPlayer");
+    connect(mnuPlayer_, &QMenu::aboutToShow, this, &frmStart::fillPlayerMenu);
+    buildLanguageMenu();
+    buildHelpMenu();
+    // Nothing to act on until the player's songs are loaded.
+    setMenusEnabled(false);
+    buildWindowKeys();
+    buildPopupMenu();
+}
 
-    QMenu* file = mnuFile_ = named(bar->addMenu(QStringLiteral("File")), "mnuFile");
-    QAction* exit = action(file, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
+void frmStart::buildFileMenu() {
+    mnuFile_ = named(menuBar()->addMenu(QStringLiteral("File")), "mnuFile");
+    QAction* exit = action(mnuFile_, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
     exit->setShortcut(QKeySequence::Quit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+}
 
-    QMenu* tools = mnuTools_ = named(bar->addMenu(QStringLiteral("Tools")), "mnuTools");
+void frmStart::buildToolsMenu() {
+    QMenu* tools = mnuTools_ = named(menuBar()->addMenu(QStringLiteral("Tools")), "mnuTools");
     mnuStartCopy_ =
         action(tools, "mnuStartCopy", QStringLiteral("Start Copy"), ImageList::StartCopy);
     mnuStartCopy_->setEnabled(false);
@@ -231,25 +245,26 @@ void frmStart::buildMenus() {
         &QAction::triggered, this, &frmStart::CopyProgramToPlayer);
     connect(action(tools, "mnuEject", QStringLiteral("Eject iPod")), &QAction::triggered, this,
             &frmStart::EjectPlayer);
+}
 
-    // Filled as it opens: the players there are then.
-    mnuPlayer_ = named(bar->addMenu(QStringLiteral("Player")), "mnuPlayer");
-    connect(mnuPlayer_, &QMenu::aboutToShow, this, &frmStart::fillPlayerMenu);
-
-    mnuLanguage_ = named(bar->addMenu(QStringLiteral("Language")), "mnuLanguage");
+void frmStart::buildLanguageMenu() {
+    mnuLanguage_ = named(menuBar()->addMenu(QStringLiteral("Language")), "mnuLanguage");
     mnuEnglish_ =
         action(mnuLanguage_, "mnuEnglish", QStringLiteral("English"), ImageList::LanguageEnglish);
     mnuGerman_ =
         action(mnuLanguage_, "mnuGerman", QStringLiteral("Deutsch"), ImageList::LanguageGerman);
     mnuSpanish_ =
         action(mnuLanguage_, "mnuSpanish", QStringLiteral("Español"), ImageList::LanguageSpanish);
-    for (QAction* a : {mnuEnglish_, mnuGerman_, mnuSpanish_})
-        a->setCheckable(true);
-    for (size_t i = 0; i < LanguageKeys.size(); ++i)
-        connect(languageEntries()[i], &QAction::triggered, this,
+    for (size_t i = 0; i < LanguageKeys.size(); ++i) {
+        QAction* entry = languageEntries()[i];
+        entry->setCheckable(true);
+        connect(entry, &QAction::triggered, this,
                 [this, i] { ChooseLanguage(QLatin1String(LanguageKeys[i])); });
+    }
+}
 
-    QMenu* help = mnuHelp_ = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
+void frmStart::buildHelpMenu() {
+    QMenu* help = mnuHelp_ = named(menuBar()->addMenu(QStringLiteral("Help")), "mnuHelp");
     help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
     action(help, "mnuHelpDoc", QStringLiteral("Help"), ImageList::HelpDoc)->setEnabled(false);
     help->addAction(QStringLiteral("-Web Links"))->setEnabled(false);
@@ -269,10 +284,9 @@ void frmStart::buildMenus() {
                 frmAbout about(images_.Icon(ImageList::CopyToPlayer), WindowTitle, this);
                 about.exec();
             });
+}
 
-    // Nothing to act on until the player's songs are loaded.
-    setMenusEnabled(false);
-
+void frmStart::buildWindowKeys() {
     // Keys of the window's own, with no menu entry: F10 opens the first menu, as the
     // desktops' programs do; Ctrl+F goes to the search box.
     const auto windowKey = [this](const QKeySequence& keys, auto slot) {
@@ -292,7 +306,9 @@ void frmStart::buildMenus() {
         XPSearch_->setFocus(Qt::ShortcutFocusReason);
         XPSearch_->selectAll();
     });
+}
 
+void frmStart::buildPopupMenu() {
     // The song list's context menu, shown on a right click into the list only.
     auto* popup = mnuPopup_ = new QMenu(this);
     popup->setObjectName(QStringLiteral("mnuPopup"));

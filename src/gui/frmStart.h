@@ -141,6 +141,12 @@ protected:
 private:
     QAction* action(QMenu* menu, const char* name, const QString& text, int icon = 0);
     void buildMenus();
+    void buildFileMenu();
+    void buildToolsMenu();
+    void buildLanguageMenu();
+    void buildHelpMenu();
+    void buildWindowKeys();
+    void buildPopupMenu();
     // Letters for Alt: among the menu titles, and among each menu's entries.
     void giveMnemonics();
     // The size, place and state the window had when it last closed.
