@@ -2,6 +2,7 @@
 // values, resizing, the settings written at the end, and the auxiliary commands.
 
 #include "extras/WebLinks.h"
+#include "gui/OptionsPage.h"
 #include "gui/frmAbout.h"
 #include "gui/frmLanguage.h"
 #include "support/CopyDriver.h"
@@ -124,7 +125,7 @@ private slots:
                 for (QAbstractButton* b : box->buttons())
                     buttons << b->text();
             });
-            s.window->Browse();
+            s.find<OptionsPage>("picTab2")->Browse();
             return buttons;
         };
         QCOMPARE(picker(), pickerButtons);
