@@ -120,14 +120,14 @@ QGroupBox* OptionsPage::buildUnattendedFrame() {
 }
 
 void OptionsPage::connectControls() {
-    connect(txtOutPutFormat_, &QLineEdit::textChanged, this, &OptionsPage::UpdatePreview);
+    connect(txtOutPutFormat_, &QLineEdit::textChanged, this, &OptionsPage::updatePreview);
     // The destination follows the folder, the ticks and the list.
-    connect(txtBrowsePath_, &QLineEdit::textChanged, this, &OptionsPage::UpdateDestination);
-    connect(&songs_, &SongListModel::TicksChanged, this, &OptionsPage::UpdateDestination);
-    connect(&songs_, &QAbstractItemModel::modelReset, this, &OptionsPage::UpdateDestination);
-    connect(&songs_, &QAbstractItemModel::layoutChanged, this, &OptionsPage::UpdateDestination);
+    connect(txtBrowsePath_, &QLineEdit::textChanged, this, &OptionsPage::updateDestination);
+    connect(&songs_, &SongListModel::TicksChanged, this, &OptionsPage::updateDestination);
+    connect(&songs_, &QAbstractItemModel::modelReset, this, &OptionsPage::updateDestination);
+    connect(&songs_, &QAbstractItemModel::layoutChanged, this, &OptionsPage::updateDestination);
     txtOutPutFormat_->installEventFilter(this); // leaving the box starts the title check
-    connect(tmrTextFormat_, &QTimer::timeout, this, &OptionsPage::CheckTitleToken);
+    connect(tmrTextFormat_, &QTimer::timeout, this, &OptionsPage::checkTitleToken);
     connect(XPBDefault_, &QPushButton::clicked, this,
             [this] { txtOutPutFormat_->setText(DefaultOutputFormat); });
     connect(cmdBrowse_, &QPushButton::clicked, this, &OptionsPage::Browse);
@@ -153,7 +153,7 @@ void OptionsPage::SetDefaultButtonWidth(int pixels) {
 
 void OptionsPage::ApplyLanguage() {
     XPBDefault_->setText(text(Text::Default));
-    UpdatePreview();
+    updatePreview();
     Frame1_->setTitle(text(Text::FolderTrackOptions));
     Label4_->setText(text(Text::OutputDirectory));
     cmdBrowse_->setText(text(Text::Browse));
@@ -213,15 +213,15 @@ bool OptionsPage::ExportPlaylist() const {
     return chkExportPlaylists_->isChecked();
 }
 
-void OptionsPage::UpdatePreview() {
+void OptionsPage::updatePreview() {
     QString preview = txtOutPutFormat_->text();
     for (const FormatToken& token : FormatTokens)
         preview.replace(QLatin1String(token.Token), text(token.LegendEntry), Qt::CaseInsensitive);
     lblOutputPreView_->setText(text(Text::PreviewExample) + preview);
-    UpdateDestination();
+    updateDestination();
 }
 
-void OptionsPage::UpdateDestination() {
+void OptionsPage::updateDestination() {
     const std::vector<SongRow>& rows = songs_.Rows();
     const auto ticked =
         std::find_if(rows.begin(), rows.end(), [](const SongRow& row) { return row.Ticked; });
@@ -237,7 +237,7 @@ void OptionsPage::UpdateDestination() {
     lblDestination_->SetFullText(text(Text::Destination).arg(destination.Native()));
 }
 
-void OptionsPage::CheckTitleToken() {
+void OptionsPage::checkTitleToken() {
     if (txtOutPutFormat_->text().contains(QLatin1String("%t"), Qt::CaseInsensitive))
         return;
     // Off before the message, and kept off while the message has the focus (the box's

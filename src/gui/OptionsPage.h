@@ -48,11 +48,7 @@ public:
     void SetDefaultButtonWidth(int pixels);
     // Tab down the page in reading order: once the page is in its window.
     void SetFocusOrder();
-
-    void UpdatePreview();
-    // Under the preview: where the first ticked song (or the first song) will be written.
-    void UpdateDestination();
-    void CheckTitleToken();
+    // The folder picker opened at the folder in the box; the folder chosen into the box.
     void Browse();
 
 signals:
@@ -65,6 +61,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void updatePreview();
+    // Under the preview: where the first ticked song (or the first song) will be written.
+    void updateDestination();
+    // Leaving the format box without the title token brings a message, once.
+    void checkTitleToken();
     QGroupBox* buildFolderFrame();
     QGridLayout* buildLegend();
     QGroupBox* buildPlaylistFrame();
