@@ -1,6 +1,7 @@
 // The window in each language: the first-run question, the language menu with its layout
 // values, resizing, the settings written at the end, and the auxiliary commands.
 
+#include "gui/OptionsPage.h"
 #include "gui/WebLinks.h"
 #include "gui/frmAbout.h"
 #include "gui/frmLanguage.h"
@@ -124,7 +125,7 @@ private slots:
                 for (QAbstractButton* b : box->buttons())
                     buttons << b->text();
             });
-            s.window->Browse();
+            s.find<OptionsPage>("picTab2")->Browse();
             return buttons;
         };
         QCOMPARE(picker(), pickerButtons);

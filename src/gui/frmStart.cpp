@@ -1,8 +1,8 @@
 #include "gui/frmStart.h"
-#include "settings/OutputFormat.h"
 
 #include "gui/MessageDialog.h"
-#include "gui/PathLabel.h"
+#include "gui/Named.h"
+#include "gui/OptionsPage.h"
 #include "gui/PlayerEject.h"
 #include "gui/ScreenPlace.h"
 #include "gui/ShellOpen.h"
@@ -14,12 +14,10 @@
 
 #include <QAccessibleWidget>
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,7 +28,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -39,6 +36,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -145,15 +143,6 @@ private:
     const ImageList& images_;
 };
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel* label(const char* name, const QString& text) {
-    return named(new QLabel(text), name);
-}
-
 } // namespace
 
 frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath, QWidget* parent)
@@ -166,21 +155,23 @@ frmStart::frmStart(ProgramState& state, SettingsStore& store, QString configPath
 
     buildMenus();
 
-    Tab1_ = named(new TabStrip(this), "Tab1");
-    auto* songsPage = named(new QWidget, "picTab1");
-    auto* optionsPage = named(new QWidget, "picTab2");
-    buildSongsPage(songsPage);
-    buildOptionsPage(optionsPage);
-    Tab1_->addTab(songsPage, QStringLiteral("iPod"));
-    Tab1_->addTab(optionsPage, QStringLiteral("Output Options"));
+    Tab1_ = Named(new TabStrip(this), "Tab1");
+    picTab1_ = Named(new QWidget, "picTab1");
+    buildSongsPage(picTab1_);
+    picTab2_ = new OptionsPage(state_.Language, songs_);
+    Tab1_->addTab(picTab1_, QStringLiteral("iPod"));
+    Tab1_->addTab(picTab2_, QStringLiteral("Output Options"));
     Tab1_->setCurrentIndex(0);
     setCentralWidget(Tab1_);
+    buildHiddenHelpers();
 
     buildStatusBar();
     buildTimers();
-    unOpt1_->setChecked(true); // overwrite, until the stored rule is loaded
     connectSongList();
     connectOptions();
+    SetFolderPicker([](QWidget* owner, const QString& title, const QString& startFolder) {
+        return QFileDialog::getExistingDirectory(owner, title, startFolder);
+    });
     setFocusOrder();
     nameForAccessibility();
     resize(960, 640);
@@ -212,14 +203,28 @@ QAction* frmStart::action(QMenu* menu, const char* name, const QString& text, in
 }
 
 void frmStart::buildMenus() {
-    QMenuBar* bar = menuBar();
+    buildFileMenu();
+    buildToolsMenu();
+    // Filled as it opens: the players there are then.
+    mnuPlayer_ = Named(menuBar()->addMenu(QStringLiteral("Player")), "mnuPlayer");
+    connect(mnuPlayer_, &QMenu::aboutToShow, this, &frmStart::fillPlayerMenu);
+    buildLanguageMenu();
+    buildHelpMenu();
+    // Nothing to act on until the player's songs are loaded.
+    setMenusEnabled(false);
+    buildWindowKeys();
+    buildPopupMenu();
+}
 
-    QMenu* file = mnuFile_ = named(bar->addMenu(QStringLiteral("File")), "mnuFile");
-    QAction* exit = action(file, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
+void frmStart::buildFileMenu() {
+    mnuFile_ = Named(menuBar()->addMenu(QStringLiteral("File")), "mnuFile");
+    QAction* exit = action(mnuFile_, "mnuExit", QStringLiteral("Exit"), ImageList::Exit);
     exit->setShortcut(QKeySequence::Quit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+}
 
-    QMenu* tools = mnuTools_ = named(bar->addMenu(QStringLiteral("Tools")), "mnuTools");
+void frmStart::buildToolsMenu() {
+    QMenu* tools = mnuTools_ = Named(menuBar()->addMenu(QStringLiteral("Tools")), "mnuTools");
     mnuStartCopy_ =
         action(tools, "mnuStartCopy", QStringLiteral("Start Copy"), ImageList::StartCopy);
     mnuStartCopy_->setEnabled(false);
@@ -231,25 +236,26 @@ void frmStart::buildMenus() {
         &QAction::triggered, this, &frmStart::CopyProgramToPlayer);
     connect(action(tools, "mnuEject", QStringLiteral("Eject iPod")), &QAction::triggered, this,
             &frmStart::EjectPlayer);
+}
 
-    // Filled as it opens: the players there are then.
-    mnuPlayer_ = named(bar->addMenu(QStringLiteral("Player")), "mnuPlayer");
-    connect(mnuPlayer_, &QMenu::aboutToShow, this, &frmStart::fillPlayerMenu);
-
-    mnuLanguage_ = named(bar->addMenu(QStringLiteral("Language")), "mnuLanguage");
+void frmStart::buildLanguageMenu() {
+    mnuLanguage_ = Named(menuBar()->addMenu(QStringLiteral("Language")), "mnuLanguage");
     mnuEnglish_ =
         action(mnuLanguage_, "mnuEnglish", QStringLiteral("English"), ImageList::LanguageEnglish);
     mnuGerman_ =
         action(mnuLanguage_, "mnuGerman", QStringLiteral("Deutsch"), ImageList::LanguageGerman);
     mnuSpanish_ =
         action(mnuLanguage_, "mnuSpanish", QStringLiteral("Español"), ImageList::LanguageSpanish);
-    for (QAction* a : {mnuEnglish_, mnuGerman_, mnuSpanish_})
-        a->setCheckable(true);
-    for (size_t i = 0; i < LanguageKeys.size(); ++i)
-        connect(languageEntries()[i], &QAction::triggered, this,
+    for (size_t i = 0; i < LanguageKeys.size(); ++i) {
+        QAction* entry = languageEntries()[i];
+        entry->setCheckable(true);
+        connect(entry, &QAction::triggered, this,
                 [this, i] { ChooseLanguage(QLatin1String(LanguageKeys[i])); });
+    }
+}
 
-    QMenu* help = mnuHelp_ = named(bar->addMenu(QStringLiteral("Help")), "mnuHelp");
+void frmStart::buildHelpMenu() {
+    QMenu* help = mnuHelp_ = Named(menuBar()->addMenu(QStringLiteral("Help")), "mnuHelp");
     help->addAction(QStringLiteral("-Online Help"))->setEnabled(false);
     action(help, "mnuHelpDoc", QStringLiteral("Help"), ImageList::HelpDoc)->setEnabled(false);
     help->addAction(QStringLiteral("-Web Links"))->setEnabled(false);
@@ -269,10 +275,9 @@ void frmStart::buildMenus() {
                 frmAbout about(images_.Icon(ImageList::CopyToPlayer), WindowTitle, this);
                 about.exec();
             });
+}
 
-    // Nothing to act on until the player's songs are loaded.
-    setMenusEnabled(false);
-
+void frmStart::buildWindowKeys() {
     // Keys of the window's own, with no menu entry: F10 opens the first menu, as the
     // desktops' programs do; Ctrl+F goes to the search box.
     const auto windowKey = [this](const QKeySequence& keys, auto slot) {
@@ -292,7 +297,9 @@ void frmStart::buildMenus() {
         XPSearch_->setFocus(Qt::ShortcutFocusReason);
         XPSearch_->selectAll();
     });
+}
 
+void frmStart::buildPopupMenu() {
     // The song list's context menu, shown on a right click into the list only.
     auto* popup = mnuPopup_ = new QMenu(this);
     popup->setObjectName(QStringLiteral("mnuPopup"));
@@ -311,16 +318,16 @@ void frmStart::buildMenus() {
 }
 
 void frmStart::buildSongsPage(QWidget* page) {
-    auto* cmbPlaylists = cmbPlaylists_ = named(new NamedChoice, "cmbPlaylists");
+    auto* cmbPlaylists = cmbPlaylists_ = Named(new NamedChoice, "cmbPlaylists");
     cmbPlaylists->setMinimumContentsLength(24);
     cmbPlaylists->setSizeAdjustPolicy(QComboBox::AdjustToContents); // the longest name shows
     cmbPlaylists->setMaximumWidth(420);
     cmbPlaylists->setEnabled(false);
-    auto* search = XPSearch_ = named(new QLineEdit, "XPSearch");
+    auto* search = XPSearch_ = Named(new QLineEdit, "XPSearch");
     search->setEnabled(false);
     search->setClearButtonEnabled(true);
 
-    LV_ = named(new QTreeView, "LV");
+    LV_ = Named(new QTreeView, "LV");
     auto* presentation = new LVPresentation(images_, LV_);
     presentation->setSourceModel(&songs_);
     LV_->setModel(presentation);
@@ -334,18 +341,23 @@ void frmStart::buildSongsPage(QWidget* page) {
     LV_->setColumnHidden(9, true); // raw byte sizes: kept for sorting and copying, never shown
     LV_->header()->setStretchLastSection(false);
 
-    auto* cmdCopy = cmdCopy_ = named(new QPushButton(QStringLiteral("Start Copy")), "cmdCopy");
+    auto* cmdCopy = cmdCopy_ = Named(new QPushButton(QStringLiteral("Start Copy")), "cmdCopy");
     cmdCopy->setIcon(images_.Icon(ImageList::StartCopy));
     cmdCopy->setEnabled(false);
 
     // The playlist choice starts where the language puts it (see ApplyLanguage): the
     // heading's width fills the room before it.
+    Label2_ = NamedLabel("Label2", QStringLiteral("Playlists"));
+    auto* searchHeading = NamedLabel("Label3", QStringLiteral("Search"));
+    // Headings name their boxes (for screen readers too).
+    Label2_->setBuddy(cmbPlaylists);
+    searchHeading->setBuddy(search);
     auto* top = new QHBoxLayout;
     top->setSpacing(0);
-    top->addWidget(label("Label2", QStringLiteral("Playlists")));
+    top->addWidget(Label2_);
     top->addWidget(cmbPlaylists);
     top->addSpacing(13); // 200 twips
-    top->addWidget(label("Label3", QStringLiteral("Search")));
+    top->addWidget(searchHeading);
     top->addSpacing(2); // 30 twips
     top->addWidget(search, 1);
     auto* bottom = new QHBoxLayout;
@@ -357,85 +369,19 @@ void frmStart::buildSongsPage(QWidget* page) {
     column->addLayout(bottom);
 }
 
-void frmStart::buildOptionsPage(QWidget* page) {
-    auto* frame1 = named(new QGroupBox(QStringLiteral("Folder/Track Options")), "Frame1");
-    txtBrowsePath_ = named(new QLineEdit, "txtBrowsePath");
-    auto* cmdBrowse = named(new QPushButton(QStringLiteral("Browse")), "cmdBrowse");
-    txtOutPutFormat_ = named(new QLineEdit, "txtOutPutFormat");
-    auto* xpbDefault = named(new QPushButton(QStringLiteral("Default")), "XPBDefault");
-    auto* legend = new QGridLayout;
-    // The names until a language is applied.
-    const std::array<const char*, FormatTokens.size()> names = {
-        "Artist", "Album", "Title", "Genre", "Track Nr", "Year", "Album Artist", "Disc Nr"};
-    for (int i = 0; i < int(FormatTokens.size()); ++i) {
-        const QByteArray tokenName = "lblOPformat" + QByteArray::number(i);
-        const QByteArray nameName = "txtFormat" + QByteArray::number(i);
-        legend->addWidget(
-            label(tokenName.constData(), QLatin1String(FormatTokens[size_t(i)].Token)), i % 3,
-            (i / 3) * 2);
-        legend->addWidget(
-            label(nameName.constData(), QStringLiteral("- ") + QLatin1String(names[size_t(i)])),
-            i % 3, (i / 3) * 2 + 1);
-    }
-    legend->setColumnStretch(int(FormatTokens.size() + 2) / 3 * 2, 1);
-    auto* preview = lblOutputPreView_ = label("lblOutputPreView", QString());
-    preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblDestination_ = named(new PathLabel, "lblDestination");
-
-    auto* grid = new QGridLayout(frame1);
-    grid->addWidget(label("Label4", QStringLiteral("Output Directory")), 0, 0, 1, 2);
-    grid->addWidget(txtBrowsePath_, 1, 0);
-    grid->addWidget(cmdBrowse, 1, 1);
-    grid->addWidget(label("Label7", QStringLiteral("File Output Format")), 2, 0, 1, 2);
-    grid->addWidget(txtOutPutFormat_, 3, 0);
-    grid->addWidget(xpbDefault, 3, 1);
-    grid->addLayout(legend, 4, 0, 1, 2);
-    grid->addWidget(preview, 5, 0, 1, 2);
-    grid->addWidget(lblDestination_, 6, 0, 1, 2);
-
-    auto* framePlaylist = named(new QGroupBox, "FramePlaylist");
-    auto* chkExport = chkExportPlaylists_ =
-        named(new QCheckBox(QStringLiteral("Create Playlist of Selected Songs .m3u format.")),
-              "chkExportPlaylists");
-    (new QVBoxLayout(framePlaylist))->addWidget(chkExport);
-
-    auto* unattended =
-        named(new QGroupBox(QStringLiteral("Unattended Transfer Options")), "Xpgroupbox1");
-    optUnattended_ = named(new QCheckBox(QStringLiteral("Unattended Transfer")), "optUnattended");
-    unOpt1_ =
-        named(new QRadioButton(QStringLiteral("If a file exists then overwrite it and continue.")),
-              "unOpt1");
-    unOpt2_ = named(new QRadioButton(
-                        QStringLiteral("If a file exists then skip it and move to the next song.")),
-                    "unOpt2");
-    auto* explanation = label(
-        "lblLabel1", QStringLiteral("This option allows you transfer your songs without being "
-                                    "prompted if an error is encountered such as if a song "
-                                    "already exists on the destination drive."));
-    explanation->setWordWrap(true);
-    auto* unattendedLayout = new QVBoxLayout(unattended);
-    unattendedLayout->addWidget(optUnattended_);
-    unattendedLayout->addWidget(unOpt1_);
-    unattendedLayout->addWidget(unOpt2_);
-    unattendedLayout->addWidget(explanation);
-
-    // Helpers of other routines, never seen: the stripe painter's canvas and the list
-    // of drives the search for the player walks. Windows of their own that never show, so
-    // that they are neither laid out nor in the tree a screen reader walks (a hidden control
-    // still is).
-    named(new QLabel(page, Qt::Window), "picalt");
-    Drives_ = named(new QComboBox(page), "Drives");
+void frmStart::buildHiddenHelpers() {
+    // Never shown, and kept for their names alone, which the tests look up: Drives lists the
+    // places the last search for the player looked at (the search itself works on its own
+    // list), and picalt stands for the stripe painter's canvas, which the view's alternating
+    // rows make unneeded. Windows of their own that never show, so that they are neither laid
+    // out nor in the tree a screen reader walks (a hidden control still is).
+    Named(new QLabel(this, Qt::Window), "picalt");
+    Drives_ = Named(new QComboBox(this), "Drives");
     Drives_->setWindowFlag(Qt::Window);
-
-    auto* column = new QVBoxLayout(page);
-    column->addWidget(frame1);
-    column->addWidget(framePlaylist);
-    column->addWidget(unattended);
-    column->addStretch(1);
 }
 
 void frmStart::buildStatusBar() {
-    QStatusBar* bar = named(statusBar(), "sBar");
+    QStatusBar* bar = Named(statusBar(), "sBar");
     const std::array<std::pair<const char*, QString>, 4> panels = {{
         {"sBarPanel1", QString()},
         {"sBarPanel2", QStringLiteral("Songs: 0")},
@@ -443,14 +389,14 @@ void frmStart::buildStatusBar() {
         {"sBarPanel4", QString()},
     }};
     for (size_t i = 0; i < panels.size(); ++i) {
-        QLabel* panel = label(panels[i].first, panels[i].second);
+        QLabel* panel = NamedLabel(panels[i].first, panels[i].second);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(110);
         bar->addWidget(panel, i == 0 ? 2 : 0);
         panels_[i] = panel;
     }
-    pBar_ = named(new QProgressBar, "pBar");
+    pBar_ = Named(new QProgressBar, "pBar");
     pBar_->setTextVisible(false);
     pBar_->setRange(0, 100);
     pBar_->setValue(0);
@@ -461,7 +407,7 @@ void frmStart::buildStatusBar() {
 
 void frmStart::buildTimers() {
     const auto timer = [this](const char* name, int periodMs) {
-        QTimer* t = named(new QTimer(this), name);
+        QTimer* t = Named(new QTimer(this), name);
         t->setInterval(periodMs);
         return t;
     };
@@ -469,7 +415,6 @@ void frmStart::buildTimers() {
     connect(Timer1_, &QTimer::timeout, this, &frmStart::Timer1Tick);
     tmrDiskSize_ = timer("tmrDiskSize", OutputFreeSpace::RefreshMs);
     connect(tmrDiskSize_, &QTimer::timeout, this, &frmStart::RefreshFreeSpace);
-    tmrTextFormat_ = timer("tmrTextFormat", 500);
     tmrProgBarRedraw_ = timer("tmrProgBarRedraw", 1);
     connect(tmrProgBarRedraw_, &QTimer::timeout, this, [this] {
         DockProgressBar();
@@ -495,22 +440,11 @@ bool frmStart::LoadLanguage(const QString& key) {
 }
 
 void frmStart::setFocusOrder() {
-    // Headings name their boxes (for screen readers too), and Tab follows each page.
-    const std::pair<const char*, const char*> headings[] = {{"Label2", "cmbPlaylists"},
-                                                            {"Label3", "XPSearch"},
-                                                            {"Label4", "txtBrowsePath"},
-                                                            {"Label7", "txtOutPutFormat"}};
-    for (const auto& [heading, box] : headings)
-        findChild<QLabel*>(QLatin1String(heading))
-            ->setBuddy(findChild<QWidget*>(QLatin1String(box)));
-    const std::vector<std::vector<const char*>> pages = {
-        {"cmbPlaylists", "XPSearch", "LV", "cmdCopy"},
-        {"txtBrowsePath", "cmdBrowse", "txtOutPutFormat", "XPBDefault", "chkExportPlaylists",
-         "optUnattended", "unOpt1", "unOpt2"}};
-    for (const auto& order : pages)
-        for (size_t i = 1; i < order.size(); ++i)
-            setTabOrder(findChild<QWidget*>(QLatin1String(order[i - 1])),
-                        findChild<QWidget*>(QLatin1String(order[i])));
+    // Tab follows each page.
+    QWidget* const songsPage[] = {cmbPlaylists_, XPSearch_, LV_, cmdCopy_};
+    for (size_t i = 1; i < std::size(songsPage); ++i)
+        setTabOrder(songsPage[i - 1], songsPage[i]);
+    picTab2_->SetFocusOrder();
 }
 
 void frmStart::SetOptionsTabWidth(int pixels) {
@@ -522,31 +456,16 @@ double frmStart::TwipsPerPixel() const {
     return 1440.0 / std::max(1, logicalDpiX());
 }
 
-ExistingFile frmStart::chosenRule() const {
-    return unOpt1_->isChecked()   ? ExistingFile::Overwrite
-           : unOpt2_->isChecked() ? ExistingFile::Skip
-                                  : ExistingFile::Ask;
-}
-
 WindowSettings frmStart::ControlSettings() const {
     WindowSettings s;
-    s.OutputFolder = txtBrowsePath_->text();
-    s.OutputFormat = txtOutPutFormat_->text();
-    s.Unattended = optUnattended_->isChecked();
-    s.Rule = chosenRule();
+    picTab2_->PutInto(s);
     for (int c = 0; c < 9; ++c)
         s.ColumnWidths[size_t(c)] = LV_->columnWidth(c) * TwipsPerPixel();
     return s;
 }
 
 void frmStart::ShowSettings(const WindowSettings& s) {
-    txtBrowsePath_->setText(s.OutputFolder);
-    txtOutPutFormat_->setText(s.OutputFormat);
-    optUnattended_->setChecked(s.Unattended);
-    if (s.Rule == ExistingFile::Overwrite)
-        unOpt1_->setChecked(true);
-    else if (s.Rule == ExistingFile::Skip)
-        unOpt2_->setChecked(true);
+    picTab2_->Show(s);
     for (int c = 0; c < 9; ++c) {
         const double px = s.ColumnWidths[size_t(c)] / TwipsPerPixel();
         if (std::isfinite(px) && px >= 0 && px < 100000)

@@ -23,25 +23,23 @@
 #include <functional>
 #include <optional>
 
+class OptionsPage;
 class QAction;
-class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class PathLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class QTimer;
 class QTreeView;
 class SettingsStore;
 
-// The main window. It owns every control; each control carries its name as its
-// objectName, so the code that gives the controls their behaviour, the tests and
-// accessibility tools find them by that name.
+// The main window: the menus, the songs page, the status bar, the search for the player and
+// the start of a transfer; the options page is a widget of its own (OptionsPage). Each
+// control carries its name as its objectName, so the tests and accessibility tools find
+// them by that name.
 class frmStart : public QMainWindow {
     Q_OBJECT
 public:
@@ -104,14 +102,8 @@ public:
     void TickAll(bool ticked);
     void PlayTrack();
 
-    // The options page: the format's preview and title check, Default, Browse, and the
-    // start of a transfer.
-    void SetFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
-    void UpdatePreview();
-    // Under the preview: where the first ticked song (or the first song) will be written.
-    void UpdateDestination();
-    void CheckTitleToken();
-    void Browse();
+    // How the window's dialogs ask for a folder: the no-player dialog and Browse.
+    void SetFolderPicker(FolderPicker picker);
     void StartCopy();
 
     // Tools > Copy Melvo > iPod: the program's own file into the player's root.
@@ -141,12 +133,18 @@ protected:
 private:
     QAction* action(QMenu* menu, const char* name, const QString& text, int icon = 0);
     void buildMenus();
+    void buildFileMenu();
+    void buildToolsMenu();
+    void buildLanguageMenu();
+    void buildHelpMenu();
+    void buildWindowKeys();
+    void buildPopupMenu();
     // Letters for Alt: among the menu titles, and among each menu's entries.
     void giveMnemonics();
     // The size, place and state the window had when it last closed.
     void restoreWindowGeometry();
     void buildSongsPage(QWidget* page);
-    void buildOptionsPage(QWidget* page);
+    void buildHiddenHelpers();
     void buildStatusBar();
     void buildTimers();
     void setDesignColumnWidths();
@@ -162,8 +160,6 @@ private:
     // and caption, the master playlist.
     void loadFoundPlayer();
     void setCopyEnabled(bool enabled);
-    // The unattended rule the option buttons show.
-    ExistingFile chosenRule() const;
     void setMenusEnabled(bool enabled);
     void clearPlaylists();
     // Selects the selector's first entry, the master playlist, and shows its songs: the end
@@ -204,9 +200,8 @@ private:
     // A load, a list build or the start's tail is under way (they yield): the watch waits
     // for them, so nothing replaces the tables they read.
     int busy_ = 0;
-    quint64 listBuild_ = 0;          // counts the builds of the list: a newer one supersedes
-    bool settingsLoaded_ = false;    // only what was loaded in this run is saved
-    bool titleMessageShown_ = false; // the title check's message has the focus
+    quint64 listBuild_ = 0;       // counts the builds of the list: a newer one supersedes
+    bool settingsLoaded_ = false; // only what was loaded in this run is saved
     // What the output folder box held when an unplug emptied it, until a load fills it again.
     std::optional<QString> folderBeforeUnplug_;
     int NoPlayerAnswer_ = 0;
@@ -229,6 +224,8 @@ private:
     QAction* mnuGerman_ = nullptr;
     QAction* mnuSpanish_ = nullptr;
     QTabWidget* Tab1_ = nullptr;
+    QWidget* picTab1_ = nullptr;
+    OptionsPage* picTab2_ = nullptr;
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuTools_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
@@ -236,6 +233,7 @@ private:
     QMenu* mnuPlayer_ = nullptr;
     QAction* mnuStartCopy_ = nullptr;
     QTreeView* LV_ = nullptr;
+    QLabel* Label2_ = nullptr; // the playlist choice's heading
     QComboBox* cmbPlaylists_ = nullptr;
     QComboBox* Drives_ = nullptr;
     QLineEdit* XPSearch_ = nullptr;
@@ -244,15 +242,6 @@ private:
     std::array<QString, 4> panelWords_; // what a screen reader calls an empty panel
     QTimer* Timer1_ = nullptr;
     QTimer* tmrDiskSize_ = nullptr;
-    QTimer* tmrTextFormat_ = nullptr;
-    QLabel* lblOutputPreView_ = nullptr;
-    PathLabel* lblDestination_ = nullptr;
-    QCheckBox* chkExportPlaylists_ = nullptr;
-    QLineEdit* txtBrowsePath_ = nullptr;
-    QLineEdit* txtOutPutFormat_ = nullptr;
-    QCheckBox* optUnattended_ = nullptr;
-    QRadioButton* unOpt1_ = nullptr;
-    QRadioButton* unOpt2_ = nullptr;
     QProgressBar* pBar_ = nullptr;
     QTimer* tmrProgBarRedraw_ = nullptr;
 };

@@ -1,6 +1,7 @@
 // The main window's search for the player, the load that follows it, and the watch on the
 // player's database that starts the search again when the player is unplugged.
 
+#include "gui/OptionsPage.h"
 #include "gui/ProgressBarProgress.h"
 #include "gui/frmNoiPod.h"
 #include "gui/frmStart.h"
@@ -141,7 +142,7 @@ void frmStart::FindPlayerDrive() {
     Timer1_->start();
     state_.Database.LibraryName = QStringLiteral("iPod");
     LoadSettings();
-    state_.FreeSpace.Refresh(txtBrowsePath_->text(), text(Text::Free));
+    state_.FreeSpace.Refresh(picTab2_->Folder(), text(Text::Free));
 }
 
 bool frmStart::LoadPlayerData() {
@@ -201,8 +202,8 @@ void frmStart::Timer1Tick() {
     clearPlaylists();
     // The box is emptied until the player is back; what it held is what a close saves.
     if (!folderBeforeUnplug_)
-        folderBeforeUnplug_ = txtBrowsePath_->text();
-    txtBrowsePath_->clear();
+        folderBeforeUnplug_ = picTab2_->Folder();
+    picTab2_->ClearFolder();
     forgetDatabase();
     setPanel(2, text(Text::Songs) + QStringLiteral(" 0"));
     setPanel(3, text(Text::Selected) + QStringLiteral(" 0"));
@@ -245,7 +246,7 @@ void frmStart::forgetDatabase() {
 }
 
 void frmStart::RefreshFreeSpace() {
-    setPanel(4, state_.FreeSpace.Refresh(txtBrowsePath_->text(), text(Text::Free)));
+    setPanel(4, state_.FreeSpace.Refresh(picTab2_->Folder(), text(Text::Free)));
 }
 
 void frmStart::setPanel(int panel, const QString& text) {

@@ -1,12 +1,12 @@
-// The main window in the loaded language: every caption, the column headings, the format
-// legend, and the three places that depend on the language; the language menu; and the
+// The main window in the loaded language: every caption, the column headings, the options
+// page's texts, and the three places that depend on the language; the language menu; and the
 // language asked or read at start.
 
+#include "gui/OptionsPage.h"
 #include "gui/frmLanguage.h"
 #include "gui/frmStart.h"
 #include "settings/KnownLanguages.h"
 #include "settings/Mnemonics.h"
-#include "settings/OutputFormat.h"
 #include "settings/SettingsStore.h"
 
 #include <QAbstractButton>
@@ -19,9 +19,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeView>
 #include <cmath>
 
 namespace {
@@ -82,12 +83,10 @@ void frmStart::ApplyLanguage() {
         if (text(Text::LanguageKey).compare(QLatin1String(layout.key), Qt::CaseInsensitive) != 0)
             continue;
         const double tpp = TwipsPerPixel();
-        auto* heading = findChild<QLabel*>(QStringLiteral("Label2"));
-        const int margin = heading->parentWidget()->layout()->contentsMargins().left();
-        heading->setMinimumWidth(
+        const int margin = Label2_->parentWidget()->layout()->contentsMargins().left();
+        Label2_->setMinimumWidth(
             std::max(0, int(std::lround(layout.playlistsLeft / tpp)) - margin));
-        findChild<QPushButton*>(QStringLiteral("XPBDefault"))
-            ->setFixedWidth(int(std::lround(layout.defaultWidth / tpp)));
+        picTab2_->SetDefaultButtonWidth(int(std::lround(layout.defaultWidth / tpp)));
         SetOptionsTabWidth(layout.optionsTabWidth);
         break;
     }
@@ -102,25 +101,7 @@ void frmStart::ApplyLanguage() {
     setCaption("mnuExportPlaylists", text(Text::ExportAllPlaylists));
     setCaption("Label3", text(Text::Search));
     setCaption("cmdCopy", text(Text::StartCopy));
-    setCaption("XPBDefault", text(Text::Default));
-    UpdatePreview();
-    const std::pair<const char*, Text> options[] = {
-        {"Frame1", Text::FolderTrackOptions},
-        {"Label4", Text::OutputDirectory},
-        {"cmdBrowse", Text::Browse},
-        {"Label7", Text::FileOutputFormat},
-        {"chkExportPlaylists", Text::CreatePlaylist},
-        {"Xpgroupbox1", Text::UnattendedOptions},
-        {"optUnattended", Text::UnattendedTransfer},
-        {"unOpt1", Text::OverwriteRule},
-        {"unOpt2", Text::SkipRule},
-        {"lblLabel1", Text::UnattendedExplained},
-    };
-    for (const auto& [name, entry] : options)
-        setCaption(name, text(entry));
-    for (size_t i = 0; i < FormatTokens.size(); ++i)
-        setCaption(qPrintable(QStringLiteral("txtFormat%1").arg(i)),
-                   QStringLiteral("- ") + text(FormatTokens[i].LegendEntry));
+    picTab2_->ApplyLanguage();
     giveMnemonics();
     nameForAccessibility();
 }
@@ -163,21 +144,16 @@ void frmStart::nameForAccessibility() {
             w.chop(1);
         return w;
     };
-    const auto name = [this](const char* control, const QString& accessibleName) {
-        if (auto* widget = findChild<QWidget*>(QLatin1String(control)))
-            widget->setAccessibleName(accessibleName);
-    };
-    name("LV", word(Text::Songs));
-    name("picTab1", Tab1_->tabText(0));
-    name("picTab2", Tab1_->tabText(1));
-    name("FramePlaylist", text(Text::CreatePlaylist));
+    LV_->setAccessibleName(word(Text::Songs));
+    picTab1_->setAccessibleName(Tab1_->tabText(0));
+    picTab2_->setAccessibleName(Tab1_->tabText(1));
     menuBar()->setAccessibleName(QStringLiteral("Menu"));
-    name("sBar", word(Text::StatusOk).section(u':', 0, 0));
+    statusBar()->setAccessibleName(word(Text::StatusOk).section(u':', 0, 0));
     panelWords_ = {word(Text::StatusOk).section(u':', 0, 0), word(Text::Songs),
                    word(Text::Selected), word(Text::Free)};
     for (int panel = 1; panel <= 4; ++panel) // the progress bar's name follows the first
         setPanel(panel, panels_[static_cast<size_t>(panel - 1)]->text());
-    name("cmbPlaylists", text(Text::Playlists)); // its entry is its value
+    cmbPlaylists_->setAccessibleName(text(Text::Playlists)); // its entry is its value
 }
 
 void frmStart::nameProgressBar() {
@@ -195,7 +171,7 @@ void frmStart::ChooseLanguage(const QString& key) {
     LoadLanguage(key);
     ApplyLanguage();
     (void)StoreLanguage(store_, key); // the language still applies to this run
-    findChild<QWidget*>(QStringLiteral("picTab1"))->update();
+    picTab1_->update();
     update();
 }
 

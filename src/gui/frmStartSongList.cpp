@@ -1,6 +1,7 @@
 // The main window's song list: building it from a playlist or a search, ticking rows,
 // sorting, the context menu and Ctrl+A.
 
+#include "gui/OptionsPage.h"
 #include "gui/ProgressBarProgress.h"
 #include "gui/ShellOpen.h"
 #include "gui/frmStart.h"
@@ -20,6 +21,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 
@@ -73,7 +75,8 @@ void frmStart::connectSongList() {
     connect(cmbPlaylists_, &QComboBox::activated, this, &frmStart::PlaylistChosen);
     connect(XPSearch_, &QLineEdit::textChanged, this, &frmStart::SearchChanged);
     LV_->installEventFilter(this);
-    for (QLineEdit* box : {XPSearch_, txtBrowsePath_, txtOutPutFormat_})
+    XPSearch_->installEventFilter(this);
+    for (QLineEdit* box : picTab2_->TextBoxes())
         box->installEventFilter(this);
 }
 
@@ -181,12 +184,12 @@ void frmStart::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool frmStart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtOutPutFormat_ && event->type() == QEvent::FocusOut && !titleMessageShown_)
-        tmrTextFormat_->start();
     // The window sees a text box's keys too: Ctrl+A there ticks every row as well (the box
     // still selects its own text).
-    if (event->type() == QEvent::KeyRelease &&
-        (watched == XPSearch_ || watched == txtBrowsePath_ || watched == txtOutPutFormat_)) {
+    const auto optionsBoxes = picTab2_->TextBoxes();
+    const bool textBox = watched == XPSearch_ || std::find(optionsBoxes.begin(), optionsBoxes.end(),
+                                                           watched) != optionsBoxes.end();
+    if (event->type() == QEvent::KeyRelease && textBox) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (isCtrlA(key) && !key->isAutoRepeat())
             TickAll(true);
