@@ -176,8 +176,9 @@ void frmStart::ChooseLanguage(const QString& key) {
 }
 
 void frmStart::StartLanguage(const QLocale& system) {
+    // A stored key that names no language is asked for as on a first start.
     const QString stored = StoredLanguage(store_);
-    if (stored.trimmed().isEmpty()) {
+    if (stored.isEmpty()) {
         QString answer;
         {
             frmLanguage chooser(WindowTitle, LanguageKeyFor(system), this);
@@ -194,7 +195,7 @@ void frmStart::StartLanguage(const QLocale& system) {
             LoadLanguage(QLatin1String(LanguageKeys[0]));
         }
     } else {
-        LoadLanguage(stored); // as stored: another spelling loads nothing
+        LoadLanguage(stored);
     }
     ApplyLanguage();
 }

@@ -29,7 +29,8 @@ QString KnownLanguageKey(const QString& answer) {
 }
 
 QString StoredLanguage(const SettingsStore& store) {
-    return store.GetSetting(ApplicationName, SettingsSection, LanguageKey);
+    return KnownLanguageKey(
+        store.GetSetting(ApplicationName, SettingsSection, LanguageKey).trimmed());
 }
 
 bool StoreLanguage(SettingsStore& store, const QString& key) {

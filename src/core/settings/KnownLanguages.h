@@ -24,7 +24,9 @@ QString LanguageKeyFor(const QLocale& locale);
 // The key among them that answer names, compared without regard to case; empty when none.
 QString KnownLanguageKey(const QString& answer);
 
-// The stored key (read under section "Settings"), as stored; empty when there is none.
+// The stored key (read under section "Settings") as one of LanguageKeys, matched as
+// KnownLanguageKey does with the blanks around it dropped; empty when none is stored or it
+// names none, since a key that loads no table would leave every caption empty.
 QString StoredLanguage(const SettingsStore& store);
 // Stores the key (written under "settings": the store finds both as one).
 bool StoreLanguage(SettingsStore& store, const QString& key);
