@@ -217,7 +217,9 @@ private slots:
         }
         QDir().mkpath(dir.filePath("out"));
         int pauses = 0;
-        QVERIFY(CopySongFile(source, dir.filePath("out/song.mp3"), [&] { ++pauses; }).Copied());
+        QVERIFY(
+            CopySongFile(source, dir.filePath("out/song.mp3"), {.BetweenPieces = [&] { ++pauses; }})
+                .Copied());
         QCOMPARE(contents(dir.filePath("out/song.mp3")), big);
         QVERIFY(pauses >= 2); // the window gets its turn between the pieces
         QCOMPARE(QFileInfo(dir.filePath("out/song.mp3")).lastModified().toSecsSinceEpoch(),
@@ -264,26 +266,21 @@ private slots:
 
         // A disk that fills up after 64 KB.
         qint64 room = 65536;
-        const ChunkCopier full = [&room](QFile& in, QFile& out, qint64 most, QString& error) {
-            if (room == 0) {
-                error = "Disk full";
-                return qint64(-1);
-            }
-            const qint64 n = CopyChunk(in, out, std::min(most, room), error);
-            room -= n;
-            return n;
+        const auto full = [&room](qint64 most) {
+            const qint64 taken = std::min(most, room);
+            room -= taken;
+            return taken;
         };
-        QCOMPARE(CopySongFile(source, dest, {}, full).Message, "Disk full");
+        QCOMPARE(CopySongFile(source, dest, {.DiskRoom = full}).Message, "Disk full");
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 
         // A source cut short while it is copied is no copy.
-        const ChunkCopier shrinking = [&source](QFile& in, QFile& out, qint64 most,
-                                                QString& error) {
+        const auto shrinking = [&source](qint64 most) {
             QFile::resize(source, 4096);
-            return CopyChunk(in, out, most, error);
+            return most;
         };
-        QVERIFY(CopySongFile(source, dest, {}, shrinking).Message.contains("cut short"));
+        QVERIFY(CopySongFile(source, dest, {.DiskRoom = shrinking}).Message.contains("cut short"));
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 

@@ -134,9 +134,10 @@ void TransferEngine::error(const char* routine, int line, const QString& descrip
         log(QStringLiteral("Error: ") + QString(message).replace(u'\n', u' '));
 }
 
-QString TransferEngine::summary(const QString& started) const {
-    QString text = language_.Entry(Text::TransferStarted) + u' ' + started + QStringLiteral(" - ") +
-                   language_.Entry(Text::Completed) + QStringLiteral(": ") + timeText();
+QString TransferEngine::summary() const {
+    QString text = language_.Entry(Text::TransferStarted) + u' ' + started_ +
+                   QStringLiteral(" - ") + language_.Entry(Text::Completed) + QStringLiteral(": ") +
+                   timeText();
     if (errors_ > 0 || !failures_.empty() || skipped_ > 0)
         text += QStringLiteral(" - ") + CountsText();
     return text;
@@ -171,17 +172,42 @@ QString TransferEngine::OutputFolder() const {
 
 TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
                                             const TransferOptions& options) {
+    reset(options);
+    if (!startOutput()) {
+        view_.ShowMessage(language_.Entry(Text::FolderNeeded));
+        return Outcome::NoOutputFolder;
+    }
+    const int total = startSongs(rows);
+    int n = 0;
+    for (const SongRow& row : rows)
+        if (row.Ticked && !transferRow(row, ++n, total)) {
+            makeDurable();
+            return Outcome::Cancelled;
+        }
+    makeDurable();
+    finish();
+    return Outcome::Completed;
+}
+
+void TransferEngine::reset(const TransferOptions& options) {
     options_ = options;
     copied_ = skipped_ = errors_ = 0;
     failures_.clear();
     written_.clear();
     playlistFailure_.reset();
+    playlistPath_.clear();
+    outputFolder_.clear();
+    knownFolder_.clear();
+    tidiedFolders_.clear();
+    mode_ = ExistingFile::Ask;
     logging_ = isLogOn();
+}
+
+bool TransferEngine::startOutput() {
     log(QStringLiteral("** Starting Copy Routine ***"));
     log(QStringLiteral("Build PlayLists: STARTING"));
-    // Without an output folder the run stops below; no playlist is started at the root.
+    // Without an output folder the run stops here; no playlist is started at the root.
     const bool haveFolder = !TrimBlanks(options_.OutputFolderText).isEmpty();
-    outputFolder_.clear();
     if (haveFolder)
         outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     if (options_.ExportPlaylist && haveFolder) {
@@ -196,142 +222,146 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         log(QStringLiteral("Build PlayLists: Not Selected"));
     }
     log(QStringLiteral("Build PlayLists: FINISHED"));
-    mode_ = ExistingFile::Ask;
     view_.ProcessEvents();
-    if (!haveFolder) {
-        view_.ShowMessage(language_.Entry(Text::FolderNeeded));
-        return Outcome::NoOutputFolder;
-    }
+    return haveFolder;
+}
 
+int TransferEngine::startSongs(const std::vector<SongRow>& rows) {
     log(QStringLiteral("Output folder (raw): ") + TrimBlanks(options_.OutputFolderText));
     log(QStringLiteral("Output folder (processed): ") + ToNativeSeparators(outputFolder_));
-    QString playerRoot = FromNativeSeparators(options_.PlayerDrive);
-    if (playerRoot.endsWith(u'\\'))
-        playerRoot.chop(1);
+    playerRoot_ = FromNativeSeparators(options_.PlayerDrive);
+    if (playerRoot_.endsWith(u'\\'))
+        playerRoot_.chop(1);
 
-    const int m = static_cast<int>(
+    const int total = static_cast<int>(
         std::count_if(rows.begin(), rows.end(), [](const SongRow& r) { return r.Ticked; }));
-    view_.ShowProgress(m, 0);
-    const QString started = timeText();
+    view_.ShowProgress(total, 0);
+    started_ = timeText();
     log(QStringLiteral("*** Starting Copy Routine ***"));
     log(QStringLiteral("============================="));
-
-    int n = 0;
     bounds_ = PlayerBounds(options_.PlayerDrive);
-    QString knownFolder; // the last destination folder known to exist
-    QSet<QString> tidiedFolders;
-    for (const SongRow& row : rows) {
-        if (!row.Ticked)
-            continue;
-        ++n;
-        logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
-        songReason_.clear();
-        Song song;
-        song.Location = row.Texts[Column::SourcePath];
-        // A song's texts are put together with % (QStringBuilder): one allocation each,
-        // where + makes one for every piece.
-        song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
-        if (!song.Location.contains(u'.')) {
-            // Nothing to copy, but the user ticked it: it is named among the failures.
-            if (!cancelled_)
-                failures_.push_back({song.Label, song.Location,
-                                     QStringLiteral("The song's location names no file")});
-            continue;
-        }
-        if (cancelled_) {
-            makeDurable(tidiedFolders);
-            return Outcome::Cancelled;
-        }
-        song.Title = row.Texts[Column::Title];
-        ensureValidFileString(song.Title, false);
+    return total;
+}
 
-        const SongDestination place =
-            DestinationOf(outputFolder_, options_.OutputFormat, row.Texts);
-        const SongTags& tags = place.Tags;
-        const QString& base = place.Base;
-        song.Destination = place.Native();
-        // Longer than the system opens: one failure, before any of its folders is made.
-        if (NameLength(song.Destination) > PathLimit) {
-            view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) %
-                              QStringLiteral(" of ") % QString::number(m));
-            view_.ShowCurrentFile(song.Label);
-            const QString reason = QStringLiteral("File name too long");
-            error("Form_Activate", CopyLine, reason, song.Destination);
-            failures_.push_back({song.Label, song.Destination, reason});
-            view_.ProcessEvents();
-            view_.ShowProgress(m, n);
-            continue;
-        }
-        // What only the log shows is made only for the log: the copy of a small song costs
-        // little more than building its texts.
-        if (logging_) {
-            song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, tags);
-            log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(base));
-        }
-        // Songs of one album share their folder: it is looked for once.
-        const QString parent = base.left(base.lastIndexOf(u'\\'));
-        if (parent != knownFolder) {
-            QList<FolderFailure> failures;
-            if (!folderExists(parent))
-                failures = makeFolderPath(base);
-            for (const FolderFailure& failure : failures)
-                error("makeFolderPath", MakeFolderLine, failure.Reason);
-            if (!failures.isEmpty())
-                songReason_ = failures.first().Reason; // the copy then fails for this reason
-            knownFolder = failures.isEmpty() ? parent : QString();
-        }
-        // What a killed run left in this folder goes, once a run.
-        if (!tidiedFolders.contains(parent)) {
-            tidiedFolders.insert(parent);
-            (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
-        }
-        // One separator between the root and the location, whatever the database holds.
-        song.SourceText = ToNativeSeparators(
-            playerRoot % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
-            song.Location);
-        // The song's own name is judged by the copy, which opens no link in its place.
-        song.OutsidePlayer =
-            LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.SourceText);
+TransferEngine::Song TransferEngine::songOf(const SongRow& row) {
+    Song song;
+    song.Location = row.Texts[Column::SourcePath];
+    // A song's texts are put together with % (QStringBuilder): one allocation each, where +
+    // makes one for every piece.
+    song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
+    song.Title = row.Texts[Column::Title];
+    ensureValidFileString(song.Title, false);
+    return song;
+}
 
-        // Put together by hand: arg() costs more than the copy of a small song's name.
-        view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
-                          QString::number(m));
-        view_.ShowCurrentFile(song.Label);
-        if (logging_)
-            log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
-                song.Destination);
-
-        const DestinationState there = CheckDestination(song.Destination);
-        if (there != DestinationState::Absent) {
-            decide(song, there);
-        } else {
-            sourceLine(11, song);
-            folderLine(13, song);
-            copySong(song, there);
-        }
-        // The window's turn once a song (and between the pieces of a large one, and while a
-        // question is open) is enough for Cancel and the labels.
-        view_.ProcessEvents();
-        view_.ShowProgress(m, n);
-        if (stopping_) {
-            makeDurable(tidiedFolders);
-            return Outcome::Cancelled;
-        }
+bool TransferEngine::transferRow(const SongRow& row, int n, int total) {
+    logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
+    songReason_.clear();
+    Song song = songOf(row);
+    if (!song.Location.contains(u'.')) {
+        // Nothing to copy, but the user ticked it: it is named among the failures.
+        if (!cancelled_)
+            failures_.push_back(
+                {song.Label, song.Location, QStringLiteral("The song's location names no file")});
+        return true;
     }
+    if (cancelled_)
+        return false;
+    const SongDestination place = DestinationOf(outputFolder_, options_.OutputFormat, row.Texts);
+    song.Destination = place.Native();
+    // Longer than the system opens: one failure, before any of its folders is made.
+    if (NameLength(song.Destination) > PathLimit) {
+        refuseLongName(song, n, total);
+        return true;
+    }
+    // What only the log shows is made only for the log: the copy of a small song costs
+    // little more than building its texts.
+    if (logging_) {
+        song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, place.Tags);
+        log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(place.Base));
+    }
+    prepareFolder(place.Base);
+    locateSource(song);
+    showSong(song, n, total);
+    if (logging_)
+        log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
+            song.Destination);
+    transferSong(song);
+    // The window's turn once a song (and between the pieces of a large one, and while a
+    // question is open) is enough for Cancel and the labels.
+    view_.ProcessEvents();
+    view_.ShowProgress(total, n);
+    return !stopping_;
+}
 
-    makeDurable(tidiedFolders);
-    view_.ShowCurrentFile(summary(started));
+void TransferEngine::refuseLongName(const Song& song, int n, int total) {
+    showSong(song, n, total);
+    const QString reason = QStringLiteral("File name too long");
+    error("Form_Activate", CopyLine, reason, song.Destination);
+    failures_.push_back({song.Label, song.Destination, reason});
+    view_.ProcessEvents();
+    view_.ShowProgress(total, n);
+}
+
+void TransferEngine::prepareFolder(const QString& base) {
+    // Songs of one album share their folder: it is looked for once.
+    const QString parent = base.left(base.lastIndexOf(u'\\'));
+    if (parent != knownFolder_) {
+        QList<FolderFailure> failures;
+        if (!folderExists(parent))
+            failures = makeFolderPath(base);
+        for (const FolderFailure& failure : failures)
+            error("makeFolderPath", MakeFolderLine, failure.Reason);
+        if (!failures.isEmpty())
+            songReason_ = failures.first().Reason; // the copy then fails for this reason
+        knownFolder_ = failures.isEmpty() ? parent : QString();
+    }
+    // What a killed run left in this folder goes, once a run.
+    if (!tidiedFolders_.contains(parent)) {
+        tidiedFolders_.insert(parent);
+        (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
+    }
+}
+
+void TransferEngine::locateSource(Song& song) {
+    // One separator between the root and the location, whatever the database holds.
+    song.SourceText = ToNativeSeparators(
+        playerRoot_ % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
+        song.Location);
+    // The song's own name is judged by the copy, which opens no link in its place.
+    song.OutsidePlayer = LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.SourceText);
+}
+
+void TransferEngine::showSong(const Song& song, int n, int total) {
+    // Put together by hand: arg() costs more than the copy of a small song's name.
+    view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
+                      QString::number(total));
+    view_.ShowCurrentFile(song.Label);
+}
+
+void TransferEngine::transferSong(const Song& song) {
+    const DestinationState there = CheckDestination(song.Destination);
+    if (there != DestinationState::Absent) {
+        decide(song, there);
+        return;
+    }
+    sourceLine(11, song);
+    folderLine(13, song);
+    copySong(song, there);
+}
+
+void TransferEngine::finish() {
+    view_.ShowCurrentFile(summary());
     view_.ShowProgress(10, 10);
     // "Transfer completed successfully" only when it was.
     view_.ShowCopying(
         language_.Entry(Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors));
-    return Outcome::Completed;
 }
 
-void TransferEngine::makeDurable(const QSet<QString>& folders) {
+void TransferEngine::makeDurable() {
     // "Completed" means on the disk: a stick pulled out now loses nothing.
     QStringList native{NativePath(outputFolder_)};
-    for (const QString& folder : folders)
+    for (const QString& folder : tidiedFolders_)
         native << NativePath(folder);
     const QString failure = FlushFileSystems(native, [this] { view_.ProcessEvents(); });
     if (failure.isEmpty())
@@ -342,33 +372,38 @@ void TransferEngine::makeDurable(const QSet<QString>& folders) {
                          QStringLiteral("They may not all be on the disk: ") + failure});
 }
 
-void TransferEngine::copySong(const Song& song, DestinationState there) {
-    CopyResult result;
-    if (song.OutsidePlayer) {
-        result = outsidePlayer(song);
-    } else {
-        const auto betweenChunks = [this] { view_.ProcessEvents(); };
-        const auto stopped = [this](qint64 copied) {
-            view_.ShowSongProgress(copied);
-            return stopping_;
-        };
-        result = CopySongFile(song.SourceText, song.Destination, there, Links::Refuse,
-                              betweenChunks, stopped);
-        // A link is read only when it ends inside the player: one to a file elsewhere must
-        // not leak that file into the copy.
-        if (result.What == CopyResult::Outcome::SourceIsLink)
-            result = bounds_.Outside(song.SourceText)
-                         ? outsidePlayer(song)
-                         : CopySongFile(song.SourceText, song.Destination, there, Links::Follow,
-                                        betweenChunks, stopped);
-        // The player's file system may spell the names in another case than the database.
-        if (result.What == CopyResult::Outcome::SourceMissing) {
-            const QString found = sourceFile(song);
-            if (!found.isEmpty() && found != song.SourceText)
-                result = CopySongFile(found, song.Destination, there, Links::Follow, betweenChunks,
-                                      stopped);
-        }
+CopyResult TransferEngine::copyFromPlayer(const Song& song, DestinationState there) {
+    if (song.OutsidePlayer)
+        return outsidePlayer(song);
+    CopyOptions copy{
+        .There = there,
+        .SourceLinks = Links::Refuse,
+        .BetweenPieces = [this] { view_.ProcessEvents(); },
+        .AfterPiece =
+            [this](qint64 copied) {
+                view_.ShowSongProgress(copied);
+                return stopping_;
+            },
+    };
+    CopyResult result = CopySongFile(song.SourceText, song.Destination, copy);
+    copy.SourceLinks = Links::Follow;
+    // A link is read only when it ends inside the player: one to a file elsewhere must not
+    // leak that file into the copy.
+    if (result.What == CopyResult::Outcome::SourceIsLink)
+        result = bounds_.Outside(song.SourceText)
+                     ? outsidePlayer(song)
+                     : CopySongFile(song.SourceText, song.Destination, copy);
+    // The player's file system may spell the names in another case than the database.
+    if (result.What == CopyResult::Outcome::SourceMissing) {
+        const QString found = sourceFile(song);
+        if (!found.isEmpty() && found != song.SourceText)
+            result = CopySongFile(found, song.Destination, copy);
     }
+    return result;
+}
+
+void TransferEngine::copySong(const Song& song, DestinationState there) {
+    const CopyResult result = copyFromPlayer(song, there);
     if (result.What == CopyResult::Outcome::Stopped)
         return; // neither copied nor failed: the run ends here
     // Someone's file appeared there while the song was copied: asked about like any other.
