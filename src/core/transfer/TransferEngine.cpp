@@ -34,8 +34,8 @@ QString timeText() {
     return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool folderExists(const QString& path) {
-    return QFileInfo(ToNativeSeparators(path)).isDir();
+bool folderExists(const BackslashPath& path) {
+    return QFileInfo(path.NativeText()).isDir();
 }
 
 } // namespace
@@ -56,10 +56,10 @@ TransferOptions TransferOptions::ForRun(const WindowSettings& page, bool exportP
 }
 
 struct TransferEngine::Song {
-    QString Location;
-    QString SourceText;         // as the log shows it
-    QString FolderText;         // "\" form
-    QString Destination;        // native
+    BackslashPath Location; // on the player
+    QString Source;         // the player's file, as the log shows it
+    BackslashPath Folder;   // the destination's folder as the log names it; logging only
+    QString Destination;
     QString Title;              // cleaned, for the playlist
     QString Label;              // artist - title, as the window shows it
     bool OutsidePlayer = false; // the location or its folder leads out of the player's root
@@ -113,12 +113,12 @@ void TransferEngine::numbered(int number, bool exists, const QString& path) {
 
 void TransferEngine::sourceLine(int number, const Song& song) {
     if (logging_) // the test is for the log alone
-        numbered(number, !sourceFile(song).isEmpty(), song.SourceText);
+        numbered(number, !sourceFile(song).isEmpty(), song.Source);
 }
 
 void TransferEngine::folderLine(int number, const Song& song) {
     if (logging_) // the test is for the log alone
-        numbered(number, folderExists(song.FolderText), ToNativeSeparators(song.FolderText));
+        numbered(number, folderExists(song.Folder), song.Folder.NativeText());
 }
 
 void TransferEngine::error(const char* routine, int line, const QString& description,
@@ -167,7 +167,7 @@ QString TransferEngine::FailureText() const {
 }
 
 QString TransferEngine::OutputFolder() const {
-    return outputFolder_.isEmpty() ? QString() : NativePath(outputFolder_);
+    return outputFolder_.IsEmpty() ? QString() : outputFolder_.Native();
 }
 
 TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
@@ -196,8 +196,8 @@ void TransferEngine::reset(const TransferOptions& options) {
     written_.clear();
     playlistFailure_.reset();
     playlistPath_.clear();
-    outputFolder_.clear();
-    knownFolder_.clear();
+    outputFolder_ = {};
+    knownFolder_ = {};
     tidiedFolders_.clear();
     mode_ = ExistingFile::Ask;
     logging_ = isLogOn();
@@ -228,10 +228,7 @@ bool TransferEngine::startOutput() {
 
 int TransferEngine::startSongs(const std::vector<SongRow>& rows) {
     log(QStringLiteral("Output folder (raw): ") + TrimBlanks(options_.OutputFolderText));
-    log(QStringLiteral("Output folder (processed): ") + ToNativeSeparators(outputFolder_));
-    playerRoot_ = FromNativeSeparators(options_.PlayerDrive);
-    if (playerRoot_.endsWith(u'\\'))
-        playerRoot_.chop(1);
+    log(QStringLiteral("Output folder (processed): ") + outputFolder_.NativeText());
 
     const int total = static_cast<int>(
         std::count_if(rows.begin(), rows.end(), [](const SongRow& r) { return r.Ticked; }));
@@ -239,13 +236,14 @@ int TransferEngine::startSongs(const std::vector<SongRow>& rows) {
     started_ = timeText();
     log(QStringLiteral("*** Starting Copy Routine ***"));
     log(QStringLiteral("============================="));
+    playerRoot_ = BackslashPath::FromNative(options_.PlayerDrive);
     bounds_ = PlayerBounds(options_.PlayerDrive);
     return total;
 }
 
 TransferEngine::Song TransferEngine::songOf(const SongRow& row) {
     Song song;
-    song.Location = row.Texts[Column::SourcePath];
+    song.Location = BackslashPath(row.Texts[Column::SourcePath]);
     // A song's texts are put together with % (QStringBuilder): one allocation each, where +
     // makes one for every piece.
     song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
@@ -258,11 +256,11 @@ bool TransferEngine::transferRow(const SongRow& row, int n, int total) {
     logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
     songReason_.clear();
     Song song = songOf(row);
-    if (!song.Location.contains(u'.')) {
+    if (!song.Location.Text().contains(u'.')) {
         // Nothing to copy, but the user ticked it: it is named among the failures.
         if (!cancelled_)
-            failures_.push_back(
-                {song.Label, song.Location, QStringLiteral("The song's location names no file")});
+            failures_.push_back({song.Label, song.Location.Text(),
+                                 QStringLiteral("The song's location names no file")});
         return true;
     }
     if (cancelled_)
@@ -277,14 +275,14 @@ bool TransferEngine::transferRow(const SongRow& row, int n, int total) {
     // What only the log shows is made only for the log: the copy of a small song costs
     // little more than building its texts.
     if (logging_) {
-        song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, place.Tags);
-        log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(place.Base));
+        song.Folder = outputFolder_ + FolderText(options_.OutputFormat, place.Tags);
+        log(QStringLiteral("FilePath(output1): ") + place.Base.NativeText());
     }
     prepareFolder(place.Base);
     locateSource(song);
     showSong(song, n, total);
     if (logging_)
-        log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
+        log(QStringLiteral("FinalPath(4): ") + song.Source + QStringLiteral(" : ") +
             song.Destination);
     transferSong(song);
     // The window's turn once a song (and between the pieces of a large one, and while a
@@ -303,9 +301,9 @@ void TransferEngine::refuseLongName(const Song& song, int n, int total) {
     view_.ShowProgress(total, n);
 }
 
-void TransferEngine::prepareFolder(const QString& base) {
+void TransferEngine::prepareFolder(const BackslashPath& base) {
     // Songs of one album share their folder: it is looked for once.
-    const QString parent = base.left(base.lastIndexOf(u'\\'));
+    const BackslashPath parent = base.Folder();
     if (parent != knownFolder_) {
         QList<FolderFailure> failures;
         if (!folderExists(parent))
@@ -314,22 +312,20 @@ void TransferEngine::prepareFolder(const QString& base) {
             error("makeFolderPath", MakeFolderLine, failure.Reason);
         if (!failures.isEmpty())
             songReason_ = failures.first().Reason; // the copy then fails for this reason
-        knownFolder_ = failures.isEmpty() ? parent : QString();
+        knownFolder_ = failures.isEmpty() ? parent : BackslashPath();
     }
     // What a killed run left in this folder goes, once a run.
     if (!tidiedFolders_.contains(parent)) {
         tidiedFolders_.insert(parent);
-        (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
+        (void)RemoveLeftovers(parent.Native()); // what could not go is tried next run
     }
 }
 
 void TransferEngine::locateSource(Song& song) {
     // One separator between the root and the location, whatever the database holds.
-    song.SourceText = ToNativeSeparators(
-        playerRoot_ % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
-        song.Location);
+    song.Source = (playerRoot_ / song.Location).NativeText();
     // The song's own name is judged by the copy, which opens no link in its place.
-    song.OutsidePlayer = LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.SourceText);
+    song.OutsidePlayer = LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.Source);
 }
 
 void TransferEngine::showSong(const Song& song, int n, int total) {
@@ -360,13 +356,13 @@ void TransferEngine::finish() {
 
 void TransferEngine::makeDurable() {
     // "Completed" means on the disk: a stick pulled out now loses nothing.
-    QStringList native{NativePath(outputFolder_)};
-    for (const QString& folder : tidiedFolders_)
-        native << NativePath(folder);
+    QStringList native{outputFolder_.Native()};
+    for (const BackslashPath& folder : tidiedFolders_)
+        native << folder.Native();
     const QString failure = FlushFileSystems(native, [this] { view_.ProcessEvents(); });
     if (failure.isEmpty())
         return;
-    const QString folder = ToNativeSeparators(outputFolder_);
+    const QString folder = outputFolder_.NativeText();
     error("Form_Activate", FlushLine, failure, folder);
     failures_.push_back({QStringLiteral("The copies of this transfer"), folder,
                          QStringLiteral("They may not all be on the disk: ") + failure});
@@ -385,18 +381,17 @@ CopyResult TransferEngine::copyFromPlayer(const Song& song, DestinationState the
                 return stopping_;
             },
     };
-    CopyResult result = CopySongFile(song.SourceText, song.Destination, copy);
+    CopyResult result = CopySongFile(song.Source, song.Destination, copy);
     copy.SourceLinks = Links::Follow;
     // A link is read only when it ends inside the player: one to a file elsewhere must not
     // leak that file into the copy.
     if (result.What == CopyResult::Outcome::SourceIsLink)
-        result = bounds_.Outside(song.SourceText)
-                     ? outsidePlayer(song)
-                     : CopySongFile(song.SourceText, song.Destination, copy);
+        result = bounds_.Outside(song.Source) ? outsidePlayer(song)
+                                              : CopySongFile(song.Source, song.Destination, copy);
     // The player's file system may spell the names in another case than the database.
     if (result.What == CopyResult::Outcome::SourceMissing) {
         const QString found = sourceFile(song);
-        if (!found.isEmpty() && found != song.SourceText)
+        if (!found.isEmpty() && found != song.Source)
             result = CopySongFile(found, song.Destination, copy);
     }
     return result;
@@ -438,7 +433,7 @@ bool TransferEngine::wroteEarlier(const QString& destination) const {
 
 CopyResult TransferEngine::outsidePlayer(const Song& song) {
     return {CopyResult::Outcome::Failed,
-            QStringLiteral("The song's location lies outside the player: ") + song.Location};
+            QStringLiteral("The song's location lies outside the player: ") + song.Location.Text()};
 }
 
 void TransferEngine::keep(const Song& song) {

@@ -135,8 +135,8 @@ private:
     // The steps of one song.
     static Song songOf(const SongRow& row);
     void refuseLongName(const Song& song, int n, int total);
-    // Makes the folders of base ("\" form) that are missing, tidying each once a run.
-    void prepareFolder(const QString& base);
+    // Makes the folders of base that are missing, tidying each once a run.
+    void prepareFolder(const BackslashPath& base);
     void locateSource(Song& song);
     void showSong(const Song& song, int n, int total);
     // Copies the song, or decides first when its file is there.
@@ -169,12 +169,12 @@ private:
     const LanguageTable& language_;
     TransferView& view_;
     TransferOptions options_;
-    QString outputFolder_;
-    QString playerRoot_; // "\" form, without a "\" at its end
+    BackslashPath outputFolder_;
+    BackslashPath playerRoot_;
     PlayerBounds bounds_{QString()};
-    QString started_;     // the time the songs began, as the summary shows it
-    QString knownFolder_; // the last destination folder known to exist
-    QSet<QString> tidiedFolders_;
+    QString started_;           // the time the songs began, as the summary shows it
+    BackslashPath knownFolder_; // the last destination folder known to exist
+    QSet<BackslashPath> tidiedFolders_;
     QString playlistPath_; // empty when the playlist is not exported
     bool cancelled_ = false;
     bool stopping_ = false;
