@@ -137,6 +137,7 @@ private:
     void refuseLongName(const Song& song, int n, int total);
     // Makes the folders of base that are missing, tidying each once a run.
     void prepareFolder(const BackslashPath& base);
+    // The song's file on the player as the log names it, and whether it lies outside.
     void locateSource(Song& song);
     void showSong(const Song& song, int n, int total);
     // Copies the song, or decides first when its file is there.
@@ -172,10 +173,10 @@ private:
     BackslashPath outputFolder_;
     BackslashPath playerRoot_;
     PlayerBounds bounds_{QString()};
-    QString started_;           // the time the songs began, as the summary shows it
-    BackslashPath knownFolder_; // the last destination folder known to exist
-    QSet<BackslashPath> tidiedFolders_;
-    QString playlistPath_; // empty when the playlist is not exported
+    QString started_;                   // the time the songs began, as the summary shows it
+    BackslashPath knownFolder_;         // the last destination folder known to exist
+    QSet<BackslashPath> tidiedFolders_; // what killed runs left there went, once a run
+    QString playlistPath_;              // empty when the playlist is not exported
     bool cancelled_ = false;
     bool stopping_ = false;
     bool logging_ = false; // debug.txt exists
