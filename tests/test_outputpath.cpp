@@ -111,16 +111,16 @@ private slots:
         row[Column::Artist] = "Björk";
         row[Column::SourcePath] = "\\iPod_Control\\Music\\F01\\ABCD.mp3";
         row[Column::Disc] = "1";
-        const SongDestination d = DestinationOf("\\music\\", "%r\\{%d-}%t", row);
-        QCOMPARE(d.Base, "\\music\\Björk\\1-Jóga");
+        const SongDestination d = DestinationOf(BackslashPath("\\music\\"), "%r\\{%d-}%t", row);
+        QCOMPARE(d.Base.Text(), "\\music\\Björk\\1-Jóga");
         QCOMPARE(d.Native(), NativePath("\\music\\Björk\\1-Jóga.mp3"));
     }
 
     void outputFolderAndExtension() {
 #ifndef Q_OS_WIN
-        QCOMPARE(ProcessOutputFolder("  /home/anna/Music  "), "\\home\\anna\\Music\\");
-        QCOMPARE(ProcessOutputFolder("/home/anna/Music/"), "\\home\\anna\\Music\\");
-        QCOMPARE(ProcessOutputFolder("/home/an?na/Mu*sic"), "\\home\\anna\\Music\\");
+        QCOMPARE(ProcessOutputFolder("  /home/anna/Music  ").Text(), "\\home\\anna\\Music\\");
+        QCOMPARE(ProcessOutputFolder("/home/anna/Music/").Text(), "\\home\\anna\\Music\\");
+        QCOMPARE(ProcessOutputFolder("/home/an?na/Mu*sic").Text(), "\\home\\anna\\Music\\");
         // A leading "~" is the home folder, as a shell reads it; "~anna" and a "~" further
         // on are names.
         QCOMPARE(ExpandHome("~", "/home/anna"), "/home/anna");
@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(ExpandHome("~/Music", "/"), "/Music");
         QCOMPARE(ExpandHome("~anna/Music", "/home/anna"), "~anna/Music");
         QCOMPARE(ExpandHome("/srv/~/Music", "/home/anna"), "/srv/~/Music");
-        QCOMPARE(ProcessOutputFolder(" ~/Music "),
+        QCOMPARE(ProcessOutputFolder(" ~/Music ").Text(),
                  FromNativeSeparators(QDir::homePath()) + "\\Music\\");
         QCOMPARE(NearestExistingFolder("~/no such folder"), QDir::homePath()); // the picker's
 #endif
@@ -147,19 +147,38 @@ private slots:
         QCOMPARE(RelativePath("%a\\%t", huge, ".mp3"), "X\\B009");
     }
 
+    void backslashPathsTurnNativeAtTheEdge() {
+        // In from a native path and out again: the text rules see "\\" only.
+        const BackslashPath music = BackslashPath::FromNative("/home/anna/Music/");
+        QCOMPARE(music.Text(), "\\home\\anna\\Music\\");
+        QCOMPARE(music.NativeText(), "/home/anna/Music/");
+        // Doubled separators stay in the text and the log, and merge for the file system.
+        const BackslashPath song = music + u"\\Björk\\\\Jóga.mp3";
+        QCOMPARE(song.NativeText(), "/home/anna/Music//Björk//Jóga.mp3");
+        QCOMPARE(song.Native(), "/home/anna/Music/Björk/Jóga.mp3");
+        QCOMPARE(song.Folder().Text(), "\\home\\anna\\Music\\\\Björk\\");
+        // A location under a player's root: one separator between them, also at "/".
+        const BackslashPath location("\\iPod_Control\\Music\\F01\\ABCD.mp3");
+        QCOMPARE((BackslashPath::FromNative("/") / location).NativeText(),
+                 "/iPod_Control/Music/F01/ABCD.mp3");
+        QCOMPARE((BackslashPath::FromNative("/media/IPOD/") / BackslashPath("F01\\A.mp3")).Native(),
+                 "/media/IPOD/F01/A.mp3");
+        QCOMPARE(BackslashPath::FromNative("/").Native(), "/");
+    }
+
     void foldersAreMadeLevelByLevel() {
         QTemporaryDir dir;
-        const QString base =
-            FromNativeSeparators(dir.path()) + "\\ACDC\\Back in Black\\Hells Bells";
+        const BackslashPath base =
+            BackslashPath::FromNative(dir.path()) + u"\\ACDC\\Back in Black\\Hells Bells";
         QVERIFY(makeFolderPath(base).isEmpty());
         QVERIFY(QFileInfo(dir.filePath("ACDC/Back in Black")).isDir());
         QVERIFY(!QFileInfo::exists(dir.filePath("ACDC/Back in Black/Hells Bells")));
-        QVERIFY(makeFolderPath("no separator").isEmpty());
+        QVERIFY(makeFolderPath(BackslashPath("no separator")).isEmpty());
 
         // Under a file no folder can be made: the first level says so, for all of them.
         QVERIFY(write(dir.filePath("file"), "x"));
         const QList<FolderFailure> failures =
-            makeFolderPath(FromNativeSeparators(dir.path()) + "\\file\\a\\b\\song");
+            makeFolderPath(BackslashPath::FromNative(dir.path()) + u"\\file\\a\\b\\song");
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].Reason, "File already exists");
     }
@@ -217,7 +236,9 @@ private slots:
         }
         QDir().mkpath(dir.filePath("out"));
         int pauses = 0;
-        QVERIFY(CopySongFile(source, dir.filePath("out/song.mp3"), [&] { ++pauses; }).Copied());
+        QVERIFY(
+            CopySongFile(source, dir.filePath("out/song.mp3"), {.BetweenPieces = [&] { ++pauses; }})
+                .Copied());
         QCOMPARE(contents(dir.filePath("out/song.mp3")), big);
         QVERIFY(pauses >= 2); // the window gets its turn between the pieces
         QCOMPARE(QFileInfo(dir.filePath("out/song.mp3")).lastModified().toSecsSinceEpoch(),
@@ -264,26 +285,21 @@ private slots:
 
         // A disk that fills up after 64 KB.
         qint64 room = 65536;
-        const ChunkCopier full = [&room](QFile& in, QFile& out, qint64 most, QString& error) {
-            if (room == 0) {
-                error = "Disk full";
-                return qint64(-1);
-            }
-            const qint64 n = CopyChunk(in, out, std::min(most, room), error);
-            room -= n;
-            return n;
+        const auto full = [&room](qint64 most) {
+            const qint64 taken = std::min(most, room);
+            room -= taken;
+            return taken;
         };
-        QCOMPARE(CopySongFile(source, dest, {}, full).Message, "Disk full");
+        QCOMPARE(CopySongFile(source, dest, {.DiskRoom = full}).Message, "Disk full");
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 
         // A source cut short while it is copied is no copy.
-        const ChunkCopier shrinking = [&source](QFile& in, QFile& out, qint64 most,
-                                                QString& error) {
+        const auto shrinking = [&source](qint64 most) {
             QFile::resize(source, 4096);
-            return CopyChunk(in, out, most, error);
+            return most;
         };
-        QVERIFY(CopySongFile(source, dest, {}, shrinking).Message.contains("cut short"));
+        QVERIFY(CopySongFile(source, dest, {.DiskRoom = shrinking}).Message.contains("cut short"));
         QCOMPARE(contents(dest), QByteArray("the old song"));
         QVERIFY(leftovers(dir.filePath("out")).isEmpty());
 

@@ -270,17 +270,20 @@ private slots:
         db.close();
         QCOMPARE(FindPlayerFile(root.path(), PlayerDatabaseLocation),
                  QDir::toNativeSeparators(root.filePath("ipod_control/ITUNES/itunesdb")));
-        QCOMPARE(FindPlayerFile(root.path() + "/", "\\IPOD_CONTROL\\itunes\\iTunesDB"),
-                 QDir::toNativeSeparators(root.filePath("ipod_control/ITUNES/itunesdb")));
-        QVERIFY(FindPlayerFile(root.path(), "\\iPod_Control\\Music\\F02\\none.mp3").isEmpty());
+        QCOMPARE(
+            FindPlayerFile(root.path() + "/", BackslashPath("\\IPOD_CONTROL\\itunes\\iTunesDB")),
+            QDir::toNativeSeparators(root.filePath("ipod_control/ITUNES/itunesdb")));
+        QVERIFY(FindPlayerFile(root.path(), BackslashPath("\\iPod_Control\\Music\\F02\\none.mp3"))
+                    .isEmpty());
         QVERIFY(FindPlayerFile(QString(), PlayerDatabaseLocation).isEmpty());
 
         // A location that climbs out of the player is never looked up.
-        QVERIFY(LeavesPlayerRoot("\\iPod_Control\\..\\..\\etc\\passwd"));
-        QVERIFY(LeavesPlayerRoot("../x.mp3"));
-        QVERIFY(!LeavesPlayerRoot("\\iPod_Control\\Music\\F01\\..mp3"));
-        QVERIFY(
-            FindPlayerFile(root.filePath("ipod_control"), "\\..\\ipod_control\\ITUNES").isEmpty());
+        QVERIFY(LeavesPlayerRoot(BackslashPath("\\iPod_Control\\..\\..\\etc\\passwd")));
+        QVERIFY(LeavesPlayerRoot(BackslashPath("../x.mp3")));
+        QVERIFY(!LeavesPlayerRoot(BackslashPath("\\iPod_Control\\Music\\F01\\..mp3")));
+        QVERIFY(FindPlayerFile(root.filePath("ipod_control"),
+                               BackslashPath("\\..\\ipod_control\\ITUNES"))
+                    .isEmpty());
     }
 
     void nativeSeparators() {

@@ -164,8 +164,8 @@ void frmStart::PlayTrack() {
     if (songs_.rowCount() == 0 || !current.isValid() ||
         !LV_->selectionModel()->isRowSelected(current.row(), {}))
         return;
-    const QString location =
-        songs_.Rows()[static_cast<size_t>(current.row())].Texts[Column::SourcePath];
+    const BackslashPath location(
+        songs_.Rows()[static_cast<size_t>(current.row())].Texts[Column::SourcePath]);
     // A location that climbs out of the player names some other file: never open it.
     if (LeavesPlayerRoot(location))
         return;

@@ -8,6 +8,7 @@
 #include "itunesdb/LoadiTunesDB.h"
 #include "itunesdb/MusicDatabase.h"
 #include "itunesdb/TrackRecord.h"
+#include "platform/BackslashPath.h"
 #include "settings/LanguageTable.h"
 
 #include <QHash>
@@ -16,7 +17,8 @@
 #include <functional>
 #include <vector>
 
-inline const QString ShuffleDatabaseLocation = QStringLiteral("\\iPod_Control\\iTunes\\iTunesSD");
+inline const BackslashPath ShuffleDatabaseLocation{
+    QStringLiteral("\\iPod_Control\\iTunes\\iTunesSD")};
 
 // Whether root holds a player: a music database, a shuffle's, or at least one song file in
 // iPod_Control/Music. It stops at the first song file it meets.

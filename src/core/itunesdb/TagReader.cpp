@@ -155,13 +155,14 @@ PlayerTagReader::PlayerTagReader(const QString& playerRoot)
     : root_(QDir::cleanPath(playerRoot)), bounds_(playerRoot) {}
 
 std::optional<PlayerSongFile> PlayerTagReader::Find(const QString& location) {
-    if (root_.isEmpty() || location.isEmpty() || LeavesPlayerRoot(location))
+    const BackslashPath player(location);
+    if (root_.isEmpty() || location.isEmpty() || LeavesPlayerRoot(player))
         return std::nullopt;
     PlayerSongFile song;
-    song.Path = QDir::cleanPath(root_ + u'/' + ToNativeSeparators(location));
+    song.Path = QDir::cleanPath(root_ + u'/' + player.NativeText());
     if (!RegularFileAt(song.Path, song.Facts, Links::Refuse) && !song.Facts.Link) {
         // A location spelled otherwise than the disk (a database's or a shuffle's text).
-        song.Path = FindPlayerFile(root_, location);
+        song.Path = FindPlayerFile(root_, player);
         if (song.Path.isEmpty() ||
             (!RegularFileAt(song.Path, song.Facts, Links::Refuse) && !song.Facts.Link))
             return std::nullopt;

@@ -10,28 +10,6 @@
 #include <sys/stat.h>
 #endif
 
-QString FromNativeSeparators(const QString& nativePath) {
-#ifdef Q_OS_WIN
-    return nativePath;
-#else
-    QString p = nativePath;
-    return p.replace(QLatin1Char('/'), QLatin1Char('\\'));
-#endif
-}
-
-QString ToNativeSeparators(const QString& path) {
-#ifdef Q_OS_WIN
-    return path;
-#else
-    QString p = path;
-    return p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
-}
-
-QString NativePath(const QString& path) {
-    return QDir::toNativeSeparators(QDir::cleanPath(ToNativeSeparators(path)));
-}
-
 QString ExpandHome(const QString& nativePath, const QString& home) {
     if (!nativePath.startsWith(u'~'))
         return nativePath;
@@ -80,8 +58,9 @@ QStringList Components(const QString& location) {
 }
 
 // The file location names under root, each component matched without regard to case.
-QString FindNamedFile(const QString& root, const QString& location) {
-    if (root.isEmpty() || LeavesPlayerRoot(location))
+QString FindNamedFile(const QString& root, const BackslashPath& player) {
+    const QString& location = player.Text();
+    if (root.isEmpty() || LeavesPlayerRoot(player))
         return {};
     QString path = QDir::cleanPath(root);
     // Most players spell their names as the database does: try that first.
@@ -113,7 +92,8 @@ QString FindNamedFile(const QString& root, const QString& location) {
 
 } // namespace
 
-bool LeavesPlayerRoot(const QString& location) {
+bool LeavesPlayerRoot(const BackslashPath& player) {
+    const QString& location = player.Text();
     // A ".." component, blanks around it allowed; looked for without splitting the text.
     qsizetype start = 0;
     const qsizetype n = location.size();
@@ -180,7 +160,7 @@ bool PlayerBounds::FolderOutside(const QString& path) {
     return false;
 }
 
-QString FindPlayerFile(const QString& root, const QString& location) {
+QString FindPlayerFile(const QString& root, const BackslashPath& location) {
     const QString found = FindNamedFile(root, location);
     return found.isEmpty() || PlayerBounds(root).Outside(found) ? QString() : found;
 }

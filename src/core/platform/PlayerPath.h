@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BackslashPath.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -7,13 +9,8 @@
 
 // The player's files are named in the database as "\"-separated texts relative to the
 // player's root ("\iPod_Control\Music\F01\ABCD.mp3"). These turn such a text into a native
-// path on the volume, and native paths into the "\" form and back.
+// path on the volume; platform/BackslashPath.h holds the form itself.
 
-// A native path with "\" as its separator, and the way back; identity on Windows.
-QString FromNativeSeparators(const QString& nativePath);
-QString ToNativeSeparators(const QString& path);
-// A "\"-separated path as the file system takes it: native separators, doubled ones merged.
-QString NativePath(const QString& path);
 // The folder of a native path, from the text alone where it holds a separator (a song's
 // copy asks this of every song, and the file system need not be asked).
 QString NativeFolderOf(const QString& nativePath);
@@ -28,10 +25,10 @@ std::filesystem::path FileSystemPath(const QString& nativePath);
 // empty text when there is none. Each component is matched without regard to case, because
 // a player's file system may spell "iPod_Control" or "F02" differently from the database.
 // A location that leaves the root, by ".." or by a link, is never found.
-QString FindPlayerFile(const QString& root, const QString& location);
+QString FindPlayerFile(const QString& root, const BackslashPath& location);
 
 // True when location has a ".." component, so that it would name a file outside the player.
-bool LeavesPlayerRoot(const QString& location);
+bool LeavesPlayerRoot(const BackslashPath& location);
 
 // Whether files lie inside a player: Outside is true when path names an existing file whose
 // real path (links resolved) is not under the real path of the player's root, so a link on
@@ -52,9 +49,10 @@ private:
 
 // The path of the player's music database under a player's root, and of the compressed
 // one that newer players keep instead.
-inline const QString PlayerDatabaseLocation = QStringLiteral("\\iPod_Control\\iTunes\\iTunesDB");
-inline const QString CompressedDatabaseLocation =
-    QStringLiteral("\\iPod_Control\\iTunes\\iTunesCDB");
+inline const BackslashPath PlayerDatabaseLocation{
+    QStringLiteral("\\iPod_Control\\iTunes\\iTunesDB")};
+inline const BackslashPath CompressedDatabaseLocation{
+    QStringLiteral("\\iPod_Control\\iTunes\\iTunesCDB")};
 
 // The database to read under a player's root: iTunesDB when it is a regular, non-empty
 // file, else iTunesCDB when that one is; else whichever of them exists. Empty when the

@@ -47,7 +47,7 @@ void ensureValidFileString(QString& text, bool isPath) {
     text.truncate(kept);
 }
 
-QString ProcessOutputFolder(const QString& nativeText) {
+BackslashPath ProcessOutputFolder(const QString& nativeText) {
     QString typed = ExpandHome(TrimBlanks(nativeText));
     // Songs and playlist lines name absolute paths: a relative folder is the working
     // folder's.
@@ -57,7 +57,7 @@ QString ProcessOutputFolder(const QString& nativeText) {
     if (!folder.endsWith(u'\\'))
         folder += u'\\';
     ensureValidFileString(folder, true);
-    return folder;
+    return BackslashPath(folder);
 }
 
 qsizetype NameLength(QStringView name) {
@@ -294,10 +294,10 @@ QString FolderText(const QString& format, const SongTags& tags) {
 }
 
 QString SongDestination::Native() const {
-    return NativePath(Base + Extension);
+    return (Base + Extension).Native();
 }
 
-SongDestination DestinationOf(const QString& outputFolder, const QString& format,
+SongDestination DestinationOf(const BackslashPath& outputFolder, const QString& format,
                               const SongTexts::Array& texts) {
     SongDestination destination{
         SongTags::FromRow(texts), SongExtension(texts[Column::SourcePath]), {}};
@@ -312,7 +312,8 @@ QString FitName(QString name, const QString& extension) {
     return name;
 }
 
-QList<FolderFailure> makeFolderPath(const QString& path) {
+QList<FolderFailure> makeFolderPath(const BackslashPath& folders) {
+    const QString& path = folders.Text();
     QList<FolderFailure> failures;
     // Under a folder that could not be made none can be: the first failure says it all.
     for (qsizetype pos = path.indexOf(u'\\'); pos >= 0; pos = path.indexOf(u'\\', pos + 1)) {

@@ -2,9 +2,9 @@
 
 // Where a song's copy goes: the output folder, the tags put into the output format, the
 // cleaning of characters a file name may not hold, and the folders made on the way. Paths
-// here are texts with "\" between folders; platform/PlayerPath.h converts them at the
-// file system's edge.
+// here have "\" between folders (BackslashPath); they turn native at the file system's edge.
 
+#include "platform/BackslashPath.h"
 #include "songlist/SongRow.h"
 
 #include <QString>
@@ -17,7 +17,7 @@ void ensureValidFileString(QString& text, bool isPath);
 
 // The output folder box's text as the run uses it: trimmed, ending in "\", cleaned as a
 // path. nativeText is the box's native path.
-QString ProcessOutputFolder(const QString& nativeText);
+BackslashPath ProcessOutputFolder(const QString& nativeText);
 
 // The extension of a player location: its last "." and up to nine characters after it,
 // cleaned as a name is (no control character, no character a disk refuses, no blank or
@@ -66,11 +66,11 @@ QString FolderText(const QString& format, const SongTags& tags);
 // gives the row's tags, the extension of its location.
 struct SongDestination {
     SongTags Tags;
-    QString Extension; // empty when the location names none
-    QString Base;      // output folder + relative path, "\" form, without the extension
+    QString Extension;  // empty when the location names none
+    BackslashPath Base; // output folder + relative path, without the extension
     QString Native() const;
 };
-SongDestination DestinationOf(const QString& outputFolder, const QString& format,
+SongDestination DestinationOf(const BackslashPath& outputFolder, const QString& format,
                               const SongTexts::Array& texts);
 
 // name as a name every disk takes with extension after it: no blank or dot at its end, and
@@ -84,4 +84,4 @@ struct FolderFailure {
     QString Folder;
     QString Reason;
 };
-QList<FolderFailure> makeFolderPath(const QString& path);
+QList<FolderFailure> makeFolderPath(const BackslashPath& path);

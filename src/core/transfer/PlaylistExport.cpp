@@ -41,7 +41,7 @@ QString oneLine(QString text) {
 }
 
 // The lines of one member in a playlist of folder: empty when its file is not there.
-QString memberLines(const QString& outputFolder, const QString& format, const QDir& folder,
+QString memberLines(const BackslashPath& outputFolder, const QString& format, const QDir& folder,
                     const SongRow& row, const TrackRecord& track) {
     if (!row.Texts[Column::SourcePath].contains(u'.'))
         return {};
@@ -70,11 +70,10 @@ PlaylistsExport ExportAllPlaylists(const MusicDatabase& db, const QString& outpu
         result.NoOutputFolder = true;
         return result;
     }
-    const QString outputFolder = ProcessOutputFolder(outputFolderText);
+    const BackslashPath outputFolder = ProcessOutputFolder(outputFolderText);
     const QString lowerFormat = format.toLower();
-    result.Folder = NativePath(outputFolder + QStringLiteral("Playlists"));
-    if (const QList<FolderFailure> failed =
-            makeFolderPath(outputFolder + QStringLiteral("Playlists\\"));
+    result.Folder = (outputFolder + u"Playlists").Native();
+    if (const QList<FolderFailure> failed = makeFolderPath(outputFolder + u"Playlists\\");
         !failed.isEmpty()) {
         result.Failures << failed.first().Folder + QStringLiteral(": ") + failed.first().Reason;
         return result;
@@ -125,8 +124,8 @@ QString PlaylistName(const QString& selectorText) {
     return name;
 }
 
-QString PlaylistPath(const QString& outputFolder, const QString& name) {
-    return NativePath(outputFolder + name + QLatin1String(".m3u"));
+QString PlaylistPath(const BackslashPath& outputFolder, const QString& name) {
+    return (outputFolder + name + u".m3u").Native();
 }
 
 QString StartPlaylist(const QString& path) {

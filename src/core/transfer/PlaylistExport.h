@@ -5,6 +5,7 @@
 // line ends. They return the reason when the file could not be written, empty when it was.
 
 #include "itunesdb/MusicDatabase.h"
+#include "platform/BackslashPath.h"
 #include "settings/LanguageTable.h"
 
 #include <QString>
@@ -14,9 +15,9 @@
 // as a file name.
 QString PlaylistName(const QString& selectorText);
 
-// The playlist file in the run's processed output folder (the "\" form that ends in "\",
-// where the songs go), named name + ".m3u"; native.
-QString PlaylistPath(const QString& outputFolder, const QString& name);
+// The playlist file in the run's processed output folder (ending in "\", where the songs
+// go), named name + ".m3u"; native.
+QString PlaylistPath(const BackslashPath& outputFolder, const QString& name);
 
 // Replaces any file of that name with one that holds the "#EXTM3U" line.
 QString StartPlaylist(const QString& path);

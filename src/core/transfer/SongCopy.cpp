@@ -70,6 +70,16 @@ qint64 copyPiece(int in, int out, qint64 most, QString& error) {
     }
     return got;
 }
+#else
+qint64 copyPiece(QFile& in, QFile& out, qint64 most, QString& error) {
+    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
+    const qint64 got = in.read(buffer.get(), most);
+    if (got < 0 || (got > 0 && out.write(buffer.get(), got) != got)) {
+        error = got < 0 ? in.errorString() : out.errorString();
+        return -1;
+    }
+    return got;
+}
 #endif
 
 // Eight hexadecimal digits of this machine's id (the host's name where there is none): a
@@ -156,21 +166,17 @@ bool IsReadOnlyFile(const QString& path) {
     return CheckDestination(path) == DestinationState::ReadOnly;
 }
 
-qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error) {
-#ifdef Q_OS_UNIX
-    return copyPiece(in.handle(), out.handle(), most, error);
-#else
-    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(most));
-    const qint64 got = in.read(buffer.get(), most);
-    if (got < 0 || (got > 0 && out.write(buffer.get(), got) != got)) {
-        error = got < 0 ? in.errorString() : out.errorString();
-        return -1;
-    }
-    return got;
-#endif
-}
-
 namespace {
+
+#ifdef Q_OS_UNIX
+using SourceFile = Descriptor;
+#else
+using SourceFile = QFile;
+#endif
+
+CopyResult failed(QString reason) {
+    return {CopyResult::Outcome::Failed, std::move(reason)};
+}
 
 // The temporary file a song is written to, removed unless the copy got as far as renaming it
 // over the destination. On Unix a bare descriptor: a QFile costs more than a small song's
@@ -212,59 +218,73 @@ public:
         return file_.errorString();
 #endif
     }
+
+    // Appends up to `most` bytes read from in: how many, 0 at in's end, -1 on failure with
+    // the reason in `error`.
+    qint64 take(SourceFile& in, qint64 most, QString& error) {
 #ifdef Q_OS_UNIX
-    int handle() const {
-        return fd_.get();
-    }
+        return copyPiece(in.get(), fd_.get(), most, error);
 #else
-    QFile& file() {
-        return file_;
-    }
+        return copyPiece(in, file_, most, error);
 #endif
+    }
+
+    // The source's modification time, as the open saw it.
+    void keepTime(SourceFile& in, const RegularFileFacts& facts) {
+#ifdef Q_OS_UNIX
+        (void)in;
+        const struct timespec times[2] = {
+            {0, UTIME_OMIT},
+            {static_cast<time_t>(facts.ModifiedSeconds), facts.ModifiedNanoseconds}};
+        (void)::futimens(fd_.get(), times); // a copy without its time is still the song
+#else
+        (void)facts;
+        file_.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
+                          QFileDevice::FileModificationTime);
+#endif
+    }
 
     // Closed and put in destination's place: a rename replaces the old file in one step, so
     // it is never missing, never half written. replacing: a file was there when the copy
-    // looked; otherwise whatever appeared since stays (Appeared).
-    enum class Placed { Done, Appeared, Failed };
-    Placed placeAt(const QString& destination, bool replacing, QString& error) {
+    // looked; otherwise whatever appeared since stays (DestinationAppeared).
+    CopyResult placeAt(const QString& destination, bool replacing) {
+        const CopyResult appeared{CopyResult::Outcome::DestinationAppeared,
+                                  QStringLiteral("File already exists")};
 #ifdef Q_OS_UNIX
         // The new content first reaches the disk: renamed over the old file while still in
         // memory, a crash can leave neither (XFS and FAT keep the rename, not the bytes).
         if (replacing && ::fdatasync(fd_.get()) != 0)
-            return failedWith(errno, error);
+            return failed(describe(errno));
         // A network disk may tell only at the close that the bytes did not arrive.
         if (::close(fd_.release()) != 0)
-            return failedWith(errno, error);
+            return failed(describe(errno));
         const QByteArray target = QFile::encodeName(destination);
         const int failure =
             replacing ? (::rename(encoded_.constData(), target.constData()) == 0 ? 0 : errno)
                       : RenameWithoutReplacing(encoded_, target);
         if (failure == EEXIST)
-            return Placed::Appeared;
+            return appeared;
         if (failure != 0)
-            return failedWith(failure, error);
+            return failed(describe(failure));
+        kept_ = true;
+        CopyResult copied;
+        copied.Flushed = replacing;
+        return copied;
 #else
         file_.close();
         if (!replacing && QFileInfo::exists(destination))
-            return Placed::Appeared;
+            return appeared;
         std::error_code why;
         std::filesystem::rename(FileSystemPath(file_.fileName()), FileSystemPath(destination), why);
-        if (why) {
-            error = QString::fromStdString(why.message());
-            return Placed::Failed;
-        }
-#endif
+        if (why)
+            return failed(QString::fromStdString(why.message()));
         kept_ = true;
-        return Placed::Done;
+        return {};
+#endif
     }
 
 private:
 #ifdef Q_OS_UNIX
-    static Placed failedWith(int code, QString& error) {
-        error = describe(code);
-        return Placed::Failed;
-    }
-
     QByteArray encoded_;
     Descriptor fd_;
     int error_ = 0;
@@ -275,76 +295,47 @@ private:
     bool kept_ = false;
 };
 
-// The copy itself; destinationState when the caller has looked, copier the tests' seam.
-CopyResult copyFile(const QString& source, const QString& destination,
-                    std::optional<DestinationState> destinationState, Links sourceLinks,
-                    const std::function<void()>& betweenChunks, const ChunkCopier* copier,
-                    const std::function<bool(qint64)>& afterPiece = {}) {
-    const auto failed = [](QString reason) {
-        return CopyResult{CopyResult::Outcome::Failed, std::move(reason)};
-    };
-#ifdef Q_OS_UNIX
-    Descriptor in;
-#else
-    QFile in;
-#endif
-    RegularFileFacts facts; // size and time from the open's own look at the file
+// Opens the song to copy; what the copy then reports when it cannot.
+std::optional<CopyResult> openSource(SourceFile& in, const QString& source, RegularFileFacts& facts,
+                                     Links links) {
+    const QString failure = OpenRegularFile(in, source, &facts, links);
+    if (failure.isEmpty())
+        return std::nullopt;
+    if (facts.Link)
+        return CopyResult{CopyResult::Outcome::SourceIsLink, failure};
     // A FIFO, a device or a folder in a song's place is as good as missing.
-    if (const QString failure = OpenRegularFile(in, source, &facts, sourceLinks);
-        !failure.isEmpty()) {
-        if (facts.Link)
-            return {CopyResult::Outcome::SourceIsLink, failure};
-        if (!QFileInfo(source).isFile())
-            return {CopyResult::Outcome::SourceMissing, QStringLiteral("File not found")};
-        return failed(failure);
-    }
-    // Not value_or: that would look even when the caller has.
-    const DestinationState there =
-        destinationState ? *destinationState : CheckDestination(destination);
-    if (there == DestinationState::ReadOnly || there == DestinationState::NotAFile)
-        return failed(QStringLiteral("Permission denied"));
+    if (!QFileInfo(source).isFile())
+        return CopyResult{CopyResult::Outcome::SourceMissing, QStringLiteral("File not found")};
+    return failed(failure);
+}
 
-    TemporaryFile out;
+// Creates the temporary file in destination's folder: empty, or why it could not be made.
+QString createBeside(TemporaryFile& out, const QString& destination) {
     // A short name of our own: it never makes a long destination name fail, and a run that
     // was killed leaves something the next run can recognise (RemoveLeftovers).
     static const qint64 process = CurrentProcessId();
     const QString folder = NativeFolderOf(destination);
-    bool created = false;
-    for (int attempt = 0; attempt < 8 && !created; ++attempt) {
-        created = out.create(
-            folder % u'/' %
-            TemporaryName(process, QString::number(QRandomGenerator::global()->generate(), 36)));
-        if (!created && !QFileInfo(folder).isDir()) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        if (out.create(folder % u'/' %
+                       TemporaryName(process,
+                                     QString::number(QRandomGenerator::global()->generate(), 36))))
+            return {};
+        if (!QFileInfo(folder).isDir()) {
             // A folder whose name the disk refuses is not a missing one.
             std::error_code why;
             (void)std::filesystem::status(FileSystemPath(folder), why);
-            return failed(why == std::errc::filename_too_long
-                              ? QString::fromStdString(why.message())
-                              : QStringLiteral("Path not found"));
+            return why == std::errc::filename_too_long ? QString::fromStdString(why.message())
+                                                       : QStringLiteral("Path not found");
         }
     }
-    if (!created)
-        return failed(out.error());
+    return out.error();
+}
 
-#ifdef Q_OS_UNIX
-    // A copier given from outside (the tests' full disk) reads QFiles of the same files.
-    QFile seamIn;
-    QFile seamOut;
-    if (copier) {
-        (void)seamIn.open(in.get(), QIODevice::ReadOnly | QIODevice::Unbuffered);
-        (void)seamOut.open(out.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-    const auto copyOne = [&](qint64 most, QString& reason) {
-        return copier ? (*copier)(seamIn, seamOut, most, reason)
-                      : copyPiece(in.get(), out.handle(), most, reason);
-    };
-#else
-    const auto copyOne = [&](qint64 most, QString& reason) {
-        return copier ? (*copier)(in, out.file(), most, reason)
-                      : CopyChunk(in, out.file(), most, reason);
-    };
-#endif
-    qint64 left = facts.Size;
+// Copies the source's `size` bytes in pieces; nothing when every byte arrived, else how the
+// copy ended.
+std::optional<CopyResult> copyPieces(SourceFile& in, TemporaryFile& out, qint64 size,
+                                     const CopyOptions& options) {
+    qint64 left = size;
 #ifdef Q_OS_LINUX
     // The kernel reads further ahead of a file read from start to end, as cp asks too; a
     // song read in one piece gains nothing by it.
@@ -356,7 +347,11 @@ CopyResult copyFile(const QString& source, const QString& destination,
     do {
         QString reason;
         clock.start();
-        const qint64 copied = copyOne(std::clamp<qint64>(left, 1, piece), reason);
+        qint64 most = std::clamp<qint64>(left, 1, piece);
+        // The tests' disk takes less as it fills, and a full one fails the copy as ENOSPC does.
+        if (options.DiskRoom && (most = std::min(most, options.DiskRoom(most))) <= 0)
+            return failed(describe(ENOSPC));
+        const qint64 copied = out.take(in, most, reason);
         if (copied < 0)
             return failed(reason);
         if (copied == 0)
@@ -365,55 +360,35 @@ CopyResult copyFile(const QString& source, const QString& destination,
         const qint64 took = clock.nsecsElapsed();
         piece = std::clamp<qint64>(took > 0 ? copied * kPieceNanoseconds / took : kLargestPiece,
                                    kFirstPiece, kLargestPiece);
-        if (betweenChunks && left > 0)
-            betweenChunks();
-        if (afterPiece && left > 0 && afterPiece(facts.Size - left)) // `out` takes its file along
-            return {CopyResult::Outcome::Stopped, QStringLiteral("Stopped")};
+        if (options.BetweenPieces && left > 0)
+            options.BetweenPieces();
+        if (options.AfterPiece && left > 0 &&
+            options.AfterPiece(size - left)) // `out` takes its file along
+            return CopyResult{CopyResult::Outcome::Stopped, QStringLiteral("Stopped")};
     } while (left > 0);
     // Every byte the file held when the copy began, or it is no copy of the song.
     if (left > 0)
         return failed(QStringLiteral("The source file was cut short while it was copied"));
-#ifdef Q_OS_UNIX
-    const struct timespec times[2] = {
-        {0, UTIME_OMIT}, {static_cast<time_t>(facts.ModifiedSeconds), facts.ModifiedNanoseconds}};
-    (void)::futimens(out.handle(), times); // a copy without its time is still the song
-#else
-    out.file().setFileTime(in.fileTime(QFileDevice::FileModificationTime),
-                           QFileDevice::FileModificationTime);
-#endif
-    const bool replacing = there == DestinationState::Replaceable;
-    QString failure;
-    switch (out.placeAt(destination, replacing, failure)) {
-    case TemporaryFile::Placed::Failed:
-        return failed(std::move(failure));
-    case TemporaryFile::Placed::Appeared:
-        return {CopyResult::Outcome::DestinationAppeared, QStringLiteral("File already exists")};
-    case TemporaryFile::Placed::Done:
-        break;
-    }
-    CopyResult copied;
-#ifdef Q_OS_UNIX
-    copied.Flushed = replacing;
-#endif
-    return copied;
+    return std::nullopt;
 }
 
 } // namespace
 
 CopyResult CopySongFile(const QString& source, const QString& destination,
-                        const std::function<void()>& betweenChunks) {
-    return copyFile(source, destination, {}, Links::Follow, betweenChunks, nullptr);
-}
-
-CopyResult CopySongFile(const QString& source, const QString& destination,
-                        DestinationState destinationState, Links sourceLinks,
-                        const std::function<void()>& betweenChunks,
-                        const std::function<bool(qint64)>& afterPiece) {
-    return copyFile(source, destination, destinationState, sourceLinks, betweenChunks, nullptr,
-                    afterPiece);
-}
-
-CopyResult CopySongFile(const QString& source, const QString& destination,
-                        const std::function<void()>& betweenChunks, const ChunkCopier& copier) {
-    return copyFile(source, destination, {}, Links::Follow, betweenChunks, &copier);
+                        const CopyOptions& options) {
+    SourceFile in;
+    RegularFileFacts facts; // size and time from the open's own look at the file
+    if (std::optional<CopyResult> refused = openSource(in, source, facts, options.SourceLinks))
+        return *refused;
+    // Not value_or: that would look even when the caller has.
+    const DestinationState there = options.There ? *options.There : CheckDestination(destination);
+    if (there == DestinationState::ReadOnly || there == DestinationState::NotAFile)
+        return failed(QStringLiteral("Permission denied"));
+    TemporaryFile out;
+    if (const QString failure = createBeside(out, destination); !failure.isEmpty())
+        return failed(failure);
+    if (std::optional<CopyResult> ended = copyPieces(in, out, facts.Size, options))
+        return *ended;
+    out.keepTime(in, facts);
+    return out.placeAt(destination, there == DestinationState::Replaceable);
 }

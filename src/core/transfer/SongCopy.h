@@ -5,8 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
-
-class QFile;
+#include <optional>
 
 // Copies one song file. The copy is written to a hidden temporary file in the
 // destination's folder and renamed over it only once complete, so a failed or interrupted copy
@@ -14,8 +13,7 @@ class QFile;
 // once its new content is on the disk, so that a power cut between the two leaves one of
 // them whole; where nothing was there when the copy looked, nothing that appeared since is
 // replaced. The copy keeps the source's modification time. A read-only destination is
-// refused, never replaced. betweenChunks runs between the pieces of a large file (the window
-// repaints there).
+// refused, never replaced.
 
 // What a copy did: the caller decides on What; Message says it to the user.
 struct CopyResult {
@@ -27,16 +25,13 @@ struct CopyResult {
         // asks about it as about any existing file.
         DestinationAppeared,
         Failed,
-        Stopped, // afterPiece told it to stop: nothing was written
+        Stopped, // AfterPiece told it to stop: nothing was written
     };
     Outcome What = Outcome::Copied;
     QString Message;      // empty when copied
     bool Flushed = false; // the new content reached the disk before it replaced a file
     bool Copied() const { return What == Outcome::Copied; }
 };
-
-CopyResult CopySongFile(const QString& source, const QString& destination,
-                        const std::function<void()>& betweenChunks = {});
 
 // What stands where a copy is to go, from one look at it. Only a file this user may
 // replace is replaced; anything else there refuses the copy.
@@ -48,14 +43,26 @@ enum class DestinationState {
 };
 DestinationState CheckDestination(const QString& path);
 
-// The same copy where the caller has just looked at the destination (CheckDestination),
-// so that the copy need not look again; with Links::Refuse a link at the source is not read.
-// afterPiece is told, after betweenChunks, how many bytes are copied so far; when it
-// answers true the copy ends there, as if it had never begun.
+// How a copy goes; the default suits a copy nobody watches. Every member has its own
+// initializer, so that a caller names only those it sets.
+struct CopyOptions {
+    // What the caller has just seen at the destination (CheckDestination), so that the copy
+    // need not look again; unset, the copy looks itself.
+    std::optional<DestinationState> There{};
+    // Links::Refuse: a link at the source is not read (SourceIsLink).
+    Links SourceLinks = Links::Follow;
+    // Runs between the pieces of a large file (the window repaints there).
+    std::function<void()> BetweenPieces{};
+    // Told, after BetweenPieces, how many bytes are copied so far; when it answers true the
+    // copy ends there, as if it had never begun.
+    std::function<bool(qint64 copied)> AfterPiece{};
+    // The tests' disk: asked before each piece of `most` bytes how many it takes, fewer as
+    // it fills up, 0 when it is full (the copy then fails as on a full disk).
+    std::function<qint64(qint64 most)> DiskRoom{};
+};
+
 CopyResult CopySongFile(const QString& source, const QString& destination,
-                        DestinationState destinationState, Links sourceLinks,
-                        const std::function<void()>& betweenChunks,
-                        const std::function<bool(qint64 copied)>& afterPiece = {});
+                        const CopyOptions& options = {});
 
 // The temporary file's name: ".melvo-", a mark of this machine (8 hexadecimal digits),
 // "-", the process id, "-", a random part, ".part".
@@ -69,13 +76,3 @@ int RemoveLeftovers(const QString& folder, const QDateTime& now = QDateTime::cur
 // A file that must not be replaced: marked read-only (no write permission for its owner,
 // whoever runs the program) or not writable by this user.
 bool IsReadOnlyFile(const QString& path);
-
-// Copies up to `most` bytes from in to out (both open); returns how many, 0 at the end of
-// in, -1 on failure with the reason in `error`.
-using ChunkCopier = std::function<qint64(QFile& in, QFile& out, qint64 most, QString& error)>;
-qint64 CopyChunk(QFile& in, QFile& out, qint64 most, QString& error);
-
-// The same copy through a seam that can fail: tests give a copier that stops after N
-// bytes, as a full disk does.
-CopyResult CopySongFile(const QString& source, const QString& destination,
-                        const std::function<void()>& betweenChunks, const ChunkCopier& copier);

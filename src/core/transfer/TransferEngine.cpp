@@ -34,8 +34,8 @@ QString timeText() {
     return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool folderExists(const QString& path) {
-    return QFileInfo(ToNativeSeparators(path)).isDir();
+bool folderExists(const BackslashPath& path) {
+    return QFileInfo(path.NativeText()).isDir();
 }
 
 } // namespace
@@ -56,10 +56,10 @@ TransferOptions TransferOptions::ForRun(const WindowSettings& page, bool exportP
 }
 
 struct TransferEngine::Song {
-    QString Location;
-    QString SourceText;         // as the log shows it
-    QString FolderText;         // "\" form
-    QString Destination;        // native
+    BackslashPath Location; // on the player
+    QString Source;         // the player's file, as the log shows it
+    BackslashPath Folder;   // the destination's folder as the log names it; logging only
+    QString Destination;
     QString Title;              // cleaned, for the playlist
     QString Label;              // artist - title, as the window shows it
     bool OutsidePlayer = false; // the location or its folder leads out of the player's root
@@ -113,12 +113,12 @@ void TransferEngine::numbered(int number, bool exists, const QString& path) {
 
 void TransferEngine::sourceLine(int number, const Song& song) {
     if (logging_) // the test is for the log alone
-        numbered(number, !sourceFile(song).isEmpty(), song.SourceText);
+        numbered(number, !sourceFile(song).isEmpty(), song.Source);
 }
 
 void TransferEngine::folderLine(int number, const Song& song) {
     if (logging_) // the test is for the log alone
-        numbered(number, folderExists(song.FolderText), ToNativeSeparators(song.FolderText));
+        numbered(number, folderExists(song.Folder), song.Folder.NativeText());
 }
 
 void TransferEngine::error(const char* routine, int line, const QString& description,
@@ -134,9 +134,10 @@ void TransferEngine::error(const char* routine, int line, const QString& descrip
         log(QStringLiteral("Error: ") + QString(message).replace(u'\n', u' '));
 }
 
-QString TransferEngine::summary(const QString& started) const {
-    QString text = language_.Entry(Text::TransferStarted) + u' ' + started + QStringLiteral(" - ") +
-                   language_.Entry(Text::Completed) + QStringLiteral(": ") + timeText();
+QString TransferEngine::summary() const {
+    QString text = language_.Entry(Text::TransferStarted) + u' ' + started_ +
+                   QStringLiteral(" - ") + language_.Entry(Text::Completed) + QStringLiteral(": ") +
+                   timeText();
     if (errors_ > 0 || !failures_.empty() || skipped_ > 0)
         text += QStringLiteral(" - ") + CountsText();
     return text;
@@ -166,22 +167,47 @@ QString TransferEngine::FailureText() const {
 }
 
 QString TransferEngine::OutputFolder() const {
-    return outputFolder_.isEmpty() ? QString() : NativePath(outputFolder_);
+    return outputFolder_.IsEmpty() ? QString() : outputFolder_.Native();
 }
 
 TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
                                             const TransferOptions& options) {
+    reset(options);
+    if (!startOutput()) {
+        view_.ShowMessage(language_.Entry(Text::FolderNeeded));
+        return Outcome::NoOutputFolder;
+    }
+    const int total = startSongs(rows);
+    int n = 0;
+    for (const SongRow& row : rows)
+        if (row.Ticked && !transferRow(row, ++n, total)) {
+            makeDurable();
+            return Outcome::Cancelled;
+        }
+    makeDurable();
+    finish();
+    return Outcome::Completed;
+}
+
+void TransferEngine::reset(const TransferOptions& options) {
     options_ = options;
     copied_ = skipped_ = errors_ = 0;
     failures_.clear();
     written_.clear();
     playlistFailure_.reset();
+    playlistPath_.clear();
+    outputFolder_ = {};
+    knownFolder_ = {};
+    tidiedFolders_.clear();
+    mode_ = ExistingFile::Ask;
     logging_ = isLogOn();
+}
+
+bool TransferEngine::startOutput() {
     log(QStringLiteral("** Starting Copy Routine ***"));
     log(QStringLiteral("Build PlayLists: STARTING"));
-    // Without an output folder the run stops below; no playlist is started at the root.
+    // Without an output folder the run stops here; no playlist is started at the root.
     const bool haveFolder = !TrimBlanks(options_.OutputFolderText).isEmpty();
-    outputFolder_.clear();
     if (haveFolder)
         outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
     if (options_.ExportPlaylist && haveFolder) {
@@ -196,179 +222,183 @@ TransferEngine::Outcome TransferEngine::Run(std::vector<SongRow> rows,
         log(QStringLiteral("Build PlayLists: Not Selected"));
     }
     log(QStringLiteral("Build PlayLists: FINISHED"));
-    mode_ = ExistingFile::Ask;
     view_.ProcessEvents();
-    if (!haveFolder) {
-        view_.ShowMessage(language_.Entry(Text::FolderNeeded));
-        return Outcome::NoOutputFolder;
-    }
+    return haveFolder;
+}
 
+int TransferEngine::startSongs(const std::vector<SongRow>& rows) {
     log(QStringLiteral("Output folder (raw): ") + TrimBlanks(options_.OutputFolderText));
-    log(QStringLiteral("Output folder (processed): ") + ToNativeSeparators(outputFolder_));
-    QString playerRoot = FromNativeSeparators(options_.PlayerDrive);
-    if (playerRoot.endsWith(u'\\'))
-        playerRoot.chop(1);
+    log(QStringLiteral("Output folder (processed): ") + outputFolder_.NativeText());
 
-    const int m = static_cast<int>(
+    const int total = static_cast<int>(
         std::count_if(rows.begin(), rows.end(), [](const SongRow& r) { return r.Ticked; }));
-    view_.ShowProgress(m, 0);
-    const QString started = timeText();
+    view_.ShowProgress(total, 0);
+    started_ = timeText();
     log(QStringLiteral("*** Starting Copy Routine ***"));
     log(QStringLiteral("============================="));
-
-    int n = 0;
+    playerRoot_ = BackslashPath::FromNative(options_.PlayerDrive);
     bounds_ = PlayerBounds(options_.PlayerDrive);
-    QString knownFolder; // the last destination folder known to exist
-    QSet<QString> tidiedFolders;
-    for (const SongRow& row : rows) {
-        if (!row.Ticked)
-            continue;
-        ++n;
-        logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
-        songReason_.clear();
-        Song song;
-        song.Location = row.Texts[Column::SourcePath];
-        // A song's texts are put together with % (QStringBuilder): one allocation each,
-        // where + makes one for every piece.
-        song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
-        if (!song.Location.contains(u'.')) {
-            // Nothing to copy, but the user ticked it: it is named among the failures.
-            if (!cancelled_)
-                failures_.push_back({song.Label, song.Location,
-                                     QStringLiteral("The song's location names no file")});
-            continue;
-        }
-        if (cancelled_) {
-            makeDurable(tidiedFolders);
-            return Outcome::Cancelled;
-        }
-        song.Title = row.Texts[Column::Title];
-        ensureValidFileString(song.Title, false);
+    return total;
+}
 
-        const SongDestination place =
-            DestinationOf(outputFolder_, options_.OutputFormat, row.Texts);
-        const SongTags& tags = place.Tags;
-        const QString& base = place.Base;
-        song.Destination = place.Native();
-        // Longer than the system opens: one failure, before any of its folders is made.
-        if (NameLength(song.Destination) > PathLimit) {
-            view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) %
-                              QStringLiteral(" of ") % QString::number(m));
-            view_.ShowCurrentFile(song.Label);
-            const QString reason = QStringLiteral("File name too long");
-            error("Form_Activate", CopyLine, reason, song.Destination);
-            failures_.push_back({song.Label, song.Destination, reason});
-            view_.ProcessEvents();
-            view_.ShowProgress(m, n);
-            continue;
-        }
-        // What only the log shows is made only for the log: the copy of a small song costs
-        // little more than building its texts.
-        if (logging_) {
-            song.FolderText = outputFolder_ + FolderText(options_.OutputFormat, tags);
-            log(QStringLiteral("FilePath(output1): ") + ToNativeSeparators(base));
-        }
-        // Songs of one album share their folder: it is looked for once.
-        const QString parent = base.left(base.lastIndexOf(u'\\'));
-        if (parent != knownFolder) {
-            QList<FolderFailure> failures;
-            if (!folderExists(parent))
-                failures = makeFolderPath(base);
-            for (const FolderFailure& failure : failures)
-                error("makeFolderPath", MakeFolderLine, failure.Reason);
-            if (!failures.isEmpty())
-                songReason_ = failures.first().Reason; // the copy then fails for this reason
-            knownFolder = failures.isEmpty() ? parent : QString();
-        }
-        // What a killed run left in this folder goes, once a run.
-        if (!tidiedFolders.contains(parent)) {
-            tidiedFolders.insert(parent);
-            (void)RemoveLeftovers(NativePath(parent)); // what could not go is tried next run
-        }
-        // One separator between the root and the location, whatever the database holds.
-        song.SourceText = ToNativeSeparators(
-            playerRoot % (song.Location.startsWith(u'\\') ? QString() : QStringLiteral("\\")) %
-            song.Location);
-        // The song's own name is judged by the copy, which opens no link in its place.
-        song.OutsidePlayer =
-            LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.SourceText);
+TransferEngine::Song TransferEngine::songOf(const SongRow& row) {
+    Song song;
+    song.Location = BackslashPath(row.Texts[Column::SourcePath]);
+    // A song's texts are put together with % (QStringBuilder): one allocation each, where +
+    // makes one for every piece.
+    song.Label = row.Texts[Column::Artist] % QStringLiteral(" - ") % row.Texts[Column::Title];
+    song.Title = row.Texts[Column::Title];
+    ensureValidFileString(song.Title, false);
+    return song;
+}
 
-        // Put together by hand: arg() costs more than the copy of a small song's name.
-        view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
-                          QString::number(m));
-        view_.ShowCurrentFile(song.Label);
-        if (logging_)
-            log(QStringLiteral("FinalPath(4): ") + song.SourceText + QStringLiteral(" : ") +
-                song.Destination);
-
-        const DestinationState there = CheckDestination(song.Destination);
-        if (there != DestinationState::Absent) {
-            decide(song, there);
-        } else {
-            sourceLine(11, song);
-            folderLine(13, song);
-            copySong(song, there);
-        }
-        // The window's turn once a song (and between the pieces of a large one, and while a
-        // question is open) is enough for Cancel and the labels.
-        view_.ProcessEvents();
-        view_.ShowProgress(m, n);
-        if (stopping_) {
-            makeDurable(tidiedFolders);
-            return Outcome::Cancelled;
-        }
+bool TransferEngine::transferRow(const SongRow& row, int n, int total) {
+    logging_ = isLogOn(); // looked at once a song: creating debug.txt switches it on
+    songReason_.clear();
+    Song song = songOf(row);
+    if (!song.Location.Text().contains(u'.')) {
+        // Nothing to copy, but the user ticked it: it is named among the failures.
+        if (!cancelled_)
+            failures_.push_back({song.Label, song.Location.Text(),
+                                 QStringLiteral("The song's location names no file")});
+        return true;
     }
+    if (cancelled_)
+        return false;
+    const SongDestination place = DestinationOf(outputFolder_, options_.OutputFormat, row.Texts);
+    song.Destination = place.Native();
+    // Longer than the system opens: one failure, before any of its folders is made.
+    if (NameLength(song.Destination) > PathLimit) {
+        refuseLongName(song, n, total);
+        return true;
+    }
+    // What only the log shows is made only for the log: the copy of a small song costs
+    // little more than building its texts.
+    if (logging_) {
+        song.Folder = outputFolder_ + FolderText(options_.OutputFormat, place.Tags);
+        log(QStringLiteral("FilePath(output1): ") + place.Base.NativeText());
+    }
+    prepareFolder(place.Base);
+    locateSource(song);
+    showSong(song, n, total);
+    if (logging_)
+        log(QStringLiteral("FinalPath(4): ") + song.Source + QStringLiteral(" : ") +
+            song.Destination);
+    transferSong(song);
+    // The window's turn once a song (and between the pieces of a large one, and while a
+    // question is open) is enough for Cancel and the labels.
+    view_.ProcessEvents();
+    view_.ShowProgress(total, n);
+    return !stopping_;
+}
 
-    makeDurable(tidiedFolders);
-    view_.ShowCurrentFile(summary(started));
+void TransferEngine::refuseLongName(const Song& song, int n, int total) {
+    showSong(song, n, total);
+    const QString reason = QStringLiteral("File name too long");
+    error("Form_Activate", CopyLine, reason, song.Destination);
+    failures_.push_back({song.Label, song.Destination, reason});
+    view_.ProcessEvents();
+    view_.ShowProgress(total, n);
+}
+
+void TransferEngine::prepareFolder(const BackslashPath& base) {
+    // Songs of one album share their folder: it is looked for once.
+    const BackslashPath parent = base.Folder();
+    if (parent != knownFolder_) {
+        QList<FolderFailure> failures;
+        if (!folderExists(parent))
+            failures = makeFolderPath(base);
+        for (const FolderFailure& failure : failures)
+            error("makeFolderPath", MakeFolderLine, failure.Reason);
+        if (!failures.isEmpty())
+            songReason_ = failures.first().Reason; // the copy then fails for this reason
+        knownFolder_ = failures.isEmpty() ? parent : BackslashPath();
+    }
+    // What a killed run left in this folder goes, once a run.
+    if (!tidiedFolders_.contains(parent)) {
+        tidiedFolders_.insert(parent);
+        (void)RemoveLeftovers(parent.Native()); // what could not go is tried next run
+    }
+}
+
+void TransferEngine::locateSource(Song& song) {
+    // One separator between the root and the location, whatever the database holds.
+    song.Source = (playerRoot_ / song.Location).NativeText();
+    // The song's own name is judged by the copy, which opens no link in its place.
+    song.OutsidePlayer = LeavesPlayerRoot(song.Location) || bounds_.FolderOutside(song.Source);
+}
+
+void TransferEngine::showSong(const Song& song, int n, int total) {
+    // Put together by hand: arg() costs more than the copy of a small song's name.
+    view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
+                      QString::number(total));
+    view_.ShowCurrentFile(song.Label);
+}
+
+void TransferEngine::transferSong(const Song& song) {
+    const DestinationState there = CheckDestination(song.Destination);
+    if (there != DestinationState::Absent) {
+        decide(song, there);
+        return;
+    }
+    sourceLine(11, song);
+    folderLine(13, song);
+    copySong(song, there);
+}
+
+void TransferEngine::finish() {
+    view_.ShowCurrentFile(summary());
     view_.ShowProgress(10, 10);
     // "Transfer completed successfully" only when it was.
     view_.ShowCopying(
         language_.Entry(Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors));
-    return Outcome::Completed;
 }
 
-void TransferEngine::makeDurable(const QSet<QString>& folders) {
+void TransferEngine::makeDurable() {
     // "Completed" means on the disk: a stick pulled out now loses nothing.
-    QStringList native{NativePath(outputFolder_)};
-    for (const QString& folder : folders)
-        native << NativePath(folder);
+    QStringList native{outputFolder_.Native()};
+    for (const BackslashPath& folder : tidiedFolders_)
+        native << folder.Native();
     const QString failure = FlushFileSystems(native, [this] { view_.ProcessEvents(); });
     if (failure.isEmpty())
         return;
-    const QString folder = ToNativeSeparators(outputFolder_);
+    const QString folder = outputFolder_.NativeText();
     error("Form_Activate", FlushLine, failure, folder);
     failures_.push_back({QStringLiteral("The copies of this transfer"), folder,
                          QStringLiteral("They may not all be on the disk: ") + failure});
 }
 
-void TransferEngine::copySong(const Song& song, DestinationState there) {
-    CopyResult result;
-    if (song.OutsidePlayer) {
-        result = outsidePlayer(song);
-    } else {
-        const auto betweenChunks = [this] { view_.ProcessEvents(); };
-        const auto stopped = [this](qint64 copied) {
-            view_.ShowSongProgress(copied);
-            return stopping_;
-        };
-        result = CopySongFile(song.SourceText, song.Destination, there, Links::Refuse,
-                              betweenChunks, stopped);
-        // A link is read only when it ends inside the player: one to a file elsewhere must
-        // not leak that file into the copy.
-        if (result.What == CopyResult::Outcome::SourceIsLink)
-            result = bounds_.Outside(song.SourceText)
-                         ? outsidePlayer(song)
-                         : CopySongFile(song.SourceText, song.Destination, there, Links::Follow,
-                                        betweenChunks, stopped);
-        // The player's file system may spell the names in another case than the database.
-        if (result.What == CopyResult::Outcome::SourceMissing) {
-            const QString found = sourceFile(song);
-            if (!found.isEmpty() && found != song.SourceText)
-                result = CopySongFile(found, song.Destination, there, Links::Follow, betweenChunks,
-                                      stopped);
-        }
+CopyResult TransferEngine::copyFromPlayer(const Song& song, DestinationState there) {
+    if (song.OutsidePlayer)
+        return outsidePlayer(song);
+    CopyOptions copy{
+        .There = there,
+        .SourceLinks = Links::Refuse,
+        .BetweenPieces = [this] { view_.ProcessEvents(); },
+        .AfterPiece =
+            [this](qint64 copied) {
+                view_.ShowSongProgress(copied);
+                return stopping_;
+            },
+    };
+    CopyResult result = CopySongFile(song.Source, song.Destination, copy);
+    copy.SourceLinks = Links::Follow;
+    // A link is read only when it ends inside the player: one to a file elsewhere must not
+    // leak that file into the copy.
+    if (result.What == CopyResult::Outcome::SourceIsLink)
+        result = bounds_.Outside(song.Source) ? outsidePlayer(song)
+                                              : CopySongFile(song.Source, song.Destination, copy);
+    // The player's file system may spell the names in another case than the database.
+    if (result.What == CopyResult::Outcome::SourceMissing) {
+        const QString found = sourceFile(song);
+        if (!found.isEmpty() && found != song.Source)
+            result = CopySongFile(found, song.Destination, copy);
     }
+    return result;
+}
+
+void TransferEngine::copySong(const Song& song, DestinationState there) {
+    const CopyResult result = copyFromPlayer(song, there);
     if (result.What == CopyResult::Outcome::Stopped)
         return; // neither copied nor failed: the run ends here
     // Someone's file appeared there while the song was copied: asked about like any other.
@@ -403,7 +433,7 @@ bool TransferEngine::wroteEarlier(const QString& destination) const {
 
 CopyResult TransferEngine::outsidePlayer(const Song& song) {
     return {CopyResult::Outcome::Failed,
-            QStringLiteral("The song's location lies outside the player: ") + song.Location};
+            QStringLiteral("The song's location lies outside the player: ") + song.Location.Text()};
 }
 
 void TransferEngine::keep(const Song& song) {

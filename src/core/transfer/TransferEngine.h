@@ -118,9 +118,34 @@ public:
 
 private:
     struct Song;
+    // The run's steps, in their order.
+    void reset(const TransferOptions& options);
+    // The log's head, the processed output folder and the playlist started in it; false
+    // when the box names no folder.
+    bool startOutput();
+    // The log's and the bar's start, the player's root: how many songs are ticked.
+    int startSongs(const std::vector<SongRow>& rows);
+    // One ticked row, the n-th of total: false when the run stops here.
+    bool transferRow(const SongRow& row, int n, int total);
+    // Flushes what the run wrote into its folders and the output folder.
+    void makeDurable();
+    // The summary and the bar's and the label's last word.
+    void finish();
+
+    // The steps of one song.
+    static Song songOf(const SongRow& row);
+    void refuseLongName(const Song& song, int n, int total);
+    // Makes the folders of base that are missing, tidying each once a run.
+    void prepareFolder(const BackslashPath& base);
+    // The song's file on the player as the log names it, and whether it lies outside.
+    void locateSource(Song& song);
+    void showSong(const Song& song, int n, int total);
+    // Copies the song, or decides first when its file is there.
+    void transferSong(const Song& song);
     void copySong(const Song& song, DestinationState there);
-    // Flushes what the run wrote into these folders ("\" form) and the output folder.
-    void makeDurable(const QSet<QString>& folders);
+    // The copy of the song's file on the player, a link's end or another case of its name
+    // included, where it lies inside the player.
+    CopyResult copyFromPlayer(const Song& song, DestinationState there);
     static CopyResult outsidePlayer(const Song& song);
     // The song's file was there and stays: it is listed like a copied one.
     void keep(const Song& song);
@@ -140,14 +165,18 @@ private:
     void folderLine(int number, const Song& song);
     // The message of an error, headed by the file it concerns when there is one.
     void error(const char* routine, int line, const QString& description, const QString& file = {});
-    QString summary(const QString& started) const;
+    QString summary() const;
 
     const LanguageTable& language_;
     TransferView& view_;
     TransferOptions options_;
-    QString outputFolder_;
+    BackslashPath outputFolder_;
+    BackslashPath playerRoot_;
     PlayerBounds bounds_{QString()};
-    QString playlistPath_; // empty when the playlist is not exported
+    QString started_;                   // the time the songs began, as the summary shows it
+    BackslashPath knownFolder_;         // the last destination folder known to exist
+    QSet<BackslashPath> tidiedFolders_; // what killed runs left there went, once a run
+    QString playlistPath_;              // empty when the playlist is not exported
     bool cancelled_ = false;
     bool stopping_ = false;
     bool logging_ = false; // debug.txt exists
