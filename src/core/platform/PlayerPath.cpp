@@ -47,18 +47,18 @@ std::filesystem::path FileSystemPath(const QString& nativePath) {
 
 namespace {
 
-QString Child(const QString& folder, const QString& name) {
+QString child(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-QStringList Components(const QString& location) {
+QStringList components(const QString& location) {
     QString p = location;
     p.replace(QLatin1Char('/'), QLatin1Char('\\'));
     return p.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 }
 
 // The file location names under root, each component matched without regard to case.
-QString FindNamedFile(const QString& root, const BackslashPath& player) {
+QString findNamedFile(const QString& root, const BackslashPath& player) {
     const QString& location = player.Text();
     if (root.isEmpty() || LeavesPlayerRoot(player))
         return {};
@@ -66,14 +66,14 @@ QString FindNamedFile(const QString& root, const BackslashPath& player) {
     // Most players spell their names as the database does: try that first.
     QString direct = location;
     direct.replace(u'\\', u'/');
-    direct = QDir::cleanPath(Child(path, direct));
+    direct = QDir::cleanPath(child(path, direct));
     if (QFileInfo::exists(direct))
         return QDir::toNativeSeparators(direct);
-    const QStringList parts = Components(location);
+    const QStringList parts = components(location);
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
             continue;
-        const QString exact = Child(path, part);
+        const QString exact = child(path, part);
         if (QFileInfo::exists(exact)) {
             path = exact;
             continue;
@@ -85,7 +85,7 @@ QString FindNamedFile(const QString& root, const BackslashPath& player) {
         });
         if (match == entries.end())
             return {};
-        path = Child(path, *match);
+        path = child(path, *match);
     }
     return QDir::toNativeSeparators(path);
 }
@@ -161,7 +161,7 @@ bool PlayerBounds::FolderOutside(const QString& path) {
 }
 
 QString FindPlayerFile(const QString& root, const BackslashPath& location) {
-    const QString found = FindNamedFile(root, location);
+    const QString found = findNamedFile(root, location);
     return found.isEmpty() || PlayerBounds(root).Outside(found) ? QString() : found;
 }
 
