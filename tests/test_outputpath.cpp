@@ -114,6 +114,20 @@ private slots:
         const SongDestination d = DestinationOf(BackslashPath("\\music\\"), "%r\\{%d-}%t", row);
         QCOMPARE(d.Base.Text(), "\\music\\Björk\\1-Jóga");
         QCOMPARE(d.Native(), NativePath("\\music\\Björk\\1-Jóga.mp3"));
+
+#ifndef Q_OS_WIN
+        // The options page's sample: the first ticked row, else the first; none without a
+        // folder; the format as a run builds with it.
+        std::vector<SongRow> rows(2);
+        rows[0].Texts = row;
+        rows[1].Texts = row;
+        rows[1].Texts[Column::Title] = "Hunter";
+        QCOMPARE(SampleDestination("/music", "%R\\%T", rows)->Base.Text(), "\\music\\Björk\\Jóga");
+        rows[1].Ticked = true;
+        QCOMPARE(SampleDestination("/music", "%t", rows)->Base.Text(), "\\music\\Hunter");
+        QVERIFY(!SampleDestination("  ", "%t", rows));
+        QVERIFY(!SampleDestination("/music", "%t", {}));
+#endif
     }
 
     void outputFolderAndExtension() {

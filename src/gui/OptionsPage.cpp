@@ -3,7 +3,6 @@
 #include "gui/Named.h"
 #include "gui/PathLabel.h"
 #include "songlist/SongListModel.h"
-#include "text/Blanks.h"
 #include "transfer/OutputPath.h"
 
 #include <QCheckBox>
@@ -17,8 +16,6 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <iterator>
 
 OptionsPage::OptionsPage(const LanguageTable& language, const SongListModel& songs)
     : language_(language), songs_(songs) {
@@ -214,31 +211,20 @@ bool OptionsPage::ExportPlaylist() const {
 }
 
 void OptionsPage::updatePreview() {
-    QString preview = txtOutPutFormat_->text();
-    for (const FormatToken& token : FormatTokens)
-        preview.replace(QLatin1String(token.Token), text(token.LegendEntry), Qt::CaseInsensitive);
-    lblOutputPreView_->setText(text(Text::PreviewExample) + preview);
+    lblOutputPreView_->setText(text(Text::PreviewExample) +
+                               FormatLegend(txtOutPutFormat_->text(), language_));
     updateDestination();
 }
 
 void OptionsPage::updateDestination() {
-    const std::vector<SongRow>& rows = songs_.Rows();
-    const auto ticked =
-        std::find_if(rows.begin(), rows.end(), [](const SongRow& row) { return row.Ticked; });
-    const auto first = ticked != rows.end() ? ticked : rows.begin();
-    // Built as the copy builds it: the folder as the run takes it, the format in lower case.
-    if (first == rows.end() || TrimBlanks(txtBrowsePath_->text()).isEmpty()) {
-        lblDestination_->SetFullText({});
-        return;
-    }
-    const SongDestination destination =
-        DestinationOf(ProcessOutputFolder(txtBrowsePath_->text()),
-                      txtOutPutFormat_->text().toLower(), first->Texts);
-    lblDestination_->SetFullText(text(Text::Destination).arg(destination.Native()));
+    const auto destination =
+        SampleDestination(txtBrowsePath_->text(), txtOutPutFormat_->text(), songs_.Rows());
+    lblDestination_->SetFullText(destination ? text(Text::Destination).arg(destination->Native())
+                                             : QString());
 }
 
 void OptionsPage::checkTitleToken() {
-    if (txtOutPutFormat_->text().contains(QLatin1String("%t"), Qt::CaseInsensitive))
+    if (NamesTheTitle(txtOutPutFormat_->text()))
         return;
     // Off before the message, and kept off while the message has the focus (the box's
     // focus-out would start it again), so that it is shown once.

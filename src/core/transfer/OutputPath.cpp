@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -303,6 +304,18 @@ SongDestination DestinationOf(const BackslashPath& outputFolder, const QString& 
         SongTags::FromRow(texts), SongExtension(texts[Column::SourcePath]), {}};
     destination.Base = outputFolder + RelativePath(format, destination.Tags, destination.Extension);
     return destination;
+}
+
+std::optional<SongDestination> SampleDestination(const QString& outputFolderText,
+                                                 const QString& format,
+                                                 const std::vector<SongRow>& rows) {
+    const auto ticked =
+        std::find_if(rows.begin(), rows.end(), [](const SongRow& row) { return row.Ticked; });
+    const auto sample = ticked != rows.end() ? ticked : rows.begin();
+    if (sample == rows.end() || TrimBlanks(outputFolderText).isEmpty())
+        return std::nullopt;
+    return DestinationOf(ProcessOutputFolder(outputFolderText), FormatAsBuilt(format),
+                         sample->Texts);
 }
 
 QString FitName(QString name, const QString& extension) {

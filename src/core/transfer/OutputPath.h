@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
+#include <vector>
 
 // Removes ? / * (and, when not a path, . and :), then < > | and ", and turns every
 // control character into "_".
@@ -72,6 +74,13 @@ struct SongDestination {
 };
 SongDestination DestinationOf(const BackslashPath& outputFolder, const QString& format,
                               const SongTexts::Array& texts);
+
+// Where the first ticked row (the first row when none is ticked) would go in a run with this
+// output folder box and format; nothing without a row, or with a box of blanks, where a run
+// would stop and ask for a folder. The options page shows it.
+std::optional<SongDestination> SampleDestination(const QString& outputFolderText,
+                                                 const QString& format,
+                                                 const std::vector<SongRow>& rows);
 
 // name as a name every disk takes with extension after it: no blank or dot at its end, and
 // shortened at a character boundary to fit NameLimit.

@@ -2,6 +2,7 @@
 
 #include "platform/DiskFlush.h"
 #include "platform/PlayerPath.h"
+#include "settings/OutputFormat.h"
 #include "settings/Settings.h"
 #include "text/Blanks.h"
 #include "text/SizeTexts.h"
@@ -45,7 +46,7 @@ TransferOptions TransferOptions::ForRun(const WindowSettings& page, bool exportP
                                         const QString& configPath) {
     TransferOptions options;
     options.OutputFolderText = page.OutputFolder;
-    options.OutputFormat = page.OutputFormat.toLower();
+    options.OutputFormat = FormatAsBuilt(page.OutputFormat);
     options.ExportPlaylist = exportPlaylist;
     options.PlaylistSelectorText = std::move(playlistSelectorText);
     options.Unattended = page.Unattended;
