@@ -616,13 +616,12 @@ private slots:
         // A long run that ended in the background is told with its counts; one the user
         // watched or a short one is not.
         using enum TransferEngine::Outcome;
-        const std::optional<RunNotice> notice =
-            NoticeForRun(p.english, run, Completed, 10000, 10000, false);
+        const std::optional<RunNotice> notice = NoticeForRun(run, Completed, 10000, 10000, false);
         QVERIFY(notice);
         QCOMPARE(notice->Summary, "Transfer completed with errors");
         QCOMPARE(notice->Body, "Copied: 1, Skipped: 2, Failed: 1");
-        QVERIFY(!NoticeForRun(p.english, run, Completed, 10000, 10000, true));
-        QVERIFY(!NoticeForRun(p.english, run, Completed, 9999, 10000, false));
+        QVERIFY(!NoticeForRun(run, Completed, 10000, 10000, true));
+        QVERIFY(!NoticeForRun(run, Completed, 9999, 10000, false));
 
         // Cancel seen at the next song: the third is never reached.
         ScriptedView cancelling;
@@ -633,7 +632,7 @@ private slots:
         QCOMPARE(stopped.Run(p.rows, p.options), TransferEngine::Outcome::Cancelled);
         QCOMPARE(stopped.CopiedCount(), 2);
         QVERIFY(stopped.Failures().empty());
-        QVERIFY(!NoticeForRun(p.english, stopped, Cancelled, 10000, 10000, false));
+        QVERIFY(!NoticeForRun(stopped, Cancelled, 10000, 10000, false));
     }
 
     void runFaultsWithoutAWindow() {

@@ -227,10 +227,8 @@ int copy(const Request& request, const MusicDatabase& db, std::vector<SongRow> r
     if (outcome == TransferEngine::Outcome::NoOutputFolder)
         return Usage;
     const bool stopped = outcome == TransferEngine::Outcome::Cancelled;
-    const Text status = stopped              ? Text::TransferStopped
-                        : engine.Succeeded() ? Text::TransferSucceeded
-                                             : Text::TransferHadErrors;
-    say(language.Entry(status).trimmed() + QStringLiteral("\n") + engine.CountsText() + u'\n');
+    const QString status = stopped ? language.Entry(Text::TransferStopped) : engine.EndText();
+    say(status.trimmed() + QStringLiteral("\n") + engine.CountsText() + u'\n');
     if (const QString failures = engine.FailureText(); !failures.isEmpty())
         say(failures + u'\n');
     if (stopped)

@@ -81,13 +81,12 @@ TerminalView::TerminalView(const LanguageTable& language, const std::vector<Song
     clock_.start();
 }
 
-void TerminalView::ShowCopying(const QString& text) {
-    // The run's own status text, not the language's: "Copying 3 of 10" starts a song.
-    static const QRegularExpression copying(QStringLiteral("^Copying (\\d+) of \\d+$"));
-    const QRegularExpressionMatch match = copying.match(text);
-    if (!match.hasMatch())
-        return;
-    song_ = std::clamp(match.captured(1).toInt(), 1, std::max(total_, 1));
+void TerminalView::ShowCopying(const QString&) {
+    // The progress line counts the songs itself.
+}
+
+void TerminalView::SongStarted(int number) {
+    song_ = std::clamp(number, 1, std::max(total_, 1));
     songBytes_ = 0;
     songNamed_ = true;
 }

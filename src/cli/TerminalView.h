@@ -34,6 +34,7 @@ public:
     PromptAnswer AskOverwrite(const OverwriteQuestion& question) override;
     void ProcessEvents() override;
     void ShowSongProgress(qint64 copied) override;
+    void SongStarted(int number) override;
 
 private:
     bool takeSignal();

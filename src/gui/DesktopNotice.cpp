@@ -8,10 +8,10 @@
 #include <QVariantMap>
 #include <QWidget>
 
-void EndOfRunNotice::RunEnded(const LanguageTable& language, const TransferEngine& engine,
-                              TransferEngine::Outcome outcome, QWidget* window) const {
+void EndOfRunNotice::RunEnded(const TransferEngine& engine, TransferEngine::Outcome outcome,
+                              QWidget* window) const {
     const std::optional<RunNotice> notice =
-        NoticeForRun(language, engine, outcome, clock_.isValid() ? clock_.elapsed() : 0, AfterMs,
+        NoticeForRun(engine, outcome, clock_.isValid() ? clock_.elapsed() : 0, AfterMs,
                      QApplication::activeWindow() != nullptr);
     if (!notice)
         return;

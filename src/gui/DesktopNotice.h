@@ -18,8 +18,8 @@ public:
     std::optional<QDBusConnection> Bus;
 
     void RunStarted() { clock_.start(); }
-    void RunEnded(const LanguageTable& language, const TransferEngine& engine,
-                  TransferEngine::Outcome outcome, QWidget* window) const;
+    void RunEnded(const TransferEngine& engine, TransferEngine::Outcome outcome,
+                  QWidget* window) const;
 
 private:
     QElapsedTimer clock_;

@@ -81,7 +81,7 @@ void frmCopy::run() {
     notice_.RunStarted();
     const TransferEngine::Outcome outcome = engine_.Run(std::move(rows_), options_);
     running_ = false;
-    notice_.RunEnded(language_, engine_, outcome, parentWidget() ? parentWidget()->window() : this);
+    notice_.RunEnded(engine_, outcome, parentWidget() ? parentWidget()->window() : this);
     // Nothing ran: the window keeps the texts it opened with; Cancel, then Finish, close it.
     if (outcome == TransferEngine::Outcome::NoOutputFolder)
         return;

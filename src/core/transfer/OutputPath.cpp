@@ -306,16 +306,22 @@ SongDestination DestinationOf(const BackslashPath& outputFolder, const QString& 
     return destination;
 }
 
+std::optional<BackslashPath> RunOutputFolder(const QString& nativeText) {
+    if (TrimBlanks(nativeText).isEmpty())
+        return std::nullopt;
+    return ProcessOutputFolder(nativeText);
+}
+
 std::optional<SongDestination> SampleDestination(const QString& outputFolderText,
                                                  const QString& format,
                                                  const std::vector<SongRow>& rows) {
     const auto ticked =
         std::find_if(rows.begin(), rows.end(), [](const SongRow& row) { return row.Ticked; });
     const auto sample = ticked != rows.end() ? ticked : rows.begin();
-    if (sample == rows.end() || TrimBlanks(outputFolderText).isEmpty())
+    const std::optional<BackslashPath> folder = RunOutputFolder(outputFolderText);
+    if (sample == rows.end() || !folder)
         return std::nullopt;
-    return DestinationOf(ProcessOutputFolder(outputFolderText), FormatAsBuilt(format),
-                         sample->Texts);
+    return DestinationOf(*folder, FormatAsBuilt(format), sample->Texts);
 }
 
 QString FitName(QString name, const QString& extension) {

@@ -20,6 +20,9 @@ void ensureValidFileString(QString& text, bool isPath);
 // The output folder box's text as the run uses it: trimmed, ending in "\", cleaned as a
 // path. nativeText is the box's native path.
 BackslashPath ProcessOutputFolder(const QString& nativeText);
+// The same, or none when the box holds only blanks: a run, the sample destination and the
+// export of playlists then have no folder to go to.
+std::optional<BackslashPath> RunOutputFolder(const QString& nativeText);
 
 // The extension of a player location: its last "." and up to nine characters after it,
 // cleaned as a name is (no control character, no character a disk refuses, no blank or

@@ -1,6 +1,7 @@
 #include "transfer/PlaylistExport.h"
 
 #include "platform/PlayerPath.h"
+#include "settings/OutputFormat.h"
 #include "songlist/SongCatalog.h"
 #include "text/Blanks.h"
 #include "transfer/OutputPath.h"
@@ -66,12 +67,13 @@ QString memberLines(const BackslashPath& outputFolder, const QString& format, co
 PlaylistsExport ExportAllPlaylists(const MusicDatabase& db, const QString& outputFolderText,
                                    const QString& format) {
     PlaylistsExport result;
-    if (TrimBlanks(outputFolderText).isEmpty()) {
+    const std::optional<BackslashPath> runFolder = RunOutputFolder(outputFolderText);
+    if (!runFolder) {
         result.NoOutputFolder = true;
         return result;
     }
-    const BackslashPath outputFolder = ProcessOutputFolder(outputFolderText);
-    const QString lowerFormat = format.toLower();
+    const BackslashPath& outputFolder = *runFolder;
+    const QString lowerFormat = FormatAsBuilt(format);
     result.Folder = (outputFolder + u"Playlists").Native();
     if (const QList<FolderFailure> failed = makeFolderPath(outputFolder + u"Playlists\\");
         !failed.isEmpty()) {

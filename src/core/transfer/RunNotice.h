@@ -18,6 +18,5 @@ inline constexpr qint64 RunNoticeAfterMs = 10'000;
 
 // A notice when a run that went to its end took longer than afterMs and none of the
 // program's windows is active; none otherwise (a stopped run was stopped by the user).
-std::optional<RunNotice> NoticeForRun(const LanguageTable& language, const TransferEngine& engine,
-                                      TransferEngine::Outcome outcome, qint64 elapsedMs,
-                                      qint64 afterMs, bool programActive);
+std::optional<RunNotice> NoticeForRun(const TransferEngine& engine, TransferEngine::Outcome outcome,
+                                      qint64 elapsedMs, qint64 afterMs, bool programActive);

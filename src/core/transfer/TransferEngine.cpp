@@ -208,9 +208,10 @@ bool TransferEngine::startOutput() {
     log(QStringLiteral("** Starting Copy Routine ***"));
     log(QStringLiteral("Build PlayLists: STARTING"));
     // Without an output folder the run stops here; no playlist is started at the root.
-    const bool haveFolder = !TrimBlanks(options_.OutputFolderText).isEmpty();
+    const std::optional<BackslashPath> folder = RunOutputFolder(options_.OutputFolderText);
+    const bool haveFolder = folder.has_value();
     if (haveFolder)
-        outputFolder_ = ProcessOutputFolder(options_.OutputFolderText);
+        outputFolder_ = *folder;
     if (options_.ExportPlaylist && haveFolder) {
         // Beside the songs, in the folder they go to, whatever blanks the box held.
         playlistPath_ = PlaylistPath(outputFolder_, PlaylistName(options_.PlaylistSelectorText));
@@ -330,6 +331,7 @@ void TransferEngine::locateSource(Song& song) {
 }
 
 void TransferEngine::showSong(const Song& song, int n, int total) {
+    view_.SongStarted(n);
     // Put together by hand: arg() costs more than the copy of a small song's name.
     view_.ShowCopying(QStringLiteral("Copying ") % QString::number(n) % QStringLiteral(" of ") %
                       QString::number(total));
@@ -350,9 +352,11 @@ void TransferEngine::transferSong(const Song& song) {
 void TransferEngine::finish() {
     view_.ShowCurrentFile(summary());
     view_.ShowProgress(10, 10);
-    // "Transfer completed successfully" only when it was.
-    view_.ShowCopying(
-        language_.Entry(Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors));
+    view_.ShowCopying(EndText());
+}
+
+QString TransferEngine::EndText() const {
+    return language_.Entry(Succeeded() ? Text::TransferSucceeded : Text::TransferHadErrors);
 }
 
 void TransferEngine::makeDurable() {

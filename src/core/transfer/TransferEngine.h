@@ -55,6 +55,9 @@ public:
     virtual PromptAnswer AskOverwrite(const OverwriteQuestion& question) = 0;
     // Lets the window system handle what is pending (repaints, the Cancel button).
     virtual void ProcessEvents() = 0;
+    // Song number (counted from 1 among the ticked ones) begins; ShowCopying and
+    // ShowCurrentFile then say so.
+    virtual void SongStarted(int number) { (void)number; }
     // How many bytes of the current song's file are copied, between the pieces of a large one.
     virtual void ShowSongProgress(qint64 copied) { (void)copied; }
 };
@@ -115,6 +118,9 @@ public:
     ExistingFile OverwriteMode() const { return mode_; }
     // "Copied: 3, Skipped: 1, Failed: 0" in the run's language.
     QString CountsText() const;
+    // The closing line of a run that went to its end: completed successfully only when it
+    // did (Succeeded), else with errors.
+    QString EndText() const;
 
 private:
     struct Song;
